@@ -1,0 +1,258 @@
+#include "db/Connection.h"
+
+#include <QAtomicInt>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlResult>
+
+#if __has_include(<sqlext.h>)
+#include <sql.h>
+#include <sqlext.h>
+#define KORVEX_HAVE_ODBC_HEADERS 1
+#endif
+
+namespace korvex {
+namespace {
+
+QString nextConnectionName() {
+    static QAtomicInt counter;
+    return QStringLiteral("korvex-%1").arg(counter.fetchAndAddRelaxed(1));
+}
+
+bool isRetryable(const QSqlDatabase& db, const QSqlError& error) {
+    if (db.driverName() == QLatin1String("QSQLITE")) {
+        // Qt reports extended result codes; the primary code is the low byte.
+        bool ok = false;
+        const int code = error.nativeErrorCode().toInt(&ok);
+        const int primary = code & 0xFF;
+        return ok && (primary == 5 /* SQLITE_BUSY */ || primary == 6 /* SQLITE_LOCKED */);
+    }
+    // ODBC drivers report lock conflicts and deadlocks as general errors;
+    // their text is the only reliable sign.
+    const QString text = error.text().toLower();
+    return text.contains(QLatin1String("locked")) || text.contains(QLatin1String("in use")) ||
+           text.contains(QLatin1String("deadlock"));
+}
+
+}  // namespace
+
+Connection::Connection() : m_name(nextConnectionName()) {}
+
+Connection::~Connection() { close(); }
+
+QSqlDatabase Connection::database() const {
+    return QSqlDatabase::database(m_name, false);
+}
+
+bool Connection::isOpen() const {
+    return QSqlDatabase::contains(m_name) && database().isOpen();
+}
+
+QString Connection::databaseName() const { return database().databaseName(); }
+
+void Connection::close() {
+    m_statements.clear();
+    m_inTransaction = false;
+    if (!QSqlDatabase::contains(m_name)) return;
+    {
+        QSqlDatabase db = database();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_name);
+}
+
+bool Connection::open(QSqlDatabase& db) {
+    if (db.open()) return true;
+    raiseFrom(db.lastError());
+    return false;
+}
+
+bool Connection::openSqlite(const QString& file) {
+    close();
+    m_dialect = SqlDialect::Sqlite;
+    if (!QFileInfo(file).isFile()) {
+        raise({QStringLiteral("資料庫檔案不存在: %1").arg(file), QString(), false});
+        return false;
+    }
+    if (!isSqliteFile(file)) {
+        raise({QStringLiteral("不是 SQLite 資料庫檔案: %1").arg(file), QString(), false});
+        return false;
+    }
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        db.setDatabaseName(file);
+        db.setConnectOptions(
+            QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_commandTimeout * 1000));
+        if (!open(db)) {
+            db = QSqlDatabase();
+            close();
+            return false;
+        }
+        // Both are best effort: a database locked by another program right
+        // now still opens, and its statements wait or retry.
+        QSqlQuery pragma(db);
+        pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+        pragma.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    }
+    return true;
+}
+
+bool isSqliteFile(const QString& file) {
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    return f.read(16) == QByteArray("SQLite format 3\0", 16);
+}
+
+bool Connection::openOdbc(const QString& connectionString, SqlDialect dialect) {
+    close();
+    m_dialect = dialect;
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), m_name);
+    if (!db.isValid()) {
+        raise({QStringLiteral("ODBC driver unavailable"), QString(), false});
+        return false;
+    }
+    db.setDatabaseName(connectionString);
+    db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(m_commandTimeout));
+    return open(db);
+}
+
+void Connection::setCommandTimeout(int seconds) {
+    m_commandTimeout = seconds;
+    if (isOpen() && database().driverName() == QLatin1String("QSQLITE")) {
+        QSqlQuery pragma(database());
+        pragma.exec(QStringLiteral("PRAGMA busy_timeout=%1").arg(seconds * 1000));
+    }
+}
+
+void Connection::raise(const DbError& error) {
+    m_pending = error;
+    m_errorList << error.text;
+}
+
+void Connection::raiseFrom(const QSqlError& error) {
+    raise({error.text(), error.nativeErrorCode(), isRetryable(database(), error)});
+}
+
+QSqlQuery* Connection::prepared(const QString& statement) {
+    auto it = m_statements.find(statement);
+    if (it != m_statements.end()) return it->get();
+    auto query = std::make_shared<QSqlQuery>(database());
+    if (!query->prepare(statement)) {
+        raiseFrom(query->lastError());
+        return nullptr;
+    }
+#ifdef KORVEX_HAVE_ODBC_HEADERS
+    if (database().driverName() == QLatin1String("QODBC")) {
+        const QVariant handle = query->result()->handle();
+        if (handle.isValid() && qstrcmp(handle.typeName(), "SQLHANDLE") == 0) {
+            SQLHANDLE stmt = *static_cast<SQLHANDLE const*>(handle.data());
+            SQLSetStmtAttr(stmt, SQL_ATTR_QUERY_TIMEOUT,
+                           reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(m_commandTimeout)), 0);
+        }
+    }
+#endif
+    // Statements built per row with different text are not worth keeping.
+    if (m_statements.size() > 256) m_statements.clear();
+    m_statements.insert(statement, query);
+    return query.get();
+}
+
+bool Connection::execute(const QString& sql, const QVariantList& params) {
+    if (!isOpen()) {
+        raise({QStringLiteral("資料庫未連結"), QString(), false});
+        return false;
+    }
+    const QStringList statements = translateStatement(sql, m_dialect);
+    for (const QString& statement : statements) {
+        QSqlQuery* query = prepared(statement);
+        if (!query) return false;
+        if (statements.size() == 1)
+            for (int i = 0; i < params.size(); ++i) query->bindValue(i, params.at(i));
+        const bool ok = query->exec();
+        if (!ok) {
+            raiseFrom(query->lastError());
+            query->finish();
+            return false;
+        }
+        query->finish();
+    }
+    return true;
+}
+
+std::optional<QSqlQuery> Connection::select(const QString& sql, const QVariantList& params) {
+    if (!isOpen()) {
+        raise({QStringLiteral("資料庫未連結"), QString(), false});
+        return std::nullopt;
+    }
+    const QStringList statements = translateStatement(sql, m_dialect);
+    QSqlQuery query(database());
+    query.setForwardOnly(true);
+    if (!query.prepare(statements.value(0))) {
+        raiseFrom(query.lastError());
+        return std::nullopt;
+    }
+    for (int i = 0; i < params.size(); ++i) query.bindValue(i, params.at(i));
+    if (!query.exec()) {
+        raiseFrom(query.lastError());
+        return std::nullopt;
+    }
+    return query;
+}
+
+bool Connection::beginTransaction() {
+    if (!isOpen()) {
+        raise({QStringLiteral("資料庫未連結"), QString(), false});
+        return false;
+    }
+    QSqlDatabase db = database();
+    if (!db.transaction()) {
+        raiseFrom(db.lastError());
+        return false;
+    }
+    m_inTransaction = true;
+    return true;
+}
+
+bool Connection::commitTransaction() {
+    if (!m_inTransaction) {
+        raise({QStringLiteral("沒有進行中的交易"), QString(), false});
+        return false;
+    }
+    QSqlDatabase db = database();
+    if (!db.commit()) {
+        raiseFrom(db.lastError());
+        return false;
+    }
+    m_inTransaction = false;
+    return true;
+}
+
+bool Connection::rollbackTransaction() {
+    if (!m_inTransaction) return false;
+    QSqlDatabase db = database();
+    m_inTransaction = false;
+    if (!db.rollback()) {
+        raiseFrom(db.lastError());
+        return false;
+    }
+    return true;
+}
+
+bool Connection::endGuarded() {
+    bool committed = false;
+    if (!errorPending()) committed = commitTransaction();
+    if (!committed) {
+        rollbackTransaction();
+        clearError();
+    }
+    clearErrorList();
+    return committed;
+}
+
+bool Connection::executeGuarded(const QString& sql, const QVariantList& params) {
+    return guardedBatch([&] { execute(sql, params); });
+}
+
+}  // namespace korvex

@@ -1,0 +1,176 @@
+#include "db/Recordset.h"
+
+#include <QCoreApplication>
+#include <QSqlError>
+#include <QSqlRecord>
+#include <algorithm>
+
+#include "db/Connection.h"
+#include "db/ValueRules.h"
+
+namespace korvex {
+namespace {
+
+constexpr int kMaxRetries = 10;
+
+QString keyOf(const QVariant& value) { return rtrimBlanks(value.toString()); }
+
+}  // namespace
+
+Recordset::Recordset(Connection* owner, QStringList columns, std::vector<QVariant> values,
+                     RecordsetOptions options)
+    : m_owner(owner),
+      m_columns(std::move(columns)),
+      m_values(std::move(values)),
+      m_options(options) {
+    for (int i = 0; i < m_columns.size(); ++i) {
+        const QString key = m_columns.at(i).toLower();
+        if (!m_columnByName.contains(key)) m_columnByName.insert(key, i);
+    }
+    m_rowCount = m_columns.isEmpty() ? 0 : int(m_values.size() / size_t(m_columns.size()));
+}
+
+void Recordset::fail(const QString& text) const {
+    if (m_owner) m_owner->raise({text, QString(), false});
+}
+
+void Recordset::moveFirst() {
+    if (m_rowCount == 0) {
+        fail(QStringLiteral("沒有目前的記錄"));
+        return;
+    }
+    m_row = 0;
+}
+
+void Recordset::moveNext() {
+    if (eof()) {
+        fail(QStringLiteral("沒有目前的記錄"));
+        return;
+    }
+    ++m_row;
+}
+
+int Recordset::columnIndex(const QString& name) const {
+    return m_columnByName.value(name.toLower(), -1);
+}
+
+bool Recordset::hasColumn(const QString& name) const { return columnIndex(name) >= 0; }
+
+QVariant Recordset::value(const QString& column) const {
+    const int index = columnIndex(column);
+    if (index < 0) {
+        fail(QStringLiteral("找不到欄位 %1").arg(column));
+        return {};
+    }
+    if (m_row < 0 || m_row >= m_rowCount) {
+        fail(QStringLiteral("沒有目前的記錄"));
+        return {};
+    }
+    return at(m_row, index);
+}
+
+QString Recordset::text(const QString& column) const { return textOf(value(column)); }
+
+bool Recordset::isNull(const QString& column) const {
+    const QVariant v = value(column);
+    return !v.isValid() || v.isNull();
+}
+
+bool Recordset::find(const QString& column, const QString& value) {
+    const int index = columnIndex(column);
+    if (index < 0) {
+        fail(QStringLiteral("找不到欄位 %1").arg(column));
+        m_row = m_rowCount;
+        return false;
+    }
+    if (m_row < 0 || m_row >= m_rowCount) {
+        m_row = m_rowCount;
+        return false;
+    }
+    auto indexIt = m_indexes.find(index);
+    if (indexIt == m_indexes.end()) {
+        QHash<QString, std::vector<int>> built;
+        built.reserve(m_rowCount);
+        for (int row = 0; row < m_rowCount; ++row) {
+            const QVariant& v = at(row, index);
+            if (v.isValid() && !v.isNull()) built[keyOf(v)].push_back(row);
+        }
+        indexIt = m_indexes.insert(index, std::move(built));
+    }
+    const auto rows = indexIt->constFind(rtrimBlanks(value));
+    if (rows == indexIt->constEnd()) {
+        m_row = m_rowCount;
+        return false;
+    }
+    const auto hit = std::lower_bound(rows->begin(), rows->end(), m_row);
+    if (hit == rows->end()) {
+        m_row = m_rowCount;
+        return false;
+    }
+    m_row = *hit;
+    return true;
+}
+
+std::unique_ptr<Recordset> OpenRecordset(Connection& connection, const QString& source,
+                                         int& cursorMode, int& lockMode,
+                                         const QVariantList& params) {
+    RecordsetOptions options;
+    if (lockMode == 0 || lockMode == 1) cursorMode = 1;
+    if (cursorMode == 0) lockMode = 2;
+    if (cursorMode == 1) {
+        options.location = CursorLocation::Server;
+        switch (lockMode) {
+            case 0:
+            case 3: options.lock = LockType::ReadOnly; break;
+            case 1: options.lock = LockType::Pessimistic; break;
+            case 2: options.lock = LockType::Optimistic; break;
+            default: options.lock = LockType::ProviderDefault; break;
+        }
+    } else {
+        options.location = CursorLocation::Client;
+        options.lock = LockType::Optimistic;
+    }
+    options.cacheSize = 1;
+
+    connection.clearError();
+    std::optional<QSqlQuery> query;
+    int retries = 0;
+    int attempts = 0;
+    for (;;) {
+        ++attempts;
+        query = connection.select(source, params);
+        if (query) break;
+        const auto& error = connection.pendingError();
+        if (!error || !error->retryable || retries >= kMaxRetries) break;
+        ++retries;
+        connection.clearError();
+    }
+    std::unique_ptr<Recordset> result;
+    if (query) {
+        const QSqlRecord record = query->record();
+        QStringList columns;
+        for (int i = 0; i < record.count(); ++i) columns << record.fieldName(i);
+        std::vector<QVariant> values;
+        const int width = int(columns.size());
+        while (query->next())
+            for (int i = 0; i < width; ++i) values.push_back(query->value(i));
+        if (query->lastError().isValid()) {
+            connection.raise({query->lastError().text(), query->lastError().nativeErrorCode(),
+                              false});
+        } else {
+            result = std::make_unique<Recordset>(&connection, columns, std::move(values),
+                                                 options);
+        }
+    }
+    connection.recordOpenAttempts(attempts);
+    if (QCoreApplication::instance()) QCoreApplication::processEvents();
+    return result;
+}
+
+std::unique_ptr<Recordset> OpenSnapshot(Connection& connection, const QString& source,
+                                        const QVariantList& params) {
+    int cursorMode = 0, lockMode = 2;
+    return OpenRecordset(connection, source, cursorMode, lockMode, params);
+}
+
+}  // namespace korvex

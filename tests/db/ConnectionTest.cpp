@@ -1,0 +1,173 @@
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <gtest/gtest.h>
+
+#include "TestFolder.h"
+#include "db/Connection.h"
+#include "db/Recordset.h"
+#include "db/SqlDialect.h"
+
+using namespace korvex;
+using korvex::test::TestFolder;
+
+TEST(SqlDialect, SqliteReceivesEquivalentsAndQuotedTextIsKept) {
+    EXPECT_EQ(translateStatement(QStringLiteral("SELECT a + 'x+y' + b FROM dbo.t"),
+                                 SqlDialect::Sqlite),
+              QStringList{QStringLiteral("SELECT a || 'x+y' || b FROM t")});
+    EXPECT_EQ(translateStatement(QStringLiteral("SELECT getdate(), LEN(RTRIM(a)) FROM t"),
+                                 SqlDialect::Sqlite),
+              QStringList{QStringLiteral(
+                  "SELECT datetime('now'), length(rtrim(RTRIM(a))) FROM t")});
+    EXPECT_EQ(translateStatement(
+                  QStringLiteral("ALTER TABLE name add address nvarchar(150), father nvarchar(20) "),
+                  SqlDialect::Sqlite),
+              (QStringList{
+                  QStringLiteral("ALTER TABLE name ADD COLUMN address TEXT CHECK (length(address) <= 150)"),
+                  QStringLiteral("ALTER TABLE name ADD COLUMN father TEXT CHECK (length(father) <= 20)")}));
+    const QString server = QStringLiteral("SELECT a + b FROM dbo.t");
+    EXPECT_EQ(translateStatement(server, SqlDialect::SqlServer), QStringList{server});
+}
+
+TEST(Connection, MissingSqliteFileFailsAndIsNotCreated) {
+    TestFolder folder;
+    Connection c;
+    EXPECT_FALSE(c.openSqlite(folder.file("nothing.sqlite")));
+    EXPECT_TRUE(c.errorPending());
+    EXPECT_FALSE(QFile::exists(folder.file("nothing.sqlite")));
+}
+
+TEST(Connection, BoundValuesGuardedStatementsAndLengthChecks) {
+    TestFolder folder;
+    const QString exam = folder.createExam(false);
+    Connection c;
+    ASSERT_TRUE(c.openSqlite(exam));
+
+    // A quote inside a value goes in intact.
+    EXPECT_TRUE(c.execute(QStringLiteral("insert into dep(class,name) values(?,?)"),
+                          {QStringLiteral("01"), QStringLiteral("O'Neil 班")}));
+    EXPECT_EQ(TestFolder::rows(exam, QStringLiteral("select name from dep")),
+              QStringList{QStringLiteral("O'Neil 班")});
+
+    // Columns added the SQL Server way refuse values longer than declared.
+    c.executeGuarded(QStringLiteral("ALTER TABLE name add address nvarchar(5), father nvarchar(2) "));
+    EXPECT_FALSE(c.errorPending());
+    EXPECT_TRUE(c.execute(QStringLiteral("insert into name(father) values(?)"), {QStringLiteral("王五")}));
+    EXPECT_FALSE(c.execute(QStringLiteral("insert into name(father) values(?)"), {QStringLiteral("王小五")}));
+    EXPECT_TRUE(c.errorPending());
+    c.clearError();
+
+    // A second ALTER fails (the columns exist); the guard rolls back and clears.
+    EXPECT_FALSE(c.executeGuarded(QStringLiteral("ALTER TABLE name add address nvarchar(5)")));
+    EXPECT_FALSE(c.errorPending());
+    EXPECT_TRUE(c.errorList().isEmpty());
+
+    // A batch with one failing statement keeps nothing of the batch.
+    const bool committed = c.guardedBatch([&] {
+        c.execute(QStringLiteral("insert into dep(class,name) values(?,?)"), {QStringLiteral("02"), QStringLiteral("b")});
+        c.execute(QStringLiteral("insert into dep(class,name) values(?,?)"), {QStringLiteral("123"), QStringLiteral("too long")});
+    });
+    EXPECT_FALSE(committed);
+    EXPECT_FALSE(c.errorPending());
+    EXPECT_EQ(TestFolder::rows(exam, QStringLiteral("select class from dep order by class")),
+              QStringList{QStringLiteral("01")});
+}
+
+TEST(Recordset, SnapshotCountsNullsAndForwardSearch) {
+    TestFolder folder;
+    const QString exam = folder.createExam(false);
+    TestFolder::run(exam, {QStringLiteral("insert into teacher values ('T1','甲',NULL,'')"),
+                           QStringLiteral("insert into teacher values ('T2','乙','A1','x')"),
+                           QStringLiteral("insert into teacher values ('T3','甲','A2','y')"),
+                           QStringLiteral("insert into teacher values ('T4','丙','A3','z')")});
+    Connection c;
+    ASSERT_TRUE(c.openSqlite(exam));
+    int cursor = 0, lock = 2;
+    auto rs = OpenRecordset(c, QStringLiteral("select * from teacher order by tchno"), cursor, lock);
+    ASSERT_TRUE(rs);
+    EXPECT_EQ(rs->recordCount(), 4);
+    EXPECT_EQ(rs->options().location, CursorLocation::Client);
+    EXPECT_EQ(c.lastOpenAttempts(), 1);
+    EXPECT_TRUE(rs->isNull(QStringLiteral("IDNO")));  // names are case-insensitive
+    EXPECT_FALSE(rs->isNull(QStringLiteral("passwd")));
+    EXPECT_EQ(rs->text(QStringLiteral("passwd")), QString());
+
+    // Search forward from the current row, current row included.
+    EXPECT_TRUE(rs->find(QStringLiteral("name"), QStringLiteral("甲")));
+    EXPECT_EQ(rs->text(QStringLiteral("tchno")), QStringLiteral("T1"));
+    EXPECT_TRUE(rs->find(QStringLiteral("name"), QStringLiteral("甲")));
+    EXPECT_EQ(rs->text(QStringLiteral("tchno")), QStringLiteral("T1"));
+    rs->moveNext();
+    EXPECT_TRUE(rs->find(QStringLiteral("name"), QStringLiteral("甲")));
+    EXPECT_EQ(rs->text(QStringLiteral("tchno")), QStringLiteral("T3"));
+    rs->moveNext();
+    EXPECT_FALSE(rs->find(QStringLiteral("name"), QStringLiteral("甲")));
+    EXPECT_TRUE(rs->eof());
+    rs->moveFirst();
+    EXPECT_FALSE(rs->find(QStringLiteral("idno"), QString()));  // NULL is never equal
+    EXPECT_TRUE(rs->eof());
+
+    // An unknown column leaves a pending error on the connection.
+    rs->moveFirst();
+    EXPECT_FALSE(c.errorPending());
+    rs->value(QStringLiteral("nosuch"));
+    EXPECT_TRUE(c.errorPending());
+
+    // Opening clears the pending error; a bad statement gives nothing.
+    EXPECT_FALSE(OpenSnapshot(c, QStringLiteral("select * from nosuch")));
+    EXPECT_TRUE(c.errorPending());
+    EXPECT_EQ(c.lastOpenAttempts(), 1);
+
+    // Lock modes 0 and 1 ask for a server-side cursor.
+    cursor = 0;
+    lock = 0;
+    rs = OpenRecordset(c, QStringLiteral("select * from teacher"), cursor, lock);
+    EXPECT_EQ(cursor, 1);
+    EXPECT_EQ(lock, 0);
+    ASSERT_TRUE(rs);
+    EXPECT_EQ(rs->options().location, CursorLocation::Server);
+    EXPECT_EQ(rs->options().lock, LockType::ReadOnly);
+}
+
+TEST(Recordset, LockedDatabaseIsTriedElevenTimes) {
+    TestFolder folder;
+    const QString exam = folder.createExam(false);
+    {
+        // WAL lets readers in while another writes; an exclusive lock does not.
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
+        db.setDatabaseName(exam);
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec(QStringLiteral("PRAGMA journal_mode=DELETE")));
+        ASSERT_TRUE(q.exec(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE")));
+        ASSERT_TRUE(q.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        ASSERT_TRUE(q.exec(QStringLiteral("insert into dep values('01','x')")));
+
+        Connection c;
+        c.setCommandTimeout(0);
+        ASSERT_TRUE(c.openSqlite(exam));
+        EXPECT_FALSE(OpenSnapshot(c, QStringLiteral("select * from dep")));
+        EXPECT_EQ(c.lastOpenAttempts(), 11);
+        ASSERT_TRUE(c.pendingError());
+        EXPECT_TRUE(c.pendingError()->retryable);
+
+        q.exec(QStringLiteral("ROLLBACK"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("locker"));
+}
+
+TEST(Connection, StatementThroughOdbc) {
+    TestFolder folder;
+    const QString exam = folder.createExam(false);
+    Connection c;
+    ASSERT_TRUE(c.openOdbc(QStringLiteral("Driver=SQLite3;Database=%1;").arg(exam),
+                           SqlDialect::Sqlite))
+        << c.pendingError()->text.toStdString();
+    EXPECT_TRUE(c.execute(QStringLiteral("insert into dep(class,name) values(?,?)"),
+                          {QStringLiteral("10"), QStringLiteral("普通科")}));
+    auto rs = OpenSnapshot(c, QStringLiteral("select class + name as k from dep"));
+    ASSERT_TRUE(rs);
+    EXPECT_EQ(rs->recordCount(), 1);
+    EXPECT_EQ(rs->text(QStringLiteral("k")), QStringLiteral("10普通科"));
+}

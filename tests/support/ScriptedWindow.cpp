@@ -1,0 +1,70 @@
+#include "ScriptedWindow.h"
+
+#include "db/ValueRules.h"
+
+namespace korvex::test {
+
+QStringList ScriptedWindow::messageTexts() const {
+    QStringList texts;
+    for (const Message& m : messages) texts << m.text;
+    return texts;
+}
+
+void ScriptedWindow::setWindowEnabled(bool on) {
+    if (!on) ++disableCount;
+    enabled = on;
+    events << (on ? QStringLiteral("enable") : QStringLiteral("disable"));
+}
+
+void ScriptedWindow::showBusy() {
+    busyVisible = true;
+    hourglass = true;
+    labelText.clear();
+    barValue = 0;
+    events << QStringLiteral("busy");
+}
+
+void ScriptedWindow::setBusyRange(int maximum) {
+    barMaximum = maximum;
+    events << QStringLiteral("range %1").arg(maximum);
+}
+
+void ScriptedWindow::stepBusy(int counter) {
+    labelText = progressText(counter, barMaximum);
+    barValue = counter;
+}
+
+void ScriptedWindow::endBusy() {
+    busyVisible = false;
+    hourglass = false;
+    events << QStringLiteral("end");
+}
+
+MainWindowInterface::Answer ScriptedWindow::message(const QString& text, Icon icon,
+                                                    Buttons buttons, Answer defaultAnswer) {
+    messages << Message{windowCaption, text, icon, buttons, defaultAnswer, labelText, busyVisible};
+    events << QStringLiteral("message %1").arg(text);
+    if (buttons == Buttons::Ok) return Answer::Ok;
+    if (answers.empty()) return Answer::Yes;
+    const Answer answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+std::optional<QString> ScriptedWindow::input(const QString& prompt, const QString& title,
+                                             const QString&) {
+    events << QStringLiteral("input %1|%2").arg(title, prompt);
+    if (inputs.empty()) return std::nullopt;
+    std::optional<QString> answer = std::move(inputs.front());
+    inputs.pop_front();
+    return answer;
+}
+
+void ScriptedWindow::setExamMenu(const QString& importCaption, const QString& exportCaption,
+                                 bool on) {
+    examImportCaption = importCaption;
+    examExportCaption = exportCaption;
+    examMenuEnabled = on;
+}
+
+}  // namespace korvex::test
