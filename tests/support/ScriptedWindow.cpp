@@ -55,9 +55,11 @@ std::optional<QString> ScriptedWindow::input(const QString& prompt, const QStrin
                                              const QString&) {
     events << QStringLiteral("input %1|%2").arg(title, prompt);
     if (inputs.empty()) return std::nullopt;
-    std::optional<QString> answer = std::move(inputs.front());
+    const bool answered = inputs.front().has_value();
+    const QString text = answered ? *inputs.front() : QString();
     inputs.pop_front();
-    return answer;
+    if (!answered) return std::nullopt;
+    return text;
 }
 
 void ScriptedWindow::setExamMenu(const QString& importCaption, const QString& exportCaption,
