@@ -160,6 +160,7 @@ QSqlQuery* Connection::prepared(const QString& statement) {
 }
 
 bool Connection::execute(const QString& sql, const QVariantList& params) {
+    m_rowsAffected = -1;
     if (!isOpen()) {
         raise({QStringLiteral("資料庫未連結"), QString(), false});
         return false;
@@ -176,6 +177,7 @@ bool Connection::execute(const QString& sql, const QVariantList& params) {
             query->finish();
             return false;
         }
+        m_rowsAffected = query->numRowsAffected();
         query->finish();
     }
     return true;

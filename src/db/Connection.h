@@ -52,6 +52,9 @@ public:
 
     // --- statements. Values are bound to `?` placeholders, never spliced.
     bool execute(const QString& sql, const QVariantList& params = {});
+    // Rows the last successful execute changed, as the engine reports them;
+    // -1 when the last execute failed or the driver cannot tell.
+    int rowsAffected() const { return m_rowsAffected; }
     bool beginTransaction();
     bool commitTransaction();
     bool rollbackTransaction();
@@ -92,6 +95,7 @@ private:
     SqlDialect m_dialect = SqlDialect::Sqlite;
     int m_commandTimeout = 30;
     int m_openAttempts = 0;
+    int m_rowsAffected = -1;
     bool m_inTransaction = false;
     std::optional<DbError> m_pending;
     QStringList m_errorList;

@@ -1,0 +1,225 @@
+// Building or refreshing the roster of the configured exam (periodicalN in
+// exam.mdb) from the school's score rows and the students of exam.mdb.
+#include <QStringList>
+#include <memory>
+
+#include "app/AppContext.h"
+#include "db/ExamNumber.h"
+#include "db/Recordset.h"
+#include "db/ValueRules.h"
+#include "exam/ExamOperations.h"
+#include "exam/ExamTexts.h"
+
+namespace korvex {
+namespace {
+
+using Icon = MainWindowInterface::Icon;
+using Buttons = MainWindowInterface::Buttons;
+using Answer = MainWindowInterface::Answer;
+
+// Roster rows are keyed by student id and subject: the insert-or-update test
+// and the update itself must agree on the row, or a student whose exam
+// number changed would get a second row and lose the scores of the first.
+// The separator keeps "A1"+"23456" apart from "A12"+"3456".
+QString rosterKey(const QString& sid, const QString& sub) { return sid + u'|' + sub; }
+
+class RosterImport {
+public:
+    RosterImport(AppContext& context, int exam, bool rebuild)
+        : m_context(context),
+          m_window(*context.window),
+          m_settings(context.settings),
+          m_exam(exam),
+          m_table(rosterTableName(exam)),
+          m_rebuild(rebuild),
+          m_prefix(examMessagePrefix(context.settings)) {}
+
+    // Runs everything after the question; returns whether the busy display
+    // was shown (the caller ends it).
+    bool run();
+
+private:
+    bool openLookups();
+    void prepareTable();
+    void writeRow();
+
+    AppContext& m_context;
+    MainWindowInterface& m_window;
+    const Settings& m_settings;
+    const int m_exam;
+    const QString m_table;
+    const bool m_rebuild;
+    const QString m_prefix;
+
+    std::unique_ptr<Recordset> m_source;
+    std::unique_ptr<Recordset> m_students;
+    std::unique_ptr<Recordset> m_keys;  // nothing once the table is known to be empty
+    int m_failedRows = 0;
+};
+
+bool RosterImport::run() {
+    Connection& school = m_context.school;
+    Connection& exam = m_context.exam;
+
+    // The school's score rows of the term for subjects that count in this exam.
+    const QString source =
+        QStringLiteral("SELECT sbscore.身份證號 AS sid, sbscore.科目碼 AS sub, sbcourse.教師碼 AS tchno "
+                       "FROM (sbscore INNER JOIN sbcourse ON sbscore.科目碼 = sbcourse.科目碼 AND "
+                       "sbscore.班級碼 = sbcourse.班級碼) "
+                       "WHERE (sbscore.學年度 = ?) AND (sbscore.學期別 = ?) AND (sbcourse.") +
+        weightColumnName(m_exam) + QStringLiteral(" > 0) ");
+    m_source = OpenSnapshot(school, source, {m_settings.year, m_settings.semester});
+    if (!m_source) {
+        m_window.message(m_prefix + QStringLiteral("考試科目資料匯入失敗, 請重新執行!"), Icon::Critical);
+        school.clearError();
+        return false;
+    }
+    m_window.yield();
+    m_window.showBusy();
+
+    if (m_source->recordCount() < 1) {
+        m_window.message(m_prefix + QStringLiteral("沒有可供匯入的考試科目資料!"), Icon::Information);
+        return true;
+    }
+
+    // Both lookups are read before the roster is touched, so that a lookup
+    // that cannot be read leaves the roster exactly as it was.
+    if (!openLookups()) {
+        exam.clearError();
+        return true;
+    }
+    prepareTable();
+
+    m_window.setBusyRange(m_source->recordCount());
+    exam.clearError();
+    int counter = 0;
+    m_source->moveFirst();
+    while (!m_source->eof()) {
+        writeRow();
+        ++counter;
+        m_window.stepBusy(counter);
+        m_source->moveNext();
+        m_window.yield();
+    }
+
+    if (!m_rebuild) {
+        // Rows the source no longer yields still carry '1'. A row of the loop
+        // that failed leaves its error pending, which rolls this delete back:
+        // the unconfirmed rows then wait for the next run.
+        exam.executeGuarded(QStringLiteral("delete from ") + m_table +
+                            QStringLiteral(" where examsnot='1'"));
+    }
+    exam.clearError();
+
+    QString done = m_prefix + QStringLiteral("考試科目資料匯入完成!");
+    if (m_failedRows > 0)
+        done += QStringLiteral("但有 %1 筆考試科目資料無法寫入考試資料庫, 請重新執行!").arg(m_failedRows);
+    m_window.message(done, Icon::None);
+    return true;
+}
+
+bool RosterImport::openLookups() {
+    Connection& exam = m_context.exam;
+    m_students = OpenSnapshot(exam, QStringLiteral("select examno,gro,sid,name from name"));
+    if (!m_students) {
+        m_window.message(m_prefix + QStringLiteral("考試科目資料匯入失敗, 無法讀取考試資料庫的學生資料, "
+                                                   "考試資料未變更, 請重新執行!"),
+                         Icon::Critical);
+        return false;
+    }
+    m_window.yield();
+    // Marking rows '1' leaves student ids and subjects as they are, so the
+    // keys read now are the keys the loop sees.
+    m_keys = OpenSnapshot(exam, QStringLiteral("select sid+'|'+sub as key1 from ") + m_table);
+    if (!m_keys) {
+        m_window.message(m_prefix + QStringLiteral("考試科目資料匯入失敗, 無法讀取考試資料庫的") +
+                             m_table + QStringLiteral("資料, 考試資料未變更, 請重新執行!"),
+                         Icon::Critical);
+        return false;
+    }
+    m_window.yield();
+    return true;
+}
+
+void RosterImport::prepareTable() {
+    Connection& exam = m_context.exam;
+    if (m_rebuild) {
+        // Emptied: every source row is new. If the delete is rolled back the
+        // old rows stay, and the keys read before find them.
+        if (exam.executeGuarded(QStringLiteral("delete from ") + m_table)) m_keys.reset();
+    } else {
+        // Every row is marked stale; the loop confirms the rows the source
+        // still yields.
+        exam.executeGuarded(QStringLiteral("update ") + m_table + QStringLiteral(" set examsnot='1'"));
+    }
+    m_window.yield();
+}
+
+void RosterImport::writeRow() {
+    // Subject codes are six characters; anything else is not an exam subject.
+    const QString sub = m_source->text(QStringLiteral("sub"));
+    if (rtrimBlanks(sub).size() != 6) return;
+
+    const QString sid = rtrimBlanks(m_source->text(QStringLiteral("sid")));
+    if (m_students->recordCount() < 1) return;
+    m_students->moveFirst();
+    if (!m_students->find(QStringLiteral("sid"), sid)) return;
+
+    const QString gro = m_students->text(QStringLiteral("gro"));
+    const QString examno = m_students->text(QStringLiteral("examno"));
+    const QString name = m_students->text(QStringLiteral("name"));
+    QString teacher = rtrimBlanks(m_source->text(QStringLiteral("tchno")));
+    if (m_settings.single > 0 || teacher.isEmpty()) teacher = QStringLiteral("ZZZZ");
+    const QString classCode = examno.left(3);
+    const QString seat = examno.mid(3, 2);
+
+    bool exists = false;
+    if (m_keys && m_keys->recordCount() > 0) {
+        m_keys->moveFirst();
+        exists = m_keys->find(QStringLiteral("key1"), rosterKey(sid, sub));
+    }
+
+    Connection& exam = m_context.exam;
+    bool ok;
+    if (exists) {
+        ok = exam.execute(QStringLiteral("update ") + m_table +
+                              QStringLiteral(" set examsnot='0',class=?,seat=?,examno=?,namec=?,"
+                                             "tchno=?,gro=? where sid=? and sub=?"),
+                          {classCode, seat, examno, name, teacher, gro, sid, sub});
+    } else {
+        ok = exam.execute(QStringLiteral("insert into ") + m_table +
+                              QStringLiteral("(sid,class,seat,examno,namec,sub,tchno,gro,examsnot,"
+                                             "score,score1,score2,spec) "
+                                             "values (?,?,?,?,?,?,?,?,'0',0,0,0,0)"),
+                          {sid, classCode, seat, examno, name, sub, teacher, gro});
+    }
+    // The error stays pending: on the update path it cancels the closing delete.
+    if (!ok) ++m_failedRows;
+}
+
+}  // namespace
+
+void ImportExamRoster(AppContext& context) {
+    MainWindowInterface& window = *context.window;
+    const Settings& settings = context.settings;
+    // The exam number names the roster table and the weight column; one that
+    // cannot do so stops here, before anything is asked or changed.
+    const auto exam = validExamNumber(settings.examNo);
+    if (!exam) {
+        window.message(invalidExamNumberMessage(settings, QStringLiteral("考試科目資料匯入失敗")),
+                       Icon::Critical);
+        return;
+    }
+
+    const Answer answer =
+        window.message(QStringLiteral("選擇[是]清除所有資料重新轉入, 選擇[否]更新資料, 選擇[取消]離開"),
+                       Icon::None, Buttons::YesNoCancel, Answer::Yes);
+    if (answer != Answer::Yes && answer != Answer::No) return;
+
+    window.setWindowEnabled(false);
+    const bool busyShown = RosterImport(context, *exam, answer == Answer::Yes).run();
+    window.setWindowEnabled(true);
+    if (busyShown) window.endBusy();
+}
+
+}  // namespace korvex

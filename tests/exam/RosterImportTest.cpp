@@ -1,0 +1,263 @@
+#include <gtest/gtest.h>
+
+#include "ExamFixture.h"
+#include "exam/ExamOperations.h"
+
+using namespace korvex;
+using namespace korvex::test;
+using Answer = MainWindowInterface::Answer;
+using Icon = MainWindowInterface::Icon;
+using Buttons = MainWindowInterface::Buttons;
+
+namespace {
+
+const QString kQuestion =
+    QStringLiteral("選擇[是]清除所有資料重新轉入, 選擇[否]更新資料, 選擇[取消]離開");
+
+class RosterImport : public ExamFixture {
+protected:
+    // Three students of exam.mdb and the school's score rows of term 94/1:
+    // seven source rows, of which four become roster rows (a 5- and a
+    // 7-character subject code and an unknown student are skipped; PE has no
+    // weight in exam 1 and the row of term 93/2 is another term).
+    void SetUp() override {
+        ExamFixture::SetUp();
+        addStudent(QStringLiteral("A100000001"), QStringLiteral("10101"), QStringLiteral("王小明"),
+                   QStringLiteral("11"));
+        addStudent(QStringLiteral("A100000002"), QStringLiteral("10102"), QStringLiteral("李小華"),
+                   QStringLiteral("11"));
+        addStudent(QStringLiteral("B200000003"), QStringLiteral("10201"),
+                   QStringLiteral("O'Neil 陳"), QStringLiteral("12"));
+        addCourse(QStringLiteral("301101"), QStringLiteral("CHI001"), QStringLiteral("T001  "), 40);
+        addCourse(QStringLiteral("301101"), QStringLiteral("MAT001"), QStringLiteral("   "), 40);
+        addCourse(QStringLiteral("301101"), QStringLiteral("PE0001"), QStringLiteral("T003"), 0);
+        addCourse(QStringLiteral("301101"), QStringLiteral("ENG01"), QStringLiteral("T004"), 40);
+        addCourse(QStringLiteral("301101"), QStringLiteral("PHY0001"), QStringLiteral("T005"), 40);
+        addCourse(QStringLiteral("301102"), QStringLiteral("CHI001"), QVariant(), 40);
+        for (const char* subject : {"CHI001", "MAT001", "PE0001", "ENG01", "PHY0001"})
+            addScoreRow(QStringLiteral("A100000001 "), QStringLiteral("301101"),
+                        QString::fromLatin1(subject));
+        addScoreRow(QStringLiteral("A100000001"), QStringLiteral("301101"), QStringLiteral("CHI001"),
+                    QStringLiteral("93"), QStringLiteral("2"));
+        addScoreRow(QStringLiteral("A100000002"), QStringLiteral("301101"), QStringLiteral("CHI001"));
+        addScoreRow(QStringLiteral("B200000003"), QStringLiteral("301102"), QStringLiteral("CHI001"));
+        addScoreRow(QStringLiteral("Z999999999"), QStringLiteral("301101"), QStringLiteral("CHI001"));
+    }
+
+    void expectWindowRestored() {
+        EXPECT_TRUE(m_window.enabled);
+        EXPECT_FALSE(m_window.busyVisible);
+        EXPECT_FALSE(m_window.hourglass);
+    }
+};
+
+TEST_F(RosterImport, CancelAsksOnceChangesNothingAndNeverDisablesTheWindow) {
+    addRosterRow(QStringLiteral("A100000001"), QStringLiteral("10101"), QStringLiteral("CHI001"),
+                 QStringLiteral("0"), 88);
+    const QStringList before = roster(QStringLiteral("*"));
+    m_window.answers = {Answer::Cancel};
+
+    ImportExamRoster(m_context);
+
+    ASSERT_EQ(m_window.messages.size(), 1);
+    const auto& question = m_window.messages.first();
+    EXPECT_EQ(question.text, kQuestion);
+    EXPECT_EQ(question.icon, Icon::None);
+    EXPECT_EQ(question.buttons, Buttons::YesNoCancel);
+    EXPECT_EQ(question.defaultAnswer, Answer::Yes);
+    EXPECT_EQ(question.title, m_window.windowCaption);
+    EXPECT_EQ(m_window.disableCount, 0);
+    EXPECT_FALSE(m_window.events.contains(QStringLiteral("busy")));
+    EXPECT_EQ(roster(QStringLiteral("*")), before);
+}
+
+TEST_F(RosterImport, RebuildWritesEveryQualifyingRowAndCountsSkippedOnes) {
+    addRosterRow(QStringLiteral("OLD0000001"), QStringLiteral("19999"), QStringLiteral("CHI001"),
+                 QStringLiteral("0"), 55);
+    m_window.answers = {Answer::Yes};
+
+    ImportExamRoster(m_context);
+
+    // Trimmed student id, class and seat from the exam number, the name as
+    // stored (a quote included), the teacher trimmed or ZZZZ when blank or
+    // missing, '0' marks and zero scores; the old row is gone.
+    EXPECT_EQ(roster(QStringLiteral("sid,class,seat,examno,namec,sub,tchno,gro,examsnot,score,"
+                                    "score1,score2,spec")),
+              (QStringList{
+                  QStringLiteral("A100000001|101|01|10101|王小明|CHI001|T001|11|0|0|0|0|0"),
+                  QStringLiteral("A100000001|101|01|10101|王小明|MAT001|ZZZZ|11|0|0|0|0|0"),
+                  QStringLiteral("A100000002|101|02|10102|李小華|CHI001|T001|11|0|0|0|0|0"),
+                  QStringLiteral("B200000003|102|01|10201|O'Neil 陳|CHI001|ZZZZ|12|0|0|0|0|0"),
+              }));
+
+    // Every source row counts toward the progress, skipped ones too.
+    EXPECT_EQ(m_window.barMaximum, 7);
+    EXPECT_EQ(m_window.barValue, 7);
+    EXPECT_EQ(m_window.labelText, QStringLiteral("000007/000007"));
+    ASSERT_EQ(m_window.messages.size(), 2);
+    const auto& done = m_window.messages.at(1);
+    EXPECT_EQ(done.text, prefix() + QStringLiteral("考試科目資料匯入完成!"));
+    EXPECT_EQ(done.icon, Icon::None);
+    EXPECT_EQ(done.buttons, Buttons::Ok);
+    EXPECT_EQ(done.title, m_window.windowCaption);
+    EXPECT_TRUE(done.labelVisible);
+    EXPECT_EQ(m_window.events,
+              (QStringList{QStringLiteral("message ") + kQuestion, QStringLiteral("disable"),
+                           QStringLiteral("busy"), QStringLiteral("range 7"),
+                           QStringLiteral("message ") + done.text, QStringLiteral("enable"),
+                           QStringLiteral("end")}));
+    EXPECT_GE(m_window.yields, 7);
+    expectWindowRestored();
+
+    // With a dedicated operator every row gets the placeholder teacher; a
+    // second rebuild replaces the rows rather than adding to them.
+    m_context.settings.single = 1;
+    m_window.answers = {Answer::Yes};
+    ImportExamRoster(m_context);
+    EXPECT_EQ(roster(QStringLiteral("sid,sub,tchno")),
+              (QStringList{QStringLiteral("A100000001|CHI001|ZZZZ"),
+                           QStringLiteral("A100000001|MAT001|ZZZZ"),
+                           QStringLiteral("A100000002|CHI001|ZZZZ"),
+                           QStringLiteral("B200000003|CHI001|ZZZZ")}));
+}
+
+TEST_F(RosterImport, UpdateKeepsScoresFollowsChangedExamNumbersAndDeletesStaleRows) {
+    // A student whose row is current; a student whose exam number changed
+    // since the last run; a row of a student who left, whose exam number
+    // 10201 now belongs to B200000003; a subject no longer examined; and a
+    // row of a student whom exam.mdb does not hold.
+    addRosterRow(QStringLiteral("A100000001"), QStringLiteral("10101"), QStringLiteral("CHI001"),
+                 QStringLiteral("0"), 88, QVariant(), 2);
+    addRosterRow(QStringLiteral("A100000002"), QStringLiteral("10105"), QStringLiteral("CHI001"),
+                 QStringLiteral("0"), 77, QVariant(), 1);
+    addRosterRow(QStringLiteral("C400000004"), QStringLiteral("10201"), QStringLiteral("CHI001"),
+                 QStringLiteral("0"), 66);
+    addRosterRow(QStringLiteral("A100000001"), QStringLiteral("10101"), QStringLiteral("GEO001"),
+                 QStringLiteral("0"), 55);
+    addRosterRow(QStringLiteral("Z999999999"), QStringLiteral("10109"), QStringLiteral("CHI001"),
+                 QStringLiteral("0"), 44);
+    m_window.answers = {Answer::No};
+
+    ImportExamRoster(m_context);
+
+    EXPECT_EQ(roster(QStringLiteral("sid,examno,class,seat,namec,sub,tchno,examsnot,score2,upload")),
+              (QStringList{
+                  QStringLiteral("A100000001|10101|101|01|王小明|CHI001|T001|0|88|2"),
+                  QStringLiteral("A100000001|10101|101|01|王小明|MAT001|ZZZZ|0|0|0"),
+                  QStringLiteral("A100000002|10102|101|02|李小華|CHI001|T001|0|77|1"),
+                  QStringLiteral("B200000003|10201|102|01|O'Neil 陳|CHI001|ZZZZ|0|0|0"),
+              }));
+    EXPECT_EQ(m_window.labelText, QStringLiteral("000007/000007"));
+    EXPECT_EQ(m_window.messageTexts().last(), prefix() + QStringLiteral("考試科目資料匯入完成!"));
+    expectWindowRestored();
+}
+
+TEST_F(RosterImport, UpdateWithAFailedRowKeepsTheUnconfirmedRowsAndSaysSo) {
+    addRosterRow(QStringLiteral("A100000001"), QStringLiteral("10101"), QStringLiteral("CHI001"),
+                 QStringLiteral("0"), 88);
+    addRosterRow(QStringLiteral("A100000001"), QStringLiteral("10101"), QStringLiteral("GEO001"),
+                 QStringLiteral("0"), 55);
+    runExam({QStringLiteral(
+        "CREATE TRIGGER refuse BEFORE INSERT ON periodical1 WHEN NEW.sid = 'B200000003' "
+        "BEGIN SELECT RAISE(ABORT, 'refused'); END")});
+    m_window.answers = {Answer::No};
+
+    ImportExamRoster(m_context);
+
+    // The refused insert cancels the closing delete: the stale row keeps its
+    // mark and waits for the next run; the other rows are written.
+    EXPECT_EQ(roster(QStringLiteral("sid,sub,examsnot,score2")),
+              (QStringList{QStringLiteral("A100000001|CHI001|0|88"),
+                           QStringLiteral("A100000001|GEO001|1|55"),
+                           QStringLiteral("A100000001|MAT001|0|0"),
+                           QStringLiteral("A100000002|CHI001|0|0")}));
+    EXPECT_EQ(m_window.messageTexts().last(),
+              prefix() + QStringLiteral("考試科目資料匯入完成!但有 1 筆考試科目資料無法寫入考試資料庫, "
+                                        "請重新執行!"));
+    EXPECT_EQ(m_window.labelText, QStringLiteral("000007/000007"));
+    expectWindowRestored();
+
+    // Once the row can be written, the next update completes and deletes it.
+    runExam({QStringLiteral("DROP TRIGGER refuse")});
+    m_window.answers = {Answer::No};
+    ImportExamRoster(m_context);
+    EXPECT_EQ(roster(QStringLiteral("sid,sub,examsnot")),
+              (QStringList{QStringLiteral("A100000001|CHI001|0"), QStringLiteral("A100000001|MAT001|0"),
+                           QStringLiteral("A100000002|CHI001|0"), QStringLiteral("B200000003|CHI001|0")}));
+}
+
+TEST_F(RosterImport, NothingChangesWhenTheSourceIsEmptyOrCannotBeRead) {
+    addRosterRow(QStringLiteral("A100000001"), QStringLiteral("10101"), QStringLiteral("CHI001"),
+                 QStringLiteral("0"), 88);
+    const QStringList before = roster(QStringLiteral("*"));
+
+    // Another term: no source rows, whichever answer.
+    m_context.settings.year = QStringLiteral("95");
+    for (Answer answer : {Answer::Yes, Answer::No}) {
+        m_window.messages.clear();
+        m_window.answers = {answer};
+        ImportExamRoster(m_context);
+        ASSERT_EQ(m_window.messages.size(), 2);
+        EXPECT_EQ(m_window.messages.at(1).text,
+                  QStringLiteral("95學年第1學期期中考沒有可供匯入的考試科目資料!"));
+        EXPECT_EQ(m_window.messages.at(1).icon, Icon::Information);
+        EXPECT_EQ(roster(QStringLiteral("*")), before);
+        expectWindowRestored();
+    }
+
+    // The source statement fails: stop message, the busy display never shows.
+    m_context.settings.year = QStringLiteral("94");
+    runSchool({QStringLiteral("DROP TABLE sbcourse")});
+    m_window.messages.clear();
+    m_window.events.clear();
+    m_window.answers = {Answer::Yes};
+    ImportExamRoster(m_context);
+    ASSERT_EQ(m_window.messages.size(), 2);
+    EXPECT_EQ(m_window.messages.at(1).text, prefix() + QStringLiteral("考試科目資料匯入失敗, 請重新執行!"));
+    EXPECT_EQ(m_window.messages.at(1).icon, Icon::Critical);
+    EXPECT_FALSE(m_window.events.contains(QStringLiteral("busy")));
+    EXPECT_EQ(roster(QStringLiteral("*")), before);
+    EXPECT_FALSE(m_context.school.errorPending());
+    expectWindowRestored();
+}
+
+TEST_F(RosterImport, AnExamNumberThatCannotNameATableStopsBeforeAnything) {
+    addRosterRow(QStringLiteral("A100000001"), QStringLiteral("10101"), QStringLiteral("CHI001"),
+                 QStringLiteral("0"), 88);
+    const QStringList before = roster(QStringLiteral("*"));
+    for (const QString& examNo : {QStringLiteral("7"), QStringLiteral("0"), QString(),
+                                  QStringLiteral("1 or 1=1")}) {
+        m_context.settings.examNo = examNo;
+        m_window.messages.clear();
+        ImportExamRoster(m_context);
+        ASSERT_EQ(m_window.messages.size(), 1) << examNo.toStdString();
+        EXPECT_EQ(m_window.messages.first().icon, Icon::Critical);
+        EXPECT_TRUE(m_window.messages.first().text.startsWith(prefix() + QStringLiteral("考試科目資料匯入失敗")));
+        EXPECT_TRUE(m_window.messages.first().text.contains(QStringLiteral("「%1」").arg(examNo)));
+    }
+    EXPECT_EQ(m_window.disableCount, 0);
+    EXPECT_EQ(roster(QStringLiteral("*")), before);
+}
+
+TEST_F(RosterImport, LookupsThatCannotBeReadLeaveTheRosterAsItWas) {
+    addRosterRow(QStringLiteral("A100000001"), QStringLiteral("10101"), QStringLiteral("CHI001"),
+                 QStringLiteral("0"), 88);
+    addRosterRow(QStringLiteral("A100000001"), QStringLiteral("10101"), QStringLiteral("GEO001"),
+                 QStringLiteral("0"), 55);
+    const QStringList before = roster(QStringLiteral("*"));
+    runExam({QStringLiteral("ALTER TABLE name RENAME TO name_gone")});
+
+    for (Answer answer : {Answer::No, Answer::Yes}) {
+        m_window.messages.clear();
+        m_window.answers = {answer};
+        ImportExamRoster(m_context);
+        ASSERT_EQ(m_window.messages.size(), 2);
+        EXPECT_EQ(m_window.messages.at(1).icon, Icon::Critical);
+        EXPECT_TRUE(m_window.messages.at(1).text.startsWith(
+            prefix() + QStringLiteral("考試科目資料匯入失敗, 無法讀取考試資料庫的學生資料")));
+        EXPECT_EQ(roster(QStringLiteral("*")), before);
+        expectWindowRestored();
+    }
+}
+
+}  // namespace

@@ -1,0 +1,240 @@
+#include <functional>
+#include <gtest/gtest.h>
+
+#include "ExamFixture.h"
+#include "exam/ExamOperations.h"
+#include "exam/ExportedScore.h"
+
+using namespace korvex;
+using namespace korvex::test;
+using Icon = MainWindowInterface::Icon;
+
+namespace {
+
+TEST(ExportedScore, AbsenceRoundingAndEmptyValues) {
+    // Absent (abs above 0, read by its leading number): -9 whatever the score.
+    EXPECT_EQ(exportedScore(1, 73), -9);
+    EXPECT_EQ(exportedScore(QStringLiteral("2x"), 73), -9);
+    EXPECT_EQ(exportedScore(QStringLiteral(" 0.5"), 73), -9);
+    // Present: halves go to the even neighbour.
+    EXPECT_EQ(exportedScore(QVariant(), 72.5), 72);
+    EXPECT_EQ(exportedScore(0, 73.5), 74);
+    EXPECT_EQ(exportedScore(QString(), QStringLiteral("84.5")), 84);
+    EXPECT_EQ(exportedScore(QStringLiteral("abc"), 85.5), 86);
+    EXPECT_EQ(exportedScore(-1, 84.4), 84);
+    EXPECT_EQ(exportedScore(0, 84.6), 85);
+    // Empty, NULL or non-numeric scores are 0.
+    EXPECT_EQ(exportedScore(0, QVariant()), 0);
+    EXPECT_EQ(exportedScore(0, QString()), 0);
+    EXPECT_EQ(exportedScore(0, QStringLiteral("缺")), 0);
+    // The bound value is a whole number.
+    EXPECT_EQ(exportedScoreValue(74).typeId(), QMetaType::LongLong);
+    EXPECT_EQ(exportedScoreValue(-9).toLongLong(), -9);
+}
+
+// A window that lets the test act as the grading program while the export runs.
+class BusyWindow : public ScriptedWindow {
+public:
+    std::function<void(int)> onYield;
+    void yield() override {
+        ScriptedWindow::yield();
+        if (onYield) onYield(yields);
+    }
+};
+
+class ScoreExport : public ExamFixture {
+protected:
+    void SetUp() override {
+        ExamFixture::SetUp();
+        m_context.window = &m_busyWindow;
+        m_busyWindow.windowCaption = m_window.windowCaption;
+        // Score rows of term 94/1 and one of another term with the same key.
+        for (const auto& [sid, subject] :
+             {std::pair{"A1", "CHI001"}, std::pair{"A1", "MAT001"}, std::pair{"A2", "CHI001"},
+              std::pair{"B3", "CHI001"}, std::pair{"C4", "CHI001"}, std::pair{"D5", "CHI001"}})
+            addScoreRow(QString::fromLatin1(sid), QStringLiteral("301101"),
+                        QString::fromLatin1(subject));
+        addScoreRow(QStringLiteral("A1"), QStringLiteral("301101"), QStringLiteral("CHI001"),
+                    QStringLiteral("93"), QStringLiteral("2"));
+        runSchool({QStringLiteral("update sbscore set 考試成績1 = 50")});
+
+        // Four rows waiting, one not yet graded, one exported before.
+        addRosterRow(QStringLiteral("A1"), QStringLiteral("10101"), QStringLiteral("CHI001"),
+                     QStringLiteral("0"), 72.5, QVariant(), 1);
+        addRosterRow(QStringLiteral("A1"), QStringLiteral("10101"), QStringLiteral("MAT001"),
+                     QStringLiteral("0"), 73.5, QStringLiteral("0"), 1);
+        addRosterRow(QStringLiteral("A2"), QStringLiteral("10102"), QStringLiteral("CHI001"),
+                     QStringLiteral("0"), 73, 1, 1);
+        addRosterRow(QStringLiteral("B3"), QStringLiteral("10201"), QStringLiteral("CHI001"),
+                     QStringLiteral("0"), QVariant(), QString(), 1);
+        addRosterRow(QStringLiteral("C4"), QStringLiteral("10202"), QStringLiteral("CHI001"),
+                     QStringLiteral("0"), 99, QVariant(), 0);
+        addRosterRow(QStringLiteral("D5"), QStringLiteral("10203"), QStringLiteral("CHI001"),
+                     QStringLiteral("0"), 98, QVariant(), 2);
+    }
+
+    QStringList scores() const {
+        return school(QStringLiteral("select 學年度, 身份證號, 科目碼, 考試成績1, 考試成績2 from sbscore "
+                                     "order by 學年度, 身份證號, 科目碼"));
+    }
+    QStringList flags() const { return roster(QStringLiteral("sid,sub,upload")); }
+    void expectWindowRestored() const {
+        EXPECT_TRUE(m_busyWindow.enabled);
+        EXPECT_FALSE(m_busyWindow.busyVisible);
+        EXPECT_FALSE(m_busyWindow.hourglass);
+    }
+
+    BusyWindow m_busyWindow;
+};
+
+TEST_F(ScoreExport, WritesScoresFlagsTheRowsAndFindsNothingTheSecondTime) {
+    ExportScores(m_context);
+
+    EXPECT_EQ(scores(), (QStringList{QStringLiteral("93|A1|CHI001|50|<null>"),
+                                     QStringLiteral("94|A1|CHI001|72|<null>"),
+                                     QStringLiteral("94|A1|MAT001|74|<null>"),
+                                     QStringLiteral("94|A2|CHI001|-9|<null>"),
+                                     QStringLiteral("94|B3|CHI001|0|<null>"),
+                                     QStringLiteral("94|C4|CHI001|50|<null>"),
+                                     QStringLiteral("94|D5|CHI001|50|<null>")}));
+    EXPECT_EQ(flags(), (QStringList{QStringLiteral("A1|CHI001|2"), QStringLiteral("A1|MAT001|2"),
+                                    QStringLiteral("A2|CHI001|2"), QStringLiteral("B3|CHI001|2"),
+                                    QStringLiteral("C4|CHI001|0"), QStringLiteral("D5|CHI001|2")}));
+    ASSERT_EQ(m_busyWindow.messages.size(), 1);
+    const auto& done = m_busyWindow.messages.first();
+    EXPECT_EQ(done.text, prefix() + QStringLiteral("考試科目成績資料匯出完成!"));
+    EXPECT_EQ(done.icon, Icon::None);
+    EXPECT_EQ(done.title, m_busyWindow.windowCaption);
+    EXPECT_EQ(done.labelText, QStringLiteral("000004/000004"));
+    EXPECT_EQ(m_busyWindow.events,
+              (QStringList{QStringLiteral("disable"), QStringLiteral("busy"), QStringLiteral("range 4"),
+                           QStringLiteral("message ") + done.text, QStringLiteral("enable"),
+                           QStringLiteral("end")}));
+    expectWindowRestored();
+
+    // Nothing new graded: the information message, nothing changes.
+    const QStringList scoresBefore = scores();
+    m_busyWindow.messages.clear();
+    ExportScores(m_context);
+    ASSERT_EQ(m_busyWindow.messages.size(), 1);
+    EXPECT_EQ(m_busyWindow.messages.first().text, prefix() + QStringLiteral("沒有可供匯出的成績資料!"));
+    EXPECT_EQ(m_busyWindow.messages.first().icon, Icon::Information);
+    EXPECT_EQ(scores(), scoresBefore);
+    expectWindowRestored();
+}
+
+TEST_F(ScoreExport, FlagsOnlyWhatWentOutAndCountsRowsWithoutAScoreRow) {
+    // A graded row for which the school holds no score row.
+    addRosterRow(QStringLiteral("E6"), QStringLiteral("10204"), QStringLiteral("CHI001"),
+                 QStringLiteral("0"), 60, QVariant(), 1);
+    // While the export runs, the grading program marks another row ready.
+    m_busyWindow.onYield = [&](int count) {
+        if (count == 1) runExam({QStringLiteral("update periodical1 set upload=1 where sid='C4'")});
+    };
+
+    ExportScores(m_context);
+
+    EXPECT_EQ(flags(), (QStringList{QStringLiteral("A1|CHI001|2"), QStringLiteral("A1|MAT001|2"),
+                                    QStringLiteral("A2|CHI001|2"), QStringLiteral("B3|CHI001|2"),
+                                    QStringLiteral("C4|CHI001|1"), QStringLiteral("D5|CHI001|2"),
+                                    QStringLiteral("E6|CHI001|1")}));
+    EXPECT_EQ(school(QStringLiteral("select 考試成績1 from sbscore where 身份證號='C4'")),
+              QStringList{QStringLiteral("50")});
+    ASSERT_EQ(m_busyWindow.messages.size(), 1);
+    EXPECT_EQ(m_busyWindow.messages.first().text,
+              prefix() + QStringLiteral("考試科目成績資料匯出完成!其中 1 筆在校務行政資料庫中沒有對應的"
+                                        "學生成績資料, 未匯出, 仍待匯出!"));
+    EXPECT_EQ(m_busyWindow.messages.first().labelText, QStringLiteral("000005/000005"));
+
+    // The next run exports the row marked meanwhile; E6 still waits.
+    m_busyWindow.onYield = nullptr;
+    m_busyWindow.messages.clear();
+    runExam({QStringLiteral("update periodical1 set score2=61 where sid='C4'")});
+    ExportScores(m_context);
+    EXPECT_EQ(school(QStringLiteral("select 考試成績1 from sbscore where 身份證號='C4'")),
+              QStringList{QStringLiteral("61")});
+    EXPECT_EQ(examRows(QStringLiteral("select sid, upload from periodical1 where upload=1")),
+              QStringList{QStringLiteral("E6|1")});
+}
+
+TEST_F(ScoreExport, AFailingScoreUpdateRollsBackTheWholeExport) {
+    const QStringList scoresBefore = scores();
+    const QStringList flagsBefore = flags();
+    // ABORT undoes the one statement; ROLLBACK ends the whole transaction,
+    // after which nothing more may be written.
+    for (const char* how : {"ABORT", "ROLLBACK"}) {
+        runSchool({QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON sbscore WHEN NEW.身份證號 = 'A2' "
+                                  "BEGIN SELECT RAISE(%1, 'refused'); END")
+                       .arg(QString::fromLatin1(how))});
+        m_busyWindow.messages.clear();
+
+        ExportScores(m_context);
+
+        EXPECT_EQ(scores(), scoresBefore) << how;
+        EXPECT_EQ(flags(), flagsBefore) << how;
+        ASSERT_EQ(m_busyWindow.messages.size(), 1);
+        EXPECT_EQ(m_busyWindow.messages.first().text, prefix() + QStringLiteral("考試科目成績資料匯出錯誤!"));
+        EXPECT_EQ(m_busyWindow.messages.first().icon, Icon::Information);
+        EXPECT_FALSE(m_context.school.errorPending());
+        EXPECT_FALSE(m_context.school.inTransaction());
+        expectWindowRestored();
+        runSchool({QStringLiteral("DROP TRIGGER refuse")});
+    }
+
+    // The same rows go out once the school database accepts them.
+    m_busyWindow.messages.clear();
+    ExportScores(m_context);
+    EXPECT_EQ(school(QStringLiteral("select 考試成績1 from sbscore where 身份證號='A2'")),
+              QStringList{QStringLiteral("-9")});
+}
+
+TEST_F(ScoreExport, FlagsThatCannotBeWrittenKeepTheRowsWaitingAndSaySo) {
+    runExam({QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE OF upload ON periodical1 "
+                            "WHEN NEW.sid = 'B3' BEGIN SELECT RAISE(ABORT, 'locked'); END")});
+    const QStringList flagsBefore = flags();
+
+    ExportScores(m_context);
+
+    // The scores are committed; every flag stays as it was.
+    EXPECT_EQ(school(QStringLiteral("select 考試成績1 from sbscore where 學年度='94' and 身份證號='A1' "
+                                    "order by 科目碼")),
+              (QStringList{QStringLiteral("72"), QStringLiteral("74")}));
+    EXPECT_EQ(flags(), flagsBefore);
+    ASSERT_EQ(m_busyWindow.messages.size(), 1);
+    EXPECT_EQ(m_busyWindow.messages.first().text,
+              prefix() + QStringLiteral("考試科目成績資料匯出完成!成績已寫入校務行政資料庫, 但無法註記為已匯出, "
+                                        "下次匯出時將再寫入一次!"));
+    expectWindowRestored();
+}
+
+TEST_F(ScoreExport, NothingChangesWhenTheExamNumberOrTheRowsCannotBeUsed) {
+    const QStringList scoresBefore = scores();
+    const QStringList flagsBefore = flags();
+
+    m_context.settings.examNo = QStringLiteral("9");
+    ExportScores(m_context);
+    ASSERT_EQ(m_busyWindow.messages.size(), 1);
+    EXPECT_EQ(m_busyWindow.messages.first().icon, Icon::Critical);
+    EXPECT_TRUE(m_busyWindow.messages.first().text.startsWith(prefix() + QStringLiteral("考試科目成績資料匯出失敗")));
+    EXPECT_TRUE(m_busyWindow.messages.first().text.contains(QStringLiteral("「9」")));
+    EXPECT_EQ(m_busyWindow.disableCount, 0);
+
+    m_context.settings.examNo = QStringLiteral("1");
+    runExam({QStringLiteral("ALTER TABLE periodical1 RENAME TO periodical1_gone")});
+    m_busyWindow.messages.clear();
+    m_busyWindow.events.clear();
+    ExportScores(m_context);
+    ASSERT_EQ(m_busyWindow.messages.size(), 1);
+    EXPECT_EQ(m_busyWindow.messages.first().icon, Icon::Critical);
+    EXPECT_TRUE(m_busyWindow.messages.first().text.startsWith(
+        prefix() + QStringLiteral("考試科目成績資料匯出失敗, 無法讀取考試資料庫的periodical1資料")));
+    EXPECT_FALSE(m_busyWindow.events.contains(QStringLiteral("busy")));
+    EXPECT_FALSE(m_context.exam.errorPending());
+    expectWindowRestored();
+    runExam({QStringLiteral("ALTER TABLE periodical1_gone RENAME TO periodical1")});
+
+    EXPECT_EQ(scores(), scoresBefore);
+    EXPECT_EQ(flags(), flagsBefore);
+}
+
+}  // namespace
