@@ -21,6 +21,9 @@ struct AppContext {
     QStringList examNames = QStringList(11);
     Connection school;
     bool schoolConnected = false;
+    // Why the last school connection attempt failed (empty after success),
+    // for the log: the attempt itself clears the connection's errors.
+    QString schoolFailure;
     Connection exam;
     MainWindowInterface* window = nullptr;
 
