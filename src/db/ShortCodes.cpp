@@ -6,6 +6,11 @@
 namespace korvex {
 namespace {
 
+// The statements compare codes as the server does. SQL Server pads the
+// shorter side with blanks ('' equals '  ', '301' equals '301 '); SQLite
+// compares exactly, so a school database kept in SQLite must store its codes
+// and statuses without trailing blanks.
+
 // Active students: in a class and a seat, and enrolled or on extended study.
 // The first three pieces are shared by the numeric and the other departments.
 const QString kDepartmentsHead = QStringLiteral(
