@@ -6,6 +6,8 @@
 
 namespace korvex {
 
+class PrivateProfile;
+
 // ASSISTANT.INI, section SCHOOL, kept with the Windows private-profile rules
 // in code page 950.
 
@@ -14,8 +16,27 @@ namespace korvex {
 void createSettingsFile(const QString& path, Settings& settings);
 // Reads the file; a missing key gives its default.
 Settings readSettingsFile(const QString& path);
-// Writes every key, as the settings dialog saves them (ADMSYSTYPE becomes 1).
-// False when the file could not be written; memory is unchanged either way.
+// Writes every key, as the settings dialog saves them; ADMSYSTYPE becomes 1
+// in memory and in the file, nothing else in memory changes. False, with the
+// file left as it was, when the file could not be read or written or a value
+// cannot be stored in it (see settingsValueProblem).
 bool saveSettingsFile(const QString& path, Settings& settings);
+
+// The first setting of `settings` that cannot be written to the file (a
+// character outside code page 950, a line break, a password without a
+// scrambled form), named by its key; empty when all can.
+QString settingsValueProblem(const Settings& settings);
+
+// A value as the old program read it: the private-profile value (at most 254
+// bytes) or the default, less its leading blanks.
+QString StringFormINI(const QString& sectionName, const QString& keyName,
+                      const QString& defaultValue, const QString& fileName);
+QString StringFormINI(const PrivateProfile& profile, const QString& sectionName,
+                      const QString& keyName, const QString& defaultValue);
+
+// The number fields read leniently: the text's leading number rounded half
+// to even; values beyond the field's range are clamped to it.
+std::uint8_t settingsByte(const QString& text);
+std::int16_t settingsShort(const QString& text);
 
 }  // namespace korvex

@@ -1,0 +1,256 @@
+#include <gtest/gtest.h>
+
+#include "TestFiles.h"
+#include "TestFolder.h"
+#include "settings/PasswordScrambling.h"
+#include "settings/SettingsFile.h"
+
+using namespace korvex;
+using test::readBytes;
+using test::writeBytes;
+
+namespace {
+
+const QByteArray kCreated(
+    "[SCHOOL]\r\n"
+    "SERVER=localhost\r\n"
+    "DATABASENAME=school\r\n"
+    "USER=student\r\n"
+    "PASSWD=\r\n"
+    "SYEAR=94\r\n"
+    "SSEMESTER=1\r\n"
+    "SEXAMNO=0\r\n"
+    "SEXAMNAME=\r\n"
+    "SVOCATION=0\r\n"
+    "SINGLE=0\r\n"
+    "ADMSYSTYPE=1\r\n"
+    "ADMPASSWD=24:3\r\n");
+
+void expectDefaults(const Settings& s, const QString& user = QStringLiteral("sa")) {
+    EXPECT_EQ(s.server, QStringLiteral("localhost"));
+    EXPECT_EQ(s.databaseName, QStringLiteral("school"));
+    EXPECT_EQ(s.user, user);
+    EXPECT_EQ(s.password, QString());
+    EXPECT_EQ(s.year, QStringLiteral("94"));
+    EXPECT_EQ(s.semester, QStringLiteral("1"));
+    EXPECT_EQ(s.examNo, QStringLiteral("0"));
+    EXPECT_EQ(s.examName, QString());
+    EXPECT_EQ(s.single, 0);
+    EXPECT_EQ(s.vocational, 0);
+    EXPECT_EQ(s.adminPassword, QStringLiteral("5820"));
+}
+
+}  // namespace
+
+TEST(SettingsFile, CreateWritesTheDefaultsAndReadsThemBack) {
+    test::TestFolder folder;
+    const QString ini = folder.file("ASSISTANT.INI");
+    Settings settings;
+    settings.server = QStringLiteral("something else");
+    createSettingsFile(ini, settings);
+    EXPECT_EQ(readBytes(ini), kCreated);
+    expectDefaults(settings, QStringLiteral("student"));
+    EXPECT_EQ(settings.admSysType, 1);
+    expectDefaults(readSettingsFile(ini), QStringLiteral("student"));
+
+    // A folder that does not exist: nothing is written, memory has the defaults.
+    Settings nowhere;
+    createSettingsFile(folder.file("missing/ASSISTANT.INI"), nowhere);
+    expectDefaults(nowhere, QStringLiteral("student"));
+    EXPECT_FALSE(QFile::exists(folder.file("missing/ASSISTANT.INI")));
+}
+
+TEST(SettingsFile, MissingKeysAndOddFilesGiveTheDefaults) {
+    test::TestFolder folder;
+    const QString ini = folder.file("ASSISTANT.INI");
+    expectDefaults(readSettingsFile(ini));  // no file at all
+
+    const QByteArray sectionOnly("[SCHOOL]\r\n");
+    writeBytes(ini, sectionOnly);
+    expectDefaults(readSettingsFile(ini));
+    EXPECT_EQ(readBytes(ini), sectionOnly);  // reading writes nothing back
+
+    // No SCHOOL section, keys outside any section, lines without '=', a
+    // later SCHOOL section hidden behind an earlier one.
+    writeBytes(ini,
+               "USER=outside\r\n[OTHER]\r\nUSER=other\r\n[SCHOOL]\r\nUSER\r\nSERVER\r\n"
+               "[SCHOOL]\r\nUSER=hidden\r\n");
+    expectDefaults(readSettingsFile(ini));
+
+    QByteArray noise;
+    std::uint32_t state = 99;
+    for (int i = 0; i < 50000; ++i) {
+        state = state * 1664525u + 1013904223u;
+        noise.append(char(state >> 24));
+    }
+    writeBytes(ini, noise);
+    const Settings fromNoise = readSettingsFile(ini);
+    EXPECT_EQ(fromNoise.adminPassword, QStringLiteral("5820"));
+    EXPECT_EQ(readBytes(ini), noise);
+
+    expectDefaults(readSettingsFile(folder.path()));  // a folder in the file's place
+}
+
+TEST(SettingsFile, ValuesAreReadAsTheOldProgramReadThem) {
+    test::TestFolder folder;
+    const QString ini = folder.file("ASSISTANT.INI");
+    writeBytes(ini,
+               "[school]\r\n"
+               "server =   10.1.2.3  \r\n"
+               "SEXAMNAME=\"  \xB4\xC1\xA4\xA4\xA6\xD2  \"\r\n"  // "  期中考  " quoted
+               "PASSWD=\r\n"
+               "SINGLE=2\r\n"
+               "SVOCATION= 1\r\n"
+               "USER=first\r\n"
+               "user=second\r\n"
+               "DATABASENAME=" +
+                   QByteArray(300, 'd') +
+                   "\r\n"
+                   "SYEAR=\"  95\"\r\n"
+                   "SSEMESTER=\r\n");
+    const Settings s = readSettingsFile(ini);
+    EXPECT_EQ(s.server, QStringLiteral("10.1.2.3"));
+    // Leading blanks go, trailing ones inside the quotes stay.
+    EXPECT_EQ(s.examName, QStringLiteral("期中考  "));
+    EXPECT_EQ(s.password, QString());
+    EXPECT_EQ(s.single, 2);
+    EXPECT_EQ(s.vocational, 1);
+    EXPECT_EQ(s.user, QStringLiteral("first"));
+    EXPECT_EQ(s.databaseName, QString(254, u'd'));
+    EXPECT_EQ(s.year, QStringLiteral("95"));
+    EXPECT_EQ(s.semester, QString());
+    EXPECT_EQ(s.adminPassword, QStringLiteral("5820"));
+
+    // Numbers: leading number, halves to even, clamped to the field.
+    const struct {
+        const char* text;
+        int single;
+        int vocational;
+    } numbers[] = {
+        {"abc", 0, 0},         {"2.5", 2, 2},     {"3.5", 4, 4},
+        {"1e2x", 100, 100},    {"-4", -4, 0},     {"99999", 32767, 255},
+        {"-99999", -32768, 0}, {"256", 256, 255}, {" 1 2", 12, 12},
+    };
+    for (const auto& n : numbers) {
+        writeBytes(ini,
+                   QByteArray("[SCHOOL]\r\nSINGLE=") + n.text + "\r\nSVOCATION=" + n.text + "\r\n");
+        const Settings read = readSettingsFile(ini);
+        EXPECT_EQ(read.single, n.single) << n.text;
+        EXPECT_EQ(read.vocational, n.vocational) << n.text;
+    }
+}
+
+TEST(SettingsFile, AFileWrittenByTheOldProgramReadsCorrectly) {
+    test::TestFolder folder;
+    const QString ini = folder.file("ASSISTANT.INI");
+    // What the old program wrote after a save: code page 950 text, both
+    // passwords scrambled ("sa pw~" and "1234").
+    const QByteArray old =
+        "[SCHOOL]\r\n"
+        "SERVER=SCHOOLSRV\\SQL2000\r\n"
+        "DATABASENAME=\xBE\xC7\xAE\xD5\r\n"  // 學校
+        "USER=sa\r\n"
+        "PASSWD=\x80ur\"_q\r\n"
+        "SYEAR=96\r\n"
+        "SSEMESTER=2\r\n"
+        "SEXAMNO=3\r\n"
+        "SEXAMNAME=\xB4\xC1\xA5\xBD\xA6\xD2\r\n"  // 期末考
+        "SINGLE=1\r\n"
+        "SVOCATION=1\r\n"
+        "ADMPASSWD=614/\r\n"
+        "ADMSYSTYPE=1\r\n";
+    writeBytes(ini, old);
+    const Settings s = readSettingsFile(ini);
+    EXPECT_EQ(s.server, QStringLiteral("SCHOOLSRV\\SQL2000"));
+    EXPECT_EQ(s.databaseName, QStringLiteral("學校"));
+    EXPECT_EQ(s.password, QStringLiteral("sa pw~"));
+    EXPECT_EQ(s.year, QStringLiteral("96"));
+    EXPECT_EQ(s.semester, QStringLiteral("2"));
+    EXPECT_EQ(s.examNo, QStringLiteral("3"));
+    EXPECT_EQ(s.examName, QStringLiteral("期末考"));
+    EXPECT_EQ(s.single, 1);
+    EXPECT_EQ(s.vocational, 1);
+    EXPECT_EQ(s.adminPassword, QStringLiteral("1234"));
+
+    // Saving the same settings gives the same bytes back.
+    Settings same = s;
+    ASSERT_TRUE(saveSettingsFile(ini, same));
+    EXPECT_EQ(readBytes(ini), old);
+}
+
+TEST(SettingsFile, SaveRewritesKeysInPlaceInTheDialogsOrder) {
+    test::TestFolder folder;
+    const QString ini = folder.file("ASSISTANT.INI");
+    writeBytes(ini,
+               "; settings of the exam-office assistant\r\n"
+               "[School]\r\n"
+               "Server=old\r\n"
+               "ADMSYSTYPE=0\r\n"
+               "; end of the school settings\r\n"
+               "[PRINTER]\r\n"
+               "NAME=laser\r\n");
+    Settings s;
+    s.server = QStringLiteral("db.school.edu.tw");
+    s.user = QStringLiteral("exam");
+    s.password = QStringLiteral("  p;w\"  ");  // blanks at both ends survive the file
+    s.examNo = QStringLiteral("2");
+    s.examName = QStringLiteral("第一次段考");
+    s.single = 1;
+    s.vocational = 1;
+    s.adminPassword = QStringLiteral("admin");
+    s.admSysType = 7;
+    ASSERT_TRUE(saveSettingsFile(ini, s));
+    EXPECT_EQ(s.admSysType, 1);
+    const QByteArray scrambledPassword = EncodePassword(s.password)->toLatin1();
+    EXPECT_EQ(scrambledPassword, QByteArray("\"\"$u9r\"\""));
+    EXPECT_EQ(readBytes(ini), QByteArray("; settings of the exam-office assistant\r\n"
+                                         "[School]\r\n"
+                                         "Server=db.school.edu.tw\r\n"
+                                         "ADMSYSTYPE=1\r\n"
+                                         "DATABASENAME=school\r\n"
+                                         "USER=exam\r\n"
+                                         "PASSWD=\"") +
+                                  scrambledPassword +
+                                  "\"\r\n"
+                                  "SYEAR=94\r\n"
+                                  "SSEMESTER=1\r\n"
+                                  "SEXAMNO=2\r\n"
+                                  "SEXAMNAME=\xB2\xC4\xA4\x40\xA6\xB8\xAC\x71\xA6\xD2\r\n"
+                                  "SINGLE=1\r\n"
+                                  "SVOCATION=1\r\n"
+                                  "ADMPASSWD=pgkf_\r\n"
+                                  "; end of the school settings\r\n"
+                                  "[PRINTER]\r\n"
+                                  "NAME=laser\r\n");
+    const Settings back = readSettingsFile(ini);
+    EXPECT_EQ(back.password, s.password);
+    EXPECT_EQ(back.examName, s.examName);
+    EXPECT_EQ(back.adminPassword, s.adminPassword);
+}
+
+TEST(SettingsFile, SaveRefusesWhatItCannotStoreAndReportsAFailedWrite) {
+    test::TestFolder folder;
+    const QString ini = folder.file("ASSISTANT.INI");
+    Settings s;
+    createSettingsFile(ini, s);
+
+    Settings badPassword = s;
+    badPassword.password = QStringLiteral("pass\t");
+    EXPECT_EQ(settingsValueProblem(badPassword), QStringLiteral("PASSWD"));
+    EXPECT_FALSE(saveSettingsFile(ini, badPassword));
+    Settings badAdmin = s;
+    badAdmin.adminPassword = QStringLiteral("才");
+    EXPECT_EQ(settingsValueProblem(badAdmin), QStringLiteral("ADMPASSWD"));
+    EXPECT_FALSE(saveSettingsFile(ini, badAdmin));
+    Settings badName = s;
+    badName.examName = QStringLiteral("한국");
+    EXPECT_EQ(settingsValueProblem(badName), QStringLiteral("SEXAMNAME"));
+    EXPECT_FALSE(saveSettingsFile(ini, badName));
+    EXPECT_EQ(readBytes(ini), kCreated);  // nothing written, not even in part
+    EXPECT_EQ(settingsValueProblem(s), QString());
+
+    EXPECT_FALSE(saveSettingsFile(folder.path(), s));  // a folder in the file's place
+    EXPECT_FALSE(saveSettingsFile(folder.file("missing/ASSISTANT.INI"), s));
+    EXPECT_TRUE(saveSettingsFile(folder.file("NEW.INI"), s));
+    EXPECT_EQ(readSettingsFile(folder.file("NEW.INI")).user, QStringLiteral("student"));
+}
