@@ -2,6 +2,8 @@
 // exam.mdb) from the school's score rows and the students of exam.mdb.
 #include <QStringList>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "app/AppContext.h"
 #include "db/ExamNumber.h"
@@ -39,9 +41,21 @@ public:
     bool run();
 
 private:
+    // One roster row to write: an update of the row found by student id and
+    // subject, or an insert.
+    struct RowWrite {
+        bool update = false;
+        QVariantList values;
+    };
+
     bool openLookups();
     void prepareTable();
-    void writeRow();
+    // The write for the current source row; nothing when the row is skipped.
+    std::optional<RowWrite> rowWrite();
+    bool execute(const RowWrite& row);
+    void write(RowWrite row);
+    void commitGroup();
+    void writeAlone(const std::vector<RowWrite>& rows);
 
     AppContext& m_context;
     MainWindowInterface& m_window;
@@ -54,8 +68,19 @@ private:
     std::unique_ptr<Recordset> m_source;
     std::unique_ptr<Recordset> m_students;
     std::unique_ptr<Recordset> m_keys;  // nothing once the table is known to be empty
+    QString m_insert;
+    QString m_update;
+    // Rows written in the open transaction, kept until it commits.
+    std::vector<RowWrite> m_group;
     int m_failedRows = 0;
 };
+
+// Every row is its own statement, and one that fails affects no other row.
+// The rows are committed in groups rather than one by one, which is many
+// times faster; a group in which a statement fails, or whose commit fails,
+// is rolled back and its rows are written again one at a time, outside any
+// transaction, so that every row that can be written is.
+constexpr size_t kRowsPerTransaction = 500;
 
 bool RosterImport::run() {
     Connection& school = m_context.school;
@@ -91,25 +116,31 @@ bool RosterImport::run() {
     prepareTable();
 
     m_window.setBusyRange(m_source->recordCount());
+    m_insert = QStringLiteral("insert into ") + m_table +
+               QStringLiteral("(sid,class,seat,examno,namec,sub,tchno,gro,examsnot,score,score1,"
+                              "score2,spec) values (?,?,?,?,?,?,?,?,'0',0,0,0,0)");
+    m_update = QStringLiteral("update ") + m_table +
+               QStringLiteral(" set examsnot='0',class=?,seat=?,examno=?,namec=?,tchno=?,gro=? "
+                              "where sid=? and sub=?");
     exam.clearError();
     int counter = 0;
     m_source->moveFirst();
     while (!m_source->eof()) {
-        writeRow();
+        if (auto row = rowWrite()) write(std::move(*row));
         ++counter;
         m_window.stepBusy(counter);
         m_source->moveNext();
         m_window.yield();
     }
+    commitGroup();
+    exam.clearError();
 
-    if (!m_rebuild) {
-        // Rows the source no longer yields still carry '1'. A row of the loop
-        // that failed leaves its error pending, which rolls this delete back:
-        // the unconfirmed rows then wait for the next run.
+    // Rows the source no longer yields still carry '1' and go. After a row
+    // that could not be written nothing is deleted: the unconfirmed rows
+    // wait for the next run.
+    if (!m_rebuild && m_failedRows == 0)
         exam.executeGuarded(QStringLiteral("delete from ") + m_table +
                             QStringLiteral(" where examsnot='1'"));
-    }
-    exam.clearError();
 
     QString done = m_prefix + QStringLiteral("考試科目資料匯入完成!");
     if (m_failedRows > 0)
@@ -155,15 +186,15 @@ void RosterImport::prepareTable() {
     m_window.yield();
 }
 
-void RosterImport::writeRow() {
+std::optional<RosterImport::RowWrite> RosterImport::rowWrite() {
     // Subject codes are six characters; anything else is not an exam subject.
     const QString sub = m_source->text(QStringLiteral("sub"));
-    if (rtrimBlanks(sub).size() != 6) return;
+    if (rtrimBlanks(sub).size() != 6) return std::nullopt;
 
     const QString sid = rtrimBlanks(m_source->text(QStringLiteral("sid")));
-    if (m_students->recordCount() < 1) return;
+    if (m_students->recordCount() < 1) return std::nullopt;
     m_students->moveFirst();
-    if (!m_students->find(QStringLiteral("sid"), sid)) return;
+    if (!m_students->find(QStringLiteral("sid"), sid)) return std::nullopt;
 
     const QString gro = m_students->text(QStringLiteral("gro"));
     const QString examno = m_students->text(QStringLiteral("examno"));
@@ -178,23 +209,51 @@ void RosterImport::writeRow() {
         m_keys->moveFirst();
         exists = m_keys->find(QStringLiteral("key1"), rosterKey(sid, sub));
     }
+    if (exists) return RowWrite{true, {classCode, seat, examno, name, teacher, gro, sid, sub}};
+    return RowWrite{false, {sid, classCode, seat, examno, name, sub, teacher, gro}};
+}
 
+bool RosterImport::execute(const RowWrite& row) {
+    return m_context.exam.execute(row.update ? m_update : m_insert, row.values);
+}
+
+void RosterImport::write(RowWrite row) {
     Connection& exam = m_context.exam;
-    bool ok;
-    if (exists) {
-        ok = exam.execute(QStringLiteral("update ") + m_table +
-                              QStringLiteral(" set examsnot='0',class=?,seat=?,examno=?,namec=?,"
-                                             "tchno=?,gro=? where sid=? and sub=?"),
-                          {classCode, seat, examno, name, teacher, gro, sid, sub});
-    } else {
-        ok = exam.execute(QStringLiteral("insert into ") + m_table +
-                              QStringLiteral("(sid,class,seat,examno,namec,sub,tchno,gro,examsnot,"
-                                             "score,score1,score2,spec) "
-                                             "values (?,?,?,?,?,?,?,?,'0',0,0,0,0)"),
-                          {sid, classCode, seat, examno, name, sub, teacher, gro});
+    if (!exam.inTransaction() && !exam.beginTransaction()) {
+        exam.clearError();
+        writeAlone({row});
+        return;
     }
-    // The error stays pending: on the update path it cancels the closing delete.
-    if (!ok) ++m_failedRows;
+    if (!execute(row)) {
+        // The engine may have ended the whole transaction with this failure;
+        // the group is written again row by row, this row included.
+        exam.rollbackTransaction();
+        exam.clearError();
+        m_group.push_back(std::move(row));
+        std::vector<RowWrite> group;
+        group.swap(m_group);
+        writeAlone(group);
+        return;
+    }
+    m_group.push_back(std::move(row));
+    if (m_group.size() >= kRowsPerTransaction) commitGroup();
+}
+
+void RosterImport::commitGroup() {
+    Connection& exam = m_context.exam;
+    if (!exam.inTransaction()) return;
+    std::vector<RowWrite> group;
+    group.swap(m_group);
+    if (exam.commitTransaction()) return;
+    exam.rollbackTransaction();
+    exam.clearError();
+    writeAlone(group);
+}
+
+void RosterImport::writeAlone(const std::vector<RowWrite>& rows) {
+    for (const RowWrite& row : rows)
+        if (!execute(row)) ++m_failedRows;
+    m_context.exam.clearError();
 }
 
 }  // namespace

@@ -128,8 +128,11 @@ bool ScoreExport::flagExported() {
     if (m_exported.empty()) return true;
     Connection& exam = m_context.exam;
     exam.clearError();
+    // Only a row still waiting is flagged. The flag is tested as an
+    // expression so that the row is looked up by student and subject, not
+    // by walking every waiting row once per exported row.
     const QString flag = QStringLiteral("update ") + m_table +
-                         QStringLiteral(" set upload=2 where upload=1 and sid=? and sub=?");
+                         QStringLiteral(" set upload=2 where sid=? and sub=? and upload*1=1");
     return exam.guardedBatch([&] {
         for (const auto& [sid, sub] : m_exported)
             if (!exam.execute(flag, {sid, sub})) break;

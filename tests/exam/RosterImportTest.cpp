@@ -153,37 +153,47 @@ TEST_F(RosterImport, UpdateKeepsScoresFollowsChangedExamNumbersAndDeletesStaleRo
 }
 
 TEST_F(RosterImport, UpdateWithAFailedRowKeepsTheUnconfirmedRowsAndSaysSo) {
-    addRosterRow(QStringLiteral("A100000001"), QStringLiteral("10101"), QStringLiteral("CHI001"),
-                 QStringLiteral("0"), 88);
-    addRosterRow(QStringLiteral("A100000001"), QStringLiteral("10101"), QStringLiteral("GEO001"),
-                 QStringLiteral("0"), 55);
-    runExam({QStringLiteral(
-        "CREATE TRIGGER refuse BEFORE INSERT ON periodical1 WHEN NEW.sid = 'B200000003' "
-        "BEGIN SELECT RAISE(ABORT, 'refused'); END")});
-    m_window.answers = {Answer::No};
+    // ABORT undoes the one statement; ROLLBACK ends any transaction the row
+    // was written in, which must not take the rows written before it along.
+    for (const char* how : {"ABORT", "ROLLBACK"}) {
+        runExam({QStringLiteral("DELETE FROM periodical1")});
+        addRosterRow(QStringLiteral("A100000001"), QStringLiteral("10101"), QStringLiteral("CHI001"),
+                     QStringLiteral("0"), 88);
+        addRosterRow(QStringLiteral("A100000001"), QStringLiteral("10101"), QStringLiteral("GEO001"),
+                     QStringLiteral("0"), 55);
+        runExam({QStringLiteral(
+                     "CREATE TRIGGER refuse BEFORE INSERT ON periodical1 WHEN NEW.sid = 'B200000003' "
+                     "BEGIN SELECT RAISE(%1, 'refused'); END")
+                     .arg(QString::fromLatin1(how))});
+        m_window.messages.clear();
+        m_window.answers = {Answer::No};
 
-    ImportExamRoster(m_context);
+        ImportExamRoster(m_context);
 
-    // The refused insert cancels the closing delete: the stale row keeps its
-    // mark and waits for the next run; the other rows are written.
-    EXPECT_EQ(roster(QStringLiteral("sid,sub,examsnot,score2")),
-              (QStringList{QStringLiteral("A100000001|CHI001|0|88"),
-                           QStringLiteral("A100000001|GEO001|1|55"),
-                           QStringLiteral("A100000001|MAT001|0|0"),
-                           QStringLiteral("A100000002|CHI001|0|0")}));
-    EXPECT_EQ(m_window.messageTexts().last(),
-              prefix() + QStringLiteral("考試科目資料匯入完成!但有 1 筆考試科目資料無法寫入考試資料庫, "
-                                        "請重新執行!"));
-    EXPECT_EQ(m_window.labelText, QStringLiteral("000007/000007"));
-    expectWindowRestored();
+        // The refused insert cancels the closing delete: the stale row keeps
+        // its mark and waits for the next run; the other rows are written.
+        EXPECT_EQ(roster(QStringLiteral("sid,sub,examsnot,score2")),
+                  (QStringList{QStringLiteral("A100000001|CHI001|0|88"),
+                               QStringLiteral("A100000001|GEO001|1|55"),
+                               QStringLiteral("A100000001|MAT001|0|0"),
+                               QStringLiteral("A100000002|CHI001|0|0")}))
+            << how;
+        EXPECT_EQ(m_window.messageTexts().last(),
+                  prefix() + QStringLiteral("考試科目資料匯入完成!但有 1 筆考試科目資料無法寫入考試資料庫, "
+                                            "請重新執行!"));
+        EXPECT_EQ(m_window.labelText, QStringLiteral("000007/000007"));
+        EXPECT_FALSE(m_context.exam.inTransaction());
+        expectWindowRestored();
+        runExam({QStringLiteral("DROP TRIGGER refuse")});
+    }
 
     // Once the row can be written, the next update completes and deletes it.
-    runExam({QStringLiteral("DROP TRIGGER refuse")});
     m_window.answers = {Answer::No};
     ImportExamRoster(m_context);
     EXPECT_EQ(roster(QStringLiteral("sid,sub,examsnot")),
               (QStringList{QStringLiteral("A100000001|CHI001|0"), QStringLiteral("A100000001|MAT001|0"),
                            QStringLiteral("A100000002|CHI001|0"), QStringLiteral("B200000003|CHI001|0")}));
+    EXPECT_EQ(m_window.messageTexts().last(), prefix() + QStringLiteral("考試科目資料匯入完成!"));
 }
 
 TEST_F(RosterImport, NothingChangesWhenTheSourceIsEmptyOrCannotBeRead) {
