@@ -45,7 +45,7 @@ private:
     // subject, or an insert.
     struct RowWrite {
         bool update = false;
-        QVariantList values;
+        QString sid, classCode, seat, examno, name, sub, teacher, gro;
     };
 
     bool openLookups();
@@ -209,12 +209,21 @@ std::optional<RosterImport::RowWrite> RosterImport::rowWrite() {
         m_keys->moveFirst();
         exists = m_keys->find(QStringLiteral("key1"), rosterKey(sid, sub));
     }
-    if (exists) return RowWrite{true, {classCode, seat, examno, name, teacher, gro, sid, sub}};
-    return RowWrite{false, {sid, classCode, seat, examno, name, sub, teacher, gro}};
+    return RowWrite{exists, sid, classCode, seat, examno, name, sub, teacher, gro};
 }
 
 bool RosterImport::execute(const RowWrite& row) {
-    return m_context.exam.execute(row.update ? m_update : m_insert, row.values);
+    Connection& exam = m_context.exam;
+    if (row.update) {
+        if (!exam.execute(m_update, {row.classCode, row.seat, row.examno, row.name, row.teacher,
+                                     row.gro, row.sid, row.sub}))
+            return false;
+        // The key matched a row the update does not (the stored subject
+        // differs in trailing blanks, say): the student still gets a row.
+        if (exam.rowsAffected() != 0) return true;
+    }
+    return exam.execute(m_insert, {row.sid, row.classCode, row.seat, row.examno, row.name, row.sub,
+                                   row.teacher, row.gro});
 }
 
 void RosterImport::write(RowWrite row) {

@@ -136,6 +136,10 @@ TEST_F(RosterImport, UpdateKeepsScoresFollowsChangedExamNumbersAndDeletesStaleRo
                  QStringLiteral("0"), 55);
     addRosterRow(QStringLiteral("Z999999999"), QStringLiteral("10109"), QStringLiteral("CHI001"),
                  QStringLiteral("0"), 44);
+    // A row whose stored subject carries a trailing blank: the key matches,
+    // the update does not, and the student still gets a row.
+    addRosterRow(QStringLiteral("A100000001"), QStringLiteral("10101"), QStringLiteral("MAT001 "),
+                 QStringLiteral("0"), 33);
     m_window.answers = {Answer::No};
 
     ImportExamRoster(m_context);
