@@ -177,28 +177,3 @@ TEST(PrivateProfile, FilesWithAByteOrderMarkKeepTheirEncoding) {
     ASSERT_TRUE(profile.save(utf16));
     EXPECT_EQ(test::readBytes(utf16), QByteArray("\xFF\xFE[\0S\0]\0\r\0\n\0K\0=\0x\0\r\0\n\0", 22));
 }
-
-TEST(PrivateProfile, RandomBytesNeitherCrashNorLoseData) {
-    QByteArray noise;
-    std::uint32_t state = 12345;
-    for (int i = 0; i < 20000; ++i) {
-        state = state * 1103515245u + 12345u;
-        const char pick[] = "[]=;\r\n \"'S";
-        noise.append((state >> 16) % 3 == 0 ? pick[(state >> 8) % 11] : char(state >> 24));
-    }
-    auto profile = PrivateProfile::fromFileBytes(noise);
-    (void)profile.value(u"SCHOOL", u"SERVER");
-    ASSERT_TRUE(profile.setValue(u"SCHOOL-TEST", u"SERVER", u"伺服器"));
-    EXPECT_EQ(profile.value(u"SCHOOL-TEST", u"SERVER").value_or(QString()),
-              QStringLiteral("伺服器"));
-    const QByteArray after = profile.fileBytes();
-    EXPECT_TRUE(after.startsWith(noise));
-
-    test::TestFolder folder;
-    PrivateProfile fromDisk;
-    EXPECT_FALSE(fromDisk.load(folder.path()));  // a folder is no file
-    EXPECT_TRUE(fromDisk.load(folder.file("missing.ini")));
-    EXPECT_FALSE(fromDisk.value(u"SCHOOL", u"SERVER").has_value());
-    EXPECT_FALSE(fromDisk.save(folder.path()));
-    EXPECT_FALSE(fromDisk.save(folder.file("no/such/folder/x.ini")));
-}

@@ -1,0 +1,103 @@
+#include "settings/SettingsForm.h"
+
+#include <QHash>
+#include <cmath>
+
+#include "db/ValueRules.h"
+#include "settings/SettingsFile.h"
+
+namespace korvex {
+
+namespace {
+
+constexpr int kExamCount = 6;
+
+// The item whose number is the value's leading number, or -1. Items are
+// numbered by their place in the list (the first one `firstNumber`), not by
+// reading their text, so an exam name that begins with digits ("1.5月模考")
+// cannot hide its item.
+int itemForNumber(const QString& value, int firstNumber, int itemCount) {
+    const double number = leadingNumber(value);
+    if (number != std::floor(number)) return -1;
+    const double index = number - firstNumber;
+    return index >= 0 && index < itemCount ? int(index) : -1;
+}
+
+}  // namespace
+
+SettingsForm::SettingsForm(const QStringList& examNames) {
+    m_examItems << QStringLiteral("0.不啟用");
+    for (int k = 1; k <= kExamCount; ++k)
+        m_examItems << QString::number(k) + u'.' + examNames.value(k);
+}
+
+QStringList SettingsForm::semesterItems() {
+    return {QStringLiteral("1.第一學期"), QStringLiteral("2.第二學期")};
+}
+
+SettingsFormState SettingsForm::show(const Settings& settings) const {
+    SettingsFormState state;
+    state.text1 = settings.adminPassword;
+    state.text2 = trimBlanks(settings.year);
+    state.combo1 = itemForNumber(settings.semester, 1, int(semesterItems().size()));
+    state.text3 = trimBlanks(settings.server);
+    state.text4 = trimBlanks(settings.databaseName);
+    state.text5 = trimBlanks(settings.user);
+    state.text6 = trimBlanks(settings.password);
+    state.combo2 = itemForNumber(settings.examNo, 0, int(m_examItems.size()));
+    state.check1 = settings.single >= 1;
+    state.option1 = settings.vocational == 0;
+    return state;
+}
+
+void SettingsForm::take(const SettingsFormState& state, Settings& settings) const {
+    settings.adminPassword = trimBlanks(state.text1);
+    settings.year = trimBlanks(state.text2);
+    settings.semester = QString::number(state.combo1 + 1);  // "0" when none is selected
+    settings.server = trimBlanks(state.text3);
+    settings.databaseName = trimBlanks(state.text4);
+    settings.user = trimBlanks(state.text5);
+    settings.password = state.text6;  // a password may begin or end with blanks
+    if (state.combo2 >= 0 && state.combo2 < m_examItems.size()) {
+        const QString item = m_examItems.at(state.combo2);
+        const QString examNo = item.left(1);
+        const QString examName = item.mid(2);
+        // Before the exam names are known (the dialog opened during start-up)
+        // the items read only "1." to "6."; keep the stored name of the
+        // chosen exam rather than wiping it.
+        const bool sameExam =
+            state.combo2 == itemForNumber(settings.examNo, 0, int(m_examItems.size()));
+        if (!(examName.isEmpty() && sameExam)) settings.examName = examName;
+        settings.examNo = examNo;
+    } else {
+        // An exam number the list has no item for is saved as "no exam".
+        settings.examNo = QStringLiteral("0");
+        settings.examName.clear();
+    }
+    settings.single = state.check1 ? 1 : 0;
+    settings.vocational = state.option1 ? 0 : 1;
+}
+
+QString SettingsForm::storageProblem(const SettingsFormState& state,
+                                     const Settings& current) const {
+    Settings taken = current;
+    take(state, taken);
+    const QString key = settingsValueProblem(taken);
+    if (key.isEmpty()) return QString();
+    static const QHash<QString, QString> labels = {
+        {QStringLiteral("SERVER"), QStringLiteral("資料庫伺服器")},
+        {QStringLiteral("DATABASENAME"), QStringLiteral("資料庫名稱")},
+        {QStringLiteral("USER"), QStringLiteral("使用者帳號")},
+        {QStringLiteral("PASSWD"), QStringLiteral("使用者密碼")},
+        {QStringLiteral("SYEAR"), QStringLiteral("學年")},
+        {QStringLiteral("SEXAMNAME"), QStringLiteral("校務行政考試別")},
+        {QStringLiteral("ADMPASSWD"), QStringLiteral("系統管理者密碼")},
+    };
+    return labels.value(key, key) + QStringLiteral("含有無法存入設定檔的字元, 請修改後再存入!");
+}
+
+bool SettingsForm::save(const QString& iniPath, Settings& settings) {
+    return saveSettingsFile(iniPath, settings);
+}
+
+}  // namespace korvex

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "settings/Settings.h"
+
+namespace korvex {
+
+// What the controls of the settings dialog hold, independent of widgets.
+struct SettingsFormState {
+    QString text1;        // administrator password
+    QString text2;        // school year
+    int combo1 = -1;      // semester item, -1 when none is selected
+    QString text3;        // database server
+    QString text4;        // database name
+    QString text5;        // user name
+    QString text6;        // database password
+    int combo2 = -1;      // exam item, -1 when none is selected
+    bool check1 = false;  // dedicated operator
+    bool option1 = true;  // high-school class numbers; false selects Option2
+};
+
+// The rules of the settings dialog: what each control shows of the settings
+// held in memory, and what saving takes from the controls and writes.
+class SettingsForm {
+public:
+    // `examNames` holds the exam names at indexes 1 to 6 (index 0 unused);
+    // names not known yet are empty.
+    explicit SettingsForm(const QStringList& examNames);
+
+    static QStringList semesterItems();  // "1.第一學期", "2.第二學期"
+    // "0.不啟用", then "1." to "6." each followed by that exam's name.
+    const QStringList& examItems() const { return m_examItems; }
+
+    // The controls as they show `settings`.
+    SettingsFormState show(const Settings& settings) const;
+
+    // A message for the user when some value could not be stored in the
+    // settings file (a character outside the file's code page, a password
+    // without a scrambled form); empty when all can.
+    QString storageProblem(const SettingsFormState& state, const Settings& current) const;
+
+    // Takes the controls into the settings held in memory, as saving does.
+    void take(const SettingsFormState& state, Settings& settings) const;
+
+    // Writes every key to the settings file; false when it could not be written.
+    static bool save(const QString& iniPath, Settings& settings);
+
+private:
+    QStringList m_examItems;
+};
+
+}  // namespace korvex

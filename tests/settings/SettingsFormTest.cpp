@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include "TestFiles.h"
+#include "TestFolder.h"
+#include "settings/SettingsFile.h"
+#include "settings/SettingsForm.h"
+
+using namespace korvex;
+
+namespace {
+
+QStringList examNames() {
+    QStringList names(11);
+    names[1] = QStringLiteral("第一次段考");
+    names[2] = QStringLiteral("期中考");
+    names[3] = QStringLiteral("5月模擬考");
+    return names;
+}
+
+}  // namespace
+
+TEST(SettingsForm, ControlsShowTheSettings) {
+    const SettingsForm form(examNames());
+    EXPECT_EQ(form.examItems(), QStringList({"0.不啟用", "1.第一次段考", "2.期中考", "3.5月模擬考",
+                                             "4.", "5.", "6."}));
+    EXPECT_EQ(SettingsForm(QStringList()).examItems(),
+              QStringList({"0.不啟用", "1.", "2.", "3.", "4.", "5.", "6."}));
+
+    Settings s;
+    s.adminPassword = QStringLiteral(" adm ");
+    s.year = QStringLiteral(" 95 ");
+    s.semester = QStringLiteral("2");
+    s.server = QStringLiteral("  srv  ");
+    s.databaseName = QStringLiteral(" db");
+    s.user = QStringLiteral("u ");
+    s.password = QStringLiteral(" pw ");
+    s.examNo = QStringLiteral("3");
+    s.single = 2;
+    s.vocational = 5;
+    SettingsFormState shown = form.show(s);
+    EXPECT_EQ(shown.text1, QStringLiteral(" adm "));  // shown as held
+    EXPECT_EQ(shown.text2, QStringLiteral("95"));
+    EXPECT_EQ(shown.combo1, 1);
+    EXPECT_EQ(shown.text3, QStringLiteral("srv"));
+    EXPECT_EQ(shown.text4, QStringLiteral("db"));
+    EXPECT_EQ(shown.text5, QStringLiteral("u"));
+    EXPECT_EQ(shown.text6, QStringLiteral("pw"));
+    EXPECT_EQ(shown.combo2, 3);  // found although the name begins with a digit
+    EXPECT_TRUE(shown.check1);
+    EXPECT_FALSE(shown.option1);
+
+    // Values without an item select nothing; the empty exam number is 0.
+    const struct {
+        const char* semester;
+        int semesterItem;
+        const char* examNo;
+        int examItem;
+    } lists[] = {{"", -1, "", 0},     {"1", 0, "0", 0},    {"3", -1, "7", -1},
+                 {"1.5", -1, "6", 6}, {" 2", 1, "-1", -1}, {"x", -1, "2x", 2}};
+    for (const auto& l : lists) {
+        s.semester = QString::fromUtf8(l.semester);
+        s.examNo = QString::fromUtf8(l.examNo);
+        shown = form.show(s);
+        EXPECT_EQ(shown.combo1, l.semesterItem) << l.semester;
+        EXPECT_EQ(shown.combo2, l.examItem) << l.examNo;
+    }
+    s.single = 0;
+    s.vocational = 0;
+    EXPECT_FALSE(form.show(s).check1);
+    EXPECT_TRUE(form.show(s).option1);
+    s.single = 1;
+    EXPECT_TRUE(form.show(s).check1);
+    s.single = -1;
+    EXPECT_FALSE(form.show(s).check1);
+}
+
+TEST(SettingsForm, SavingTakesTheControlsAsTheyStand) {
+    const SettingsForm form(examNames());
+    Settings s;
+    SettingsFormState state;
+    state.text1 = QStringLiteral("  adm  ");
+    state.text2 = QStringLiteral(" 96 ");
+    state.combo1 = -1;
+    state.text3 = QStringLiteral(" srv ");
+    state.text4 = QStringLiteral(" db ");
+    state.text5 = QStringLiteral(" u ");
+    state.text6 = QStringLiteral(" pw  ");
+    state.combo2 = 0;
+    state.check1 = true;
+    state.option1 = false;
+    form.take(state, s);
+    EXPECT_EQ(s.adminPassword, QStringLiteral("adm"));
+    EXPECT_EQ(s.year, QStringLiteral("96"));
+    EXPECT_EQ(s.semester, QStringLiteral("0"));
+    EXPECT_EQ(s.server, QStringLiteral("srv"));
+    EXPECT_EQ(s.databaseName, QStringLiteral("db"));
+    EXPECT_EQ(s.user, QStringLiteral("u"));
+    EXPECT_EQ(s.password, QStringLiteral(" pw  "));  // never trimmed
+    EXPECT_EQ(s.examNo, QStringLiteral("0"));
+    EXPECT_EQ(s.examName, QStringLiteral("不啟用"));
+    EXPECT_EQ(s.single, 1);
+    EXPECT_EQ(s.vocational, 1);
+
+    state.combo1 = 1;
+    state.combo2 = 2;
+    state.check1 = false;
+    state.option1 = true;
+    form.take(state, s);
+    EXPECT_EQ(s.semester, QStringLiteral("2"));
+    EXPECT_EQ(s.examNo, QStringLiteral("2"));
+    EXPECT_EQ(s.examName, QStringLiteral("期中考"));
+    EXPECT_EQ(s.single, 0);
+    EXPECT_EQ(s.vocational, 0);
+
+    // Before the names are known the items read "1." to "6.": another exam
+    // gets an empty name, the exam already chosen keeps its stored name.
+    const SettingsForm early((QStringList()));
+    Settings chosen;
+    chosen.examNo = QStringLiteral("2");
+    chosen.examName = QStringLiteral("期中考");
+    SettingsFormState earlyState = early.show(chosen);
+    early.take(earlyState, chosen);
+    EXPECT_EQ(chosen.examNo, QStringLiteral("2"));
+    EXPECT_EQ(chosen.examName, QStringLiteral("期中考"));
+    earlyState.combo2 = 4;
+    early.take(earlyState, chosen);
+    EXPECT_EQ(chosen.examNo, QStringLiteral("4"));
+    EXPECT_EQ(chosen.examName, QString());
+
+    // An exam number without an item is saved as no exam.
+    earlyState.combo2 = -1;
+    early.take(earlyState, chosen);
+    EXPECT_EQ(chosen.examNo, QStringLiteral("0"));
+    EXPECT_EQ(chosen.examName, QString());
+}
+
+TEST(SettingsForm, SavingUnchangedSettingsNormalisesTheFile) {
+    test::TestFolder folder;
+    const QString ini = folder.file("ASSISTANT.INI");
+    test::writeBytes(ini,
+                     "[SCHOOL]\r\n"
+                     "SERVER= srv \r\n"
+                     "DATABASENAME=school\r\n"
+                     "USER=sa\r\n"
+                     "PASSWD=\"\"ad_\"\"\r\n"  // the scrambled form of "  abc  "
+                     "SYEAR=95\r\n"
+                     "SSEMESTER=2\r\n"
+                     "SEXAMNO=2\r\n"
+                     "SEXAMNAME=old name\r\n"
+                     "SINGLE=2\r\n"
+                     "SVOCATION=7\r\n"
+                     "ADMPASSWD=24:3\r\n"
+                     "ADMSYSTYPE=0\r\n");
+    Settings s = readSettingsFile(ini);
+    // The reader takes one pair of quotes away, which leaves " abc ".
+    ASSERT_EQ(s.password, QStringLiteral(" abc "));
+    const SettingsForm form(examNames());
+    form.take(form.show(s), s);
+    ASSERT_TRUE(SettingsForm::save(ini, s));
+    EXPECT_EQ(test::readBytes(ini), QByteArray("[SCHOOL]\r\n"
+                                               "SERVER=srv\r\n"
+                                               "DATABASENAME=school\r\n"
+                                               "USER=sa\r\n"
+                                               "PASSWD=ad_\r\n"
+                                               "SYEAR=95\r\n"
+                                               "SSEMESTER=2\r\n"
+                                               "SEXAMNO=2\r\n"
+                                               "SEXAMNAME=\xB4\xC1\xA4\xA4\xA6\xD2\r\n"
+                                               "SINGLE=1\r\n"
+                                               "SVOCATION=1\r\n"
+                                               "ADMPASSWD=24:3\r\n"
+                                               "ADMSYSTYPE=1\r\n"));
+}
