@@ -1,10 +1,13 @@
 #include <QApplication>
-#include <QMainWindow>
+
+#include "app/MainWindow.h"
+#include "app/ProgramFolder.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("KORVEX小幫手Zamo高中版"));
-    window.show();
+    korvex::MainWindow window;
+    const QString folder =
+        korvex::programFolder(app.arguments().mid(1), QCoreApplication::applicationDirPath());
+    if (window.start(folder) == korvex::Startup::Result::Ended) return 0;
     return app.exec();
 }

@@ -1,0 +1,290 @@
+#include "app/MainWindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include "app/AppInfo.h"
+#include "app/MessageBox.h"
+#include "app/StatusPanels.h"
+#include "db/StartupSteps.h"
+#include "db/ValueRules.h"
+#include "dialogs/AboutDialog.h"
+#include "dialogs/LoginDialog.h"
+#include "app/SettingsLauncher.h"
+
+namespace korvex {
+
+namespace {
+
+// The busy display is repainted at most this often (about 30 times a second).
+constexpr int kBusyPaintIntervalMs = 33;
+
+QAction* addItem(QMenu* menu, const char* name, const QString& text) {
+    QAction* action = menu->addAction(text);
+    action->setObjectName(QLatin1String(name));
+    return action;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("Mainfrm"));
+    setWindowTitle(appTitle());
+    m_context.window = this;
+
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("centralWidget"));
+    auto* banner = new QLabel(appTitle(), central);
+    banner->setObjectName(QStringLiteral("Image1"));
+    banner->setAlignment(Qt::AlignCenter);
+    QFont bannerFont = banner->font();
+    bannerFont.setPointSizeF(bannerFont.pointSizeF() * 2.2);
+    bannerFont.setBold(true);
+    banner->setFont(bannerFont);
+    banner->setStyleSheet(QStringLiteral("color: #1d4f91;"));
+
+    m_versionLabel = new QLabel(central);
+    m_versionLabel->setObjectName(QStringLiteral("Label1"));
+    m_versionLabel->setFont(QFont(QStringLiteral("Times New Roman")));
+    m_messageLabel = new QLabel(central);
+    m_messageLabel->setObjectName(QStringLiteral("MsgLbl"));
+    m_messageLabel->setAlignment(Qt::AlignCenter);
+    m_messageLabel->hide();
+    m_progress = new QProgressBar(central);
+    m_progress->setObjectName(QStringLiteral("ProgressBar1"));
+    m_progress->setTextVisible(false);
+    m_progress->hide();
+
+    auto* layout = new QVBoxLayout(central);
+    layout->addStretch(1);
+    layout->addWidget(banner);
+    layout->addStretch(1);
+    layout->addWidget(m_messageLabel);
+    layout->addWidget(m_progress);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(m_versionLabel);
+    bottom->addStretch(1);
+    layout->addLayout(bottom);
+    setCentralWidget(central);
+
+    m_panels = new StatusPanels(statusBar());
+    buildMenus();
+    resize(720, 420);
+}
+
+MainWindow::~MainWindow() {
+    if (m_hourglass) QApplication::restoreOverrideCursor();
+    releaseConnections(m_context);
+}
+
+void MainWindow::buildMenus() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("menuBar"));
+
+    m_baseDataMenu = bar->addMenu(QStringLiteral("基本資料匯入"));
+    m_baseDataMenu->setObjectName(QStringLiteral("mnuaa"));
+    const char* baseNames[] = {"mnua_1", "mnua_2", "mnua_3", "mnua_4",
+                               "mnua_5", "mnua_6", "mnua_7"};
+    const QString baseTexts[] = {
+        QStringLiteral("科別類組資料匯入"), QStringLiteral("班級資料匯入"),
+        QStringLiteral("學生資料匯入"),     QStringLiteral("科目資料匯入"),
+        QStringLiteral("教師資料匯入"),     QStringLiteral("考試科目資料匯入"),
+        QStringLiteral("產生教師登錄成績Excel檔")};
+    for (int i = 0; i < 7; ++i)
+        connect(addItem(m_baseDataMenu, baseNames[i], baseTexts[i]), &QAction::triggered, this,
+                [this, i] { onBaseDataItem(i + 1); });
+
+    m_examMenu = bar->addMenu(QStringLiteral("考試資料匯入及匯出"));
+    m_examMenu->setObjectName(QStringLiteral("mnuee"));
+    m_examImport = addItem(m_examMenu, "mnue_1", QStringLiteral("匯入"));
+    m_examExport = addItem(m_examMenu, "mnue_2", QStringLiteral("匯出"));
+    connect(m_examImport, &QAction::triggered, this, [this] { onExamItem(1); });
+    connect(m_examExport, &QAction::triggered, this, [this] { onExamItem(2); });
+
+    m_systemMenu = bar->addMenu(QStringLiteral("系統維護"));
+    m_systemMenu->setObjectName(QStringLiteral("mnudd"));
+    connect(addItem(m_systemMenu, "mnud_1", QStringLiteral("結束離開")), &QAction::triggered,
+            this, [this] { onSystemItem(1); });
+    connect(addItem(m_systemMenu, "mnud_3", QStringLiteral("參數設定")), &QAction::triggered,
+            this, [this] { onSystemItem(3); });
+    connect(addItem(m_systemMenu, "mnud_4", QStringLiteral("關於程式")), &QAction::triggered,
+            this, [this] { onSystemItem(4); });
+
+    // Nothing can be started before the login has succeeded.
+    for (QMenu* menu : {m_baseDataMenu, m_examMenu, m_systemMenu})
+        menu->menuAction()->setEnabled(false);
+}
+
+Startup::Result MainWindow::start(const QString& appPath) {
+    Startup startup(m_context, *this, *this);
+    const Startup::Result result = startup.run(appPath);
+    if (result == Startup::Result::Ended) unload();
+    return result;
+}
+
+// --- menus
+
+void MainWindow::onBaseDataItem(int index) { runMenuOperation(baseDataMenuOperation(index)); }
+
+void MainWindow::onExamItem(int index) { runMenuOperation(examMenuOperation(index)); }
+
+void MainWindow::onSystemItem(int index) {
+    switch (index) {
+        case 1: close(); break;
+        case 3: showSettingsFromMenu(); break;
+        case 4: showAbout(); break;
+        default: break;
+    }
+}
+
+void MainWindow::runMenuOperation(std::optional<Operation> operation) {
+    if (!operation || m_operationRunning) return;
+    m_operationRunning = true;
+    runOperation(m_context, *operation);
+    m_operationRunning = false;
+    // An operation that ends early must not leave the window locked.
+    if (m_hourglass || m_messageLabel->isVisible()) endBusy();
+    if (!m_enabled) setWindowEnabled(true);
+}
+
+void MainWindow::showSettingsFromMenu() {
+    showSettingsDialog(m_context, SettingsDialogUse::Menu, this);
+}
+
+void MainWindow::showAbout() {
+    AboutDialog about(this);
+    about.exec();
+}
+
+// --- start-up dialogs
+
+void MainWindow::editConnectionSettings(AppContext& context) {
+    showSettingsDialog(context, SettingsDialogUse::AfterFailedConnection, this);
+}
+
+bool MainWindow::login(AppContext& context) {
+    LoginDialog dialog(LoginCheck::load(context.school), this);
+    dialog.exec();
+    return dialog.loginSucceeded();
+}
+
+// --- MainWindowInterface
+
+void MainWindow::setWindowEnabled(bool enabled) {
+    // The menus and the window's contents are what the user can act on.
+    // The window itself stays enabled so that the message boxes and dialogs
+    // an operation opens (they are its children) can be answered.
+    m_enabled = enabled;
+    menuBar()->setEnabled(enabled);
+    centralWidget()->setEnabled(enabled);
+}
+
+void MainWindow::showBusy() {
+    m_messageLabel->setText(QString());
+    m_messageLabel->show();
+    m_progress->show();
+    if (!m_hourglass) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        m_hourglass = true;
+    }
+    m_progress->setValue(0);
+    m_busyCounter = 0;
+    m_busyPending = false;
+    m_sinceBusyPaint.invalidate();
+}
+
+void MainWindow::setBusyRange(int maximum) {
+    m_progress->setRange(0, std::max(maximum, 0));
+}
+
+void MainWindow::stepBusy(int counter) {
+    m_busyCounter = counter;
+    m_busyPending = true;
+    if (!m_sinceBusyPaint.isValid() || m_sinceBusyPaint.elapsed() >= kBusyPaintIntervalMs ||
+        counter >= m_progress->maximum())
+        paintBusy();
+}
+
+void MainWindow::paintBusy() {
+    if (!m_busyPending) return;
+    m_busyPending = false;
+    m_messageLabel->setText(progressText(m_busyCounter, m_progress->maximum()));
+    if (m_busyCounter >= m_progress->minimum() && m_busyCounter <= m_progress->maximum())
+        m_progress->setValue(m_busyCounter);
+    ++m_busyPaints;
+    m_sinceBusyPaint.start();
+}
+
+void MainWindow::endBusy() {
+    paintBusy();
+    m_messageLabel->hide();
+    m_progress->hide();
+    if (m_hourglass) {
+        QApplication::restoreOverrideCursor();
+        m_hourglass = false;
+    }
+}
+
+MainWindowInterface::Answer MainWindow::message(const QString& text, Icon icon, Buttons buttons,
+                                                Answer defaultAnswer) {
+    // The box shows over the busy display in its exact state.
+    paintBusy();
+    return MessageBox::show(this, windowTitle(), text, icon, buttons, defaultAnswer);
+}
+
+std::optional<QString> MainWindow::input(const QString& prompt, const QString& title,
+                                         const QString& defaultText) {
+    paintBusy();
+    return MessageBox::input(this, title, prompt, defaultText);
+}
+
+void MainWindow::setExamMenu(const QString& importCaption, const QString& exportCaption,
+                             bool enabled) {
+    m_examImport->setText(importCaption);
+    m_examExport->setText(exportCaption);
+    m_examImport->setEnabled(enabled);
+    m_examExport->setEnabled(enabled);
+}
+
+void MainWindow::yield() { QCoreApplication::processEvents(); }
+
+// --- ShellWindow
+
+void MainWindow::setVersionText(const QString& text) { m_versionLabel->setText(text); }
+
+void MainWindow::showWindow() { show(); }
+
+void MainWindow::enableTopMenus() {
+    m_baseDataMenu->menuAction()->setEnabled(true);
+    m_systemMenu->menuAction()->setEnabled(true);
+    m_examMenu->menuAction()->setEnabled(true);
+}
+
+// --- shutdown
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // While an operation runs it uses the connections; the window stays.
+    if (m_operationRunning) {
+        event->ignore();
+        return;
+    }
+    unload();
+    event->accept();
+}
+
+void MainWindow::unload() {
+    if (m_unloaded) return;
+    m_unloaded = true;
+    // The dialogs live only while they are shown, so none outlives the window.
+    releaseConnections(m_context);
+    hide();
+}
+
+}  // namespace korvex

@@ -1,0 +1,76 @@
+#include "app/Operations.h"
+
+#include <QHash>
+
+#include "app/AppContext.h"
+#include "db/ExamNumber.h"
+#include "exam/ExamOperations.h"
+#include "import/BaseDataImports.h"
+#include "workbook/ScoreWorkbooks.h"
+
+namespace korvex {
+
+std::optional<Operation> baseDataMenuOperation(int index) {
+    static const Operation items[] = {Operation::Departments, Operation::Classes,
+                                      Operation::Students,    Operation::Subjects,
+                                      Operation::Teachers,    Operation::Courses,
+                                      Operation::Workbooks};
+    if (index < 1 || index > 7) return std::nullopt;
+    return items[index - 1];
+}
+
+std::optional<Operation> examMenuOperation(int index) {
+    if (index == 1) return Operation::Roster;
+    if (index == 2) return Operation::Export;
+    return std::nullopt;
+}
+
+std::optional<Operation> operationNamed(const QString& name) {
+    static const QHash<QString, Operation> names = {
+        {QStringLiteral("departments"), Operation::Departments},
+        {QStringLiteral("classes"), Operation::Classes},
+        {QStringLiteral("students"), Operation::Students},
+        {QStringLiteral("subjects"), Operation::Subjects},
+        {QStringLiteral("teachers"), Operation::Teachers},
+        {QStringLiteral("courses"), Operation::Courses},
+        {QStringLiteral("workbooks"), Operation::Workbooks},
+        {QStringLiteral("roster"), Operation::Roster},
+        {QStringLiteral("export"), Operation::Export},
+    };
+    const auto it = names.find(name);
+    if (it == names.end()) return std::nullopt;
+    return *it;
+}
+
+QString invalidExamNumberMessage(const QString& examNo) {
+    return QStringLiteral("參數設定中的考試別「%1」不正確，必須是 1 到 6，"
+                          "請至[系統維護]→[參數設定]重新選擇考試別!")
+        .arg(examNo);
+}
+
+bool runOperation(AppContext& context, Operation operation) {
+    if (operation == Operation::Roster || operation == Operation::Export) {
+        // The exam menu opens for any exam number sorting after "0" as text
+        // ("7", "A", "12"), but the number names the roster table and the
+        // score columns, so only 1 to 6 may go on.
+        if (!validExamNumber(context.settings.examNo)) {
+            context.window->message(invalidExamNumberMessage(context.settings.examNo),
+                                    MainWindowInterface::Icon::Critical);
+            return false;
+        }
+    }
+    switch (operation) {
+        case Operation::Departments: ImportDepartmentsAndGroups(context); break;
+        case Operation::Classes: ImportClasses(context); break;
+        case Operation::Students: ImportStudents(context); break;
+        case Operation::Subjects: ImportSubjects(context); break;
+        case Operation::Teachers: ImportTeachers(context); break;
+        case Operation::Courses: ImportExamCourses(context); break;
+        case Operation::Workbooks: MakeScoreWorkbooks(context); break;
+        case Operation::Roster: ImportExamRoster(context); break;
+        case Operation::Export: ExportScores(context); break;
+    }
+    return true;
+}
+
+}  // namespace korvex

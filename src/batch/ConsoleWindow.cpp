@@ -1,0 +1,76 @@
+#include "batch/ConsoleWindow.h"
+
+#include <QCoreApplication>
+
+#include "app/AppInfo.h"
+#include "batch/JsonLine.h"
+
+namespace korvex {
+
+ConsoleWindow::ConsoleWindow(std::FILE* out) : m_out(out), m_caption(appTitle()) {}
+
+QString ConsoleWindow::iconName(Icon icon) {
+    switch (icon) {
+        case Icon::Critical: return QStringLiteral("critical");
+        case Icon::Information: return QStringLiteral("information");
+        case Icon::Exclamation: return QStringLiteral("exclamation");
+        case Icon::Question: return QStringLiteral("question");
+        case Icon::None: break;
+    }
+    return QStringLiteral("none");
+}
+
+QString ConsoleWindow::answerName(Answer answer) {
+    switch (answer) {
+        case Answer::Yes: return QStringLiteral("yes");
+        case Answer::No: return QStringLiteral("no");
+        case Answer::Cancel: return QStringLiteral("cancel");
+        case Answer::Ok: break;
+    }
+    return QStringLiteral("ok");
+}
+
+void ConsoleWindow::print(const QString& line) {
+    const QByteArray bytes = line.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), m_out);
+    std::fflush(m_out);
+}
+
+void ConsoleWindow::printMessage(const QString& title, const QString& text, Icon icon) {
+    print(jsonLine({{QStringLiteral("kind"), QStringLiteral("message")},
+                    {QStringLiteral("icon"), iconName(icon)},
+                    {QStringLiteral("title"), title},
+                    {QStringLiteral("text"), text}}));
+}
+
+MainWindowInterface::Answer ConsoleWindow::message(const QString& text, Icon icon,
+                                                   Buttons buttons, Answer) {
+    if (buttons == Buttons::Ok) {
+        printMessage(m_caption, text, icon);
+        return Answer::Ok;
+    }
+    Answer answer = m_questionAnswer;
+    if (buttons == Buttons::YesNo && answer == Answer::Cancel) answer = Answer::No;
+    print(jsonLine({{QStringLiteral("kind"), QStringLiteral("question")},
+                    {QStringLiteral("icon"), iconName(icon)},
+                    {QStringLiteral("title"), m_caption},
+                    {QStringLiteral("text"), text},
+                    {QStringLiteral("answer"), answerName(answer)}}));
+    return answer;
+}
+
+std::optional<QString> ConsoleWindow::input(const QString& prompt, const QString& title,
+                                            const QString&) {
+    print(jsonLine({{QStringLiteral("kind"), QStringLiteral("input")},
+                    {QStringLiteral("icon"), QStringLiteral("none")},
+                    {QStringLiteral("title"), title},
+                    {QStringLiteral("text"), prompt},
+                    {QStringLiteral("answer"), m_inputAnswer}}));
+    return m_inputAnswer;
+}
+
+void ConsoleWindow::yield() {
+    if (QCoreApplication::instance()) QCoreApplication::processEvents();
+}
+
+}  // namespace korvex

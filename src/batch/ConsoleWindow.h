@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+#include <cstdio>
+
+#include "app/ShellWindow.h"
+
+namespace korvex {
+
+// The main window of korvex-batch: no widgets; every message box, question
+// and input box is printed as one JSON object on a line and answered from
+// what the command line said.
+class ConsoleWindow : public ShellWindow {
+public:
+    explicit ConsoleWindow(std::FILE* out = stdout);
+
+    // How Yes/No(/Cancel) questions are answered from now on (a Yes/No
+    // question told to cancel answers No).
+    void setQuestionAnswer(Answer answer) { m_questionAnswer = answer; }
+    // What input boxes are answered (empty when not given).
+    void setInputAnswer(const QString& text) { m_inputAnswer = text; }
+
+    // Prints a message box that is not the window's (the login's own boxes).
+    void printMessage(const QString& title, const QString& text, Icon icon);
+
+    void setWindowEnabled(bool enabled) override { m_enabled = enabled; }
+    bool isWindowEnabled() const override { return m_enabled; }
+    void showBusy() override {}
+    void setBusyRange(int) override {}
+    void stepBusy(int) override {}
+    void endBusy() override {}
+    Answer message(const QString& text, Icon icon, Buttons buttons = Buttons::Ok,
+                   Answer defaultAnswer = Answer::Ok) override;
+    std::optional<QString> input(const QString& prompt, const QString& title,
+                                 const QString& defaultText = QString()) override;
+    QString caption() const override { return m_caption; }
+    void setCaption(const QString& caption) override { m_caption = caption; }
+    void setExamMenu(const QString&, const QString&, bool) override {}
+    void yield() override;
+
+    void setVersionText(const QString&) override {}
+    void showWindow() override {}
+    void enableTopMenus() override {}
+
+    static QString iconName(Icon icon);
+    static QString answerName(Answer answer);
+
+private:
+    void print(const QString& line);
+
+    std::FILE* m_out;
+    bool m_enabled = true;
+    QString m_caption;
+    Answer m_questionAnswer = Answer::No;
+    QString m_inputAnswer;
+};
+
+}  // namespace korvex

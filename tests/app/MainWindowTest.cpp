@@ -1,0 +1,254 @@
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <gtest/gtest.h>
+
+#include "ModalDriver.h"
+#include "ShellFolder.h"
+#include "TestFolder.h"
+#include "app/AppInfo.h"
+#include "app/MainWindow.h"
+#include "app/MessageBox.h"
+#include "app/Operations.h"
+#include "db/StartupSteps.h"
+
+using namespace korvex;
+using korvex::test::click;
+using korvex::test::ModalDriver;
+using korvex::test::setText;
+using korvex::test::TestFolder;
+using Icon = MainWindowInterface::Icon;
+using Buttons = MainWindowInterface::Buttons;
+using Answer = MainWindowInterface::Answer;
+
+namespace {
+
+bool menuEnabled(MainWindow& window, const char* name) {
+    auto* menu = window.findChild<QMenu*>(QLatin1String(name));
+    EXPECT_NE(menu, nullptr) << name;
+    return menu && menu->menuAction()->isEnabled();
+}
+
+QAction* action(MainWindow& window, const char* name) {
+    auto* item = window.findChild<QAction*>(QLatin1String(name));
+    EXPECT_NE(item, nullptr) << name;
+    return item;
+}
+
+QString logText(const TestFolder& folder) {
+    QFile log(folder.file(startupLogName()));
+    if (!log.open(QIODevice::ReadOnly)) return QString();
+    return QString::fromUtf8(log.readAll());
+}
+
+void logIn(ModalDriver& driver, const QString& user, const QString& password) {
+    driver.expect(QStringLiteral("frmLogin2"), [=](QWidget* dialog) {
+        setText(dialog, QStringLiteral("txtUserName"), user);
+        setText(dialog, QStringLiteral("txtPassword"), password);
+        click(dialog, QStringLiteral("cmdOK"));
+    });
+}
+
+}  // namespace
+
+TEST(MainWindow, MissingExamDatabaseShowsTheMessageUnderTheDesignCaption) {
+    TestFolder folder;
+    korvex::test::makeShellFolder(folder, {.withExam = false, .withSettings = false});
+    MessageBox::Script boxes;
+    MainWindow window;
+    EXPECT_EQ(window.objectName(), QStringLiteral("Mainfrm"));
+    EXPECT_EQ(window.start(folder.path()), Startup::Result::Ended);
+
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_EQ(boxes.shown().first().title, QStringLiteral("KORVEX小幫手Zamo高中版"));
+    EXPECT_EQ(boxes.shown().first().icon, Icon::Critical);
+    EXPECT_TRUE(boxes.shown().first().text.contains(QStringLiteral("Exam.mdb")));
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(QFileInfo::exists(folder.file("ASSISTANT.INI")));
+}
+
+TEST(MainWindow, LoginThroughTheDialogOpensTheMenusUnderTheTermTitle) {
+    TestFolder folder;
+    korvex::test::makeShellFolder(folder);
+    MessageBox::Script boxes;
+    ModalDriver driver;
+    // A wrong password first: the dialog says so and stays open.
+    driver.expect(QStringLiteral("frmLogin2"), [](QWidget* dialog) {
+        setText(dialog, QStringLiteral("txtUserName"), QStringLiteral("admin"));
+        setText(dialog, QStringLiteral("txtPassword"), QStringLiteral("wrong"));
+        click(dialog, QStringLiteral("cmdOK"));
+        setText(dialog, QStringLiteral("txtPassword"), QStringLiteral(" secret "));
+        click(dialog, QStringLiteral("cmdOK"));
+    });
+    MainWindow window;
+    ASSERT_EQ(window.start(folder.path()), Startup::Result::Ready);
+
+    EXPECT_EQ(driver.handled, QStringList{"frmLogin2"});
+    EXPECT_TRUE(driver.unexpected.isEmpty()) << driver.unexpected.join(',').toStdString();
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_EQ(boxes.shown().first().title, QStringLiteral("登入"));
+    EXPECT_EQ(boxes.shown().first().text, QStringLiteral("使用者密碼錯誤，請重新輸入!"));
+    EXPECT_EQ(boxes.shown().first().icon, Icon::None);
+
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.windowTitle(),
+              QStringLiteral("KORVEX小幫手Zamo高中版(95學年第2學期期中考)[高中版]"));
+    for (const char* name : {"mnuaa", "mnuee", "mnudd"}) EXPECT_TRUE(menuEnabled(window, name));
+    EXPECT_EQ(action(window, "mnue_1")->text(), QStringLiteral("匯入95學年第2學期期中考考試資料"));
+    EXPECT_EQ(action(window, "mnue_2")->text(), QStringLiteral("匯出95學年第2學期期中考考試資料"));
+    EXPECT_TRUE(action(window, "mnue_1")->isEnabled());
+
+    auto* version = window.findChild<QLabel*>(QStringLiteral("Label1"));
+    ASSERT_NE(version, nullptr);
+    EXPECT_EQ(version->text(), QStringLiteral("Version:1.0.0"));
+    EXPECT_EQ(version->font().family(), QStringLiteral("Times New Roman"));
+    EXPECT_FALSE(window.findChild<QLabel*>(QStringLiteral("MsgLbl"))->isVisible());
+    EXPECT_FALSE(window.findChild<QProgressBar*>(QStringLiteral("ProgressBar1"))->isVisible());
+    for (const char* panel : {"Caps", "Numlock", "Ins", "Time", "Date"}) {
+        auto* label = window.statusBar()->findChild<QLabel*>(QLatin1String(panel));
+        ASSERT_NE(label, nullptr) << panel;
+        EXPECT_FALSE(label->toolTip().isEmpty());
+    }
+    EXPECT_FALSE(window.statusBar()->findChild<QLabel*>("Time")->text().isEmpty());
+    EXPECT_EQ(window.statusBar()->findChild<QLabel*>("Caps")->toolTip(),
+              QStringLiteral("鍵盤上 Caps Lock 的狀態"));
+
+    // Exit from the menu closes the window and both connections.
+    action(window, "mnud_1")->trigger();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(window.context().school.isOpen());
+    EXPECT_FALSE(window.context().exam.isOpen());
+}
+
+TEST(MainWindow, MenusRunOperationsAndGuardTheExamNumber) {
+    TestFolder folder;
+    korvex::test::makeShellFolder(folder, {.examNo = QStringLiteral("7"),
+                                           .examName = QStringLiteral("模擬考")});
+    ModalDriver driver;
+    logIn(driver, QStringLiteral("ADMIN"), QStringLiteral("secret"));
+    MainWindow window;
+    MessageBox::Script boxes;
+    ASSERT_EQ(window.start(folder.path()), Startup::Result::Ready);
+
+    // "7" sorts after "0", so the exam menu is open, but 7 names no exam:
+    // the operation refuses and nothing in exam.mdb changes.
+    const QString exam = folder.file("exam.mdb");
+    const QStringList tablesBefore =
+        TestFolder::rows(exam, "SELECT name FROM sqlite_master ORDER BY name");
+    ASSERT_TRUE(action(window, "mnue_1")->isEnabled());
+    action(window, "mnue_1")->trigger();
+    action(window, "mnue_2")->trigger();
+    ASSERT_EQ(boxes.shown().size(), 2);
+    for (const auto& box : boxes.shown()) {
+        EXPECT_EQ(box.text, invalidExamNumberMessage(QStringLiteral("7")));
+        EXPECT_EQ(box.icon, Icon::Critical);
+        EXPECT_EQ(box.title, window.windowTitle());
+    }
+    EXPECT_TRUE(boxes.shown().first().text.contains(QStringLiteral("參數設定")));
+    EXPECT_TRUE(boxes.shown().first().text.contains(QStringLiteral("「7」")));
+    EXPECT_EQ(TestFolder::rows(exam, "SELECT name FROM sqlite_master ORDER BY name"), tablesBefore);
+    EXPECT_TRUE(window.isWindowEnabled());
+
+    // A base-data item runs its operation; whatever it says is titled with
+    // the window's caption and the window is usable afterwards.
+    boxes.clear();
+    action(window, "mnua_1")->trigger();
+    ASSERT_FALSE(boxes.shown().isEmpty());
+    EXPECT_EQ(boxes.shown().last().title, window.windowTitle());
+    EXPECT_TRUE(window.isWindowEnabled());
+    EXPECT_TRUE(window.menuBar()->isEnabled());
+
+    // About opens modally and closes with its OK button.
+    driver.expect(QStringLiteral("frmAbout"),
+                  [](QWidget* dialog) { click(dialog, QStringLiteral("cmdOK")); });
+    action(window, "mnud_4")->trigger();
+    EXPECT_EQ(driver.handled.last(), QStringLiteral("frmAbout"));
+    EXPECT_TRUE(driver.unexpected.isEmpty());
+    window.close();
+}
+
+TEST(MainWindow, UnreachableSchoolAnsweredNoEndsWithTheLoggedCause) {
+    TestFolder folder;
+    korvex::test::makeShellFolder(folder, {.databaseName = QStringLiteral("elsewhere.sqlite")});
+    MessageBox::Script boxes;
+    boxes.answer(Answer::No);
+    MainWindow window;
+    EXPECT_EQ(window.start(folder.path()), Startup::Result::Ended);
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_EQ(boxes.shown().first().title, appTitle());
+    EXPECT_EQ(boxes.shown().first().buttons, Buttons::YesNo);
+    EXPECT_EQ(boxes.shown().first().icon, Icon::Exclamation);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(logText(folder).contains(QStringLiteral("elsewhere.sqlite")));
+}
+
+TEST(MainWindow, CancelledLoginEndsTheProgramAfterShowingTheWindow) {
+    TestFolder folder;
+    korvex::test::makeShellFolder(folder);
+    MessageBox::Script boxes;
+    ModalDriver driver;
+    bool visibleDuringLogin = false;
+    MainWindow window;
+    driver.expect(QStringLiteral("frmLogin2"), [&](QWidget* dialog) {
+        visibleDuringLogin = window.isVisible();
+        setText(dialog, QStringLiteral("txtUserName"), QStringLiteral("nobody"));
+        click(dialog, QStringLiteral("cmdOK"));
+        click(dialog, QStringLiteral("cmdCancel"));
+    });
+    EXPECT_EQ(window.start(folder.path()), Startup::Result::Ended);
+    EXPECT_TRUE(visibleDuringLogin);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("無此使用者帳號，請重新輸入!")});
+    EXPECT_FALSE(menuEnabled(window, "mnuaa"));
+    EXPECT_FALSE(window.context().school.isOpen());
+    EXPECT_TRUE(logText(folder).contains(QStringLiteral("未登入")));
+}
+
+TEST(MainWindow, BusyDisplayIsExactWhenABoxShowsAndWhenItEnds) {
+    MainWindow window;
+    MessageBox::Script boxes;
+    auto* label = window.findChild<QLabel*>(QStringLiteral("MsgLbl"));
+    auto* bar = window.findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
+    window.show();
+
+    window.setWindowEnabled(false);
+    window.showBusy();
+    EXPECT_TRUE(label->isVisible());
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(label->text(), QString());
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    EXPECT_FALSE(window.menuBar()->isEnabled());
+    EXPECT_FALSE(window.isWindowEnabled());
+
+    window.setBusyRange(345);
+    for (int i = 1; i <= 12; ++i) window.stepBusy(i);
+    window.message(QStringLiteral("midway"), Icon::None);
+    EXPECT_EQ(label->text(), QStringLiteral("000012/000345"));
+    EXPECT_EQ(bar->value(), 12);
+
+    // Many quick steps are painted only now and then, but the last one is exact.
+    QElapsedTimer clock;
+    clock.start();
+    const int paintsBefore = window.busyPaints();
+    window.setBusyRange(200000);
+    for (int i = 1; i <= 200000; ++i) window.stepBusy(i);
+    const qint64 elapsed = clock.elapsed();
+    EXPECT_EQ(label->text(), QStringLiteral("200000/200000"));
+    EXPECT_EQ(bar->value(), 200000);
+    EXPECT_LE(window.busyPaints() - paintsBefore, elapsed / 33 + 2);
+
+    window.endBusy();
+    window.setWindowEnabled(true);
+    EXPECT_FALSE(label->isVisible());
+    EXPECT_FALSE(bar->isVisible());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(window.menuBar()->isEnabled());
+}

@@ -1,0 +1,281 @@
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+#include "ScriptedWindow.h"
+#include "ShellFolder.h"
+#include "TestFolder.h"
+#include "app/AppContext.h"
+#include "app/AppInfo.h"
+#include "app/ShellWindow.h"
+#include "app/Startup.h"
+#include "settings/SettingsFile.h"
+
+using namespace korvex;
+using korvex::test::ScriptedWindow;
+using korvex::test::ShellFolderOptions;
+using korvex::test::TestFolder;
+using Icon = MainWindowInterface::Icon;
+using Buttons = MainWindowInterface::Buttons;
+using Answer = MainWindowInterface::Answer;
+
+namespace {
+
+// The scripted main window with what start-up does to the window itself.
+class ScriptedShell : public ShellWindow {
+public:
+    ScriptedWindow w;
+    QString versionText;
+    bool shown = false;
+    bool menusEnabled = false;
+
+    void setWindowEnabled(bool on) override { w.setWindowEnabled(on); }
+    bool isWindowEnabled() const override { return w.isWindowEnabled(); }
+    void showBusy() override { w.showBusy(); }
+    void setBusyRange(int maximum) override { w.setBusyRange(maximum); }
+    void stepBusy(int counter) override { w.stepBusy(counter); }
+    void endBusy() override { w.endBusy(); }
+    Answer message(const QString& text, Icon icon, Buttons buttons, Answer def) override {
+        return w.message(text, icon, buttons, def);
+    }
+    std::optional<QString> input(const QString& p, const QString& t, const QString& d) override {
+        return w.input(p, t, d);
+    }
+    QString caption() const override { return w.caption(); }
+    void setCaption(const QString& caption) override { w.setCaption(caption); }
+    void setExamMenu(const QString& a, const QString& b, bool on) override {
+        w.setExamMenu(a, b, on);
+    }
+    void yield() override { w.yield(); }
+    void setVersionText(const QString& text) override { versionText = text; }
+    void showWindow() override {
+        shown = true;
+        w.events << QStringLiteral("show");
+    }
+    void enableTopMenus() override {
+        menusEnabled = true;
+        w.events << QStringLiteral("menus");
+    }
+};
+
+class ScriptedDialogs : public StartupDialogs {
+public:
+    ScriptedShell* shell = nullptr;
+    std::function<void(AppContext&)> onSettings;
+    bool loginAnswer = true;
+    int settingsShown = 0;
+    int loginShown = 0;
+
+    void editConnectionSettings(AppContext& context) override {
+        ++settingsShown;
+        shell->w.events << QStringLiteral("settings");
+        if (onSettings) onSettings(context);
+    }
+    bool login(AppContext&) override {
+        ++loginShown;
+        shell->w.events << QStringLiteral("login");
+        return loginAnswer;
+    }
+};
+
+struct StartupRun {
+    AppContext context;
+    ScriptedShell shell;
+    ScriptedDialogs dialogs;
+    Startup::Result result = Startup::Result::Ended;
+    QString cause;
+
+    explicit StartupRun(const QString& folder, std::function<void(StartupRun&)> setup = {}) {
+        dialogs.shell = &shell;
+        if (setup) setup(*this);
+        Startup startup(context, shell, dialogs);
+        result = startup.run(folder);
+        cause = startup.endCause();
+    }
+};
+
+QStringList logLines(const TestFolder& folder) {
+    QFile log(folder.file(startupLogName()));
+    if (!log.open(QIODevice::ReadOnly)) return {};
+    return QString::fromUtf8(log.readAll()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+}  // namespace
+
+TEST(Startup, MissingExamDatabaseIsReportedAndNothingIsWritten) {
+    TestFolder folder;
+    korvex::test::makeShellFolder(folder, {.withExam = false, .withSettings = false});
+    StartupRun run(folder.path());
+
+    EXPECT_EQ(run.result, Startup::Result::Ended);
+    ASSERT_EQ(run.shell.w.messages.size(), 1);
+    const auto& box = run.shell.w.messages.first();
+    EXPECT_EQ(box.title, QStringLiteral("KORVEX小幫手Zamo高中版"));
+    EXPECT_EQ(box.text, QStringLiteral("請將小幫手程式放在電腦閱卷系統的資料夾下, 必須有 Access "
+                                       "資料庫檔 Exam.mdb!"));
+    EXPECT_EQ(box.icon, Icon::Critical);
+    EXPECT_EQ(box.buttons, Buttons::Ok);
+    EXPECT_EQ(run.shell.versionText, QStringLiteral("Version:1.0.0"));
+    EXPECT_FALSE(QFileInfo::exists(folder.file("ASSISTANT.INI")));
+    EXPECT_FALSE(QFileInfo::exists(folder.file("ASSISTANT.LOG")));
+    EXPECT_FALSE(run.shell.shown);
+    EXPECT_EQ(run.dialogs.loginShown, 0);
+}
+
+TEST(Startup, ReadyAfterLoginWithTermTitleExamNamesAndExtendedStudentTable) {
+    TestFolder folder;
+    korvex::test::makeShellFolder(folder);
+    const QByteArray iniBefore = [&] {
+        QFile f(folder.file("ASSISTANT.INI"));
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
+    StartupRun run(folder.path());
+
+    ASSERT_EQ(run.result, Startup::Result::Ready) << run.cause.toStdString();
+    EXPECT_TRUE(run.shell.w.messages.isEmpty()) << run.shell.w.messageTexts().join('\n').toStdString();
+    EXPECT_TRUE(run.context.schoolConnected);
+    EXPECT_TRUE(run.context.school.isOpen());
+    EXPECT_TRUE(run.context.exam.isOpen());
+    // The current term comes from z_system; the title and the exam menu follow it.
+    EXPECT_EQ(run.context.settings.year, QStringLiteral("95"));
+    EXPECT_EQ(run.shell.caption(), QStringLiteral("KORVEX小幫手Zamo高中版(95學年第2學期期中考)[高中版]"));
+    EXPECT_EQ(run.shell.w.examImportCaption, QStringLiteral("匯入95學年第2學期期中考考試資料"));
+    EXPECT_TRUE(run.shell.w.examMenuEnabled);
+    // Names only where z_name has them, without trailing blanks.
+    EXPECT_EQ(run.context.examNames.mid(1, 6),
+              (QStringList{QStringLiteral("第一次段考"), QString(), QStringLiteral("期中考"),
+                           QString(), QString(), QString()}));
+    // The window shows before the login; the menus open after it.
+    const QStringList& events = run.shell.w.events;
+    EXPECT_LT(events.indexOf("show"), events.indexOf("login"));
+    EXPECT_LT(events.indexOf("login"), events.indexOf("menus"));
+    EXPECT_TRUE(run.shell.menusEnabled);
+    // The four contact columns are now in `name`.
+    const QString exam = folder.file("exam.mdb");
+    EXPECT_EQ(TestFolder::rows(exam, "SELECT count(*) FROM pragma_table_info('name') WHERE name IN "
+                                     "('address','father','zipcode','addzone')"),
+              QStringList{"4"});
+    // The term read from the school database is not written to the file.
+    QFile ini(folder.file("ASSISTANT.INI"));
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_EQ(ini.readAll(), iniBefore);
+    EXPECT_FALSE(QFileInfo::exists(folder.file("ASSISTANT.LOG")));
+
+    // A second start: the columns exist, the statements fail quietly, and
+    // start-up goes on as before.
+    StartupRun again(folder.path());
+    EXPECT_EQ(again.result, Startup::Result::Ready) << again.cause.toStdString();
+    EXPECT_TRUE(again.shell.w.messages.isEmpty());
+    EXPECT_FALSE(again.context.exam.errorPending());
+    EXPECT_EQ(TestFolder::rows(exam, "SELECT count(*) FROM pragma_table_info('name') WHERE name IN "
+                                     "('address','father','zipcode','addzone')"),
+              QStringList{"4"});
+}
+
+TEST(Startup, FirstStartCreatesTheSettingsFileBeforeConnecting) {
+    TestFolder folder;
+    korvex::test::makeShellFolder(folder, {.withSettings = false});
+    // The defaults name an SQL Server that is not there; the user gives up.
+    StartupRun run(folder.path(), [](StartupRun& r) { r.shell.w.answers = {Answer::No}; });
+    EXPECT_EQ(run.result, Startup::Result::Ended);
+    EXPECT_EQ(run.shell.w.messageTexts(), QStringList{Startup::connectionQuestion()});
+    ASSERT_TRUE(QFileInfo::exists(folder.file("ASSISTANT.INI")));
+    const Settings written = readSettingsFile(folder.file("ASSISTANT.INI"));
+    EXPECT_EQ(written.server, Settings().server);
+    EXPECT_EQ(written.adminPassword, Settings().adminPassword);
+    EXPECT_EQ(run.context.settings.server, Settings().server);
+}
+
+TEST(Startup, UnreachableSchoolIsTriedFiveTimesAskingFourTimes) {
+    TestFolder folder;
+    korvex::test::makeShellFolder(folder, {.databaseName = QStringLiteral("gone.sqlite")});
+    StartupRun run(folder.path());  // every question answered Yes
+
+    EXPECT_EQ(run.result, Startup::Result::Ended);
+    EXPECT_EQ(run.dialogs.settingsShown, 4);
+    ASSERT_EQ(run.shell.w.messages.size(), 4);
+    for (const auto& box : run.shell.w.messages) {
+        EXPECT_EQ(box.title, appTitle());
+        EXPECT_EQ(box.text, QStringLiteral("無法與校務行政資料庫伺服器連結,選擇[是]重新設定參數;"
+                                           "選擇[否]結束離開!"));
+        EXPECT_EQ(box.icon, Icon::Exclamation);
+        EXPECT_EQ(box.buttons, Buttons::YesNo);
+        EXPECT_EQ(box.defaultAnswer, Answer::Yes);
+    }
+    EXPECT_EQ(run.dialogs.loginShown, 0);
+    EXPECT_FALSE(run.shell.shown);
+    // The silent end leaves its cause in the log.
+    const QStringList log = logLines(folder);
+    ASSERT_EQ(log.size(), 1);
+    EXPECT_TRUE(log.first().contains(QStringLiteral("gone.sqlite"))) << log.first().toStdString();
+    EXPECT_TRUE(log.first().contains(QStringLiteral("5 次"))) << log.first().toStdString();
+}
+
+TEST(Startup, AnsweringNoEndsAtOnceAndSettingsFixedInTheDialogConnect) {
+    TestFolder folder;
+    korvex::test::makeShellFolder(folder, {.databaseName = QStringLiteral("gone.sqlite")});
+    StartupRun no(folder.path(), [](StartupRun& r) { r.shell.w.answers = {Answer::No}; });
+    EXPECT_EQ(no.result, Startup::Result::Ended);
+    EXPECT_EQ(no.shell.w.messages.size(), 1);
+    EXPECT_EQ(no.dialogs.settingsShown, 0);
+    EXPECT_EQ(logLines(folder).size(), 1);
+
+    // The user corrects the database name in the dialog; the next attempt
+    // uses the corrected settings and start-up goes on.
+    StartupRun fixed(folder.path(), [](StartupRun& r) {
+        r.dialogs.onSettings = [](AppContext& context) {
+            context.settings.databaseName = QStringLiteral("school.sqlite");
+        };
+    });
+    EXPECT_EQ(fixed.result, Startup::Result::Ready) << fixed.cause.toStdString();
+    EXPECT_EQ(fixed.shell.w.messages.size(), 1);
+    EXPECT_EQ(fixed.dialogs.settingsShown, 1);
+    EXPECT_EQ(fixed.dialogs.loginShown, 1);
+}
+
+TEST(Startup, SchoolWithoutTermTableCountsAsUnreachable) {
+    TestFolder folder;
+    korvex::test::makeShellFolder(folder);
+    TestFolder::run(folder.file("school.sqlite"), {QStringLiteral("DROP TABLE z_system")});
+    StartupRun run(folder.path(), [](StartupRun& r) { r.shell.w.answers = {Answer::No}; });
+    EXPECT_EQ(run.result, Startup::Result::Ended);
+    EXPECT_EQ(run.shell.w.messageTexts(), QStringList{Startup::connectionQuestion()});
+}
+
+TEST(Startup, MissingExamNamesTableLeavesNamesEmpty) {
+    TestFolder folder;
+    korvex::test::makeShellFolder(folder);
+    TestFolder::run(folder.file("school.sqlite"), {QStringLiteral("DROP TABLE z_name")});
+    StartupRun run(folder.path());
+    EXPECT_EQ(run.result, Startup::Result::Ready) << run.cause.toStdString();
+    EXPECT_EQ(run.context.examNames, QStringList(11));
+}
+
+TEST(Startup, SilentEndsAreLoggedWithTheirCause) {
+    // An exam.mdb that is no database ends start-up before the window shows.
+    TestFolder broken;
+    korvex::test::makeShellFolder(broken, {.withExam = false});
+    {
+        QFile f(broken.file("exam.mdb"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("not a database at all");
+    }
+    StartupRun run(broken.path());
+    EXPECT_EQ(run.result, Startup::Result::Ended);
+    EXPECT_TRUE(run.shell.w.messages.isEmpty());
+    EXPECT_FALSE(run.shell.shown);
+    ASSERT_EQ(logLines(broken).size(), 1);
+    EXPECT_TRUE(logLines(broken).first().contains(QStringLiteral("exam.mdb")));
+
+    // A refused login ends the program after the window was shown.
+    TestFolder refused;
+    korvex::test::makeShellFolder(refused);
+    StartupRun login(refused.path(), [](StartupRun& r) { r.dialogs.loginAnswer = false; });
+    EXPECT_EQ(login.result, Startup::Result::Ended);
+    EXPECT_TRUE(login.shell.shown);
+    EXPECT_FALSE(login.shell.menusEnabled);
+    EXPECT_TRUE(login.shell.w.messages.isEmpty());
+    ASSERT_EQ(logLines(refused).size(), 1);
+    EXPECT_TRUE(logLines(refused).first().contains(QStringLiteral("未登入")));
+}
