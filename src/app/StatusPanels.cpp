@@ -4,7 +4,6 @@
 #include <QDateTime>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLocale>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -67,9 +66,10 @@ StatusPanels::StatusPanels(QStatusBar* bar) : QObject(bar) {
 
 void StatusPanels::refreshClock() {
     const QDateTime now = QDateTime::currentDateTime();
-    const QLocale locale;
-    const QString time = locale.toString(now.time(), QLocale::ShortFormat);
-    const QString date = locale.toString(now.date(), QLocale::ShortFormat);
+    // Fixed formats: some locales' short formats use pattern letters that Qt
+    // cannot render (Taiwan's day-period "B" would show as a literal B).
+    const QString time = now.time().toString(QStringLiteral("HH:mm"));
+    const QString date = now.date().toString(QStringLiteral("yyyy/MM/dd"));
     if (m_timePanel->text() != time) m_timePanel->setText(time);
     if (m_datePanel->text() != date) m_datePanel->setText(date);
 }

@@ -1,6 +1,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QDate>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -251,4 +253,38 @@ TEST(MainWindow, BusyDisplayIsExactWhenABoxShowsAndWhenItEnds) {
     EXPECT_FALSE(bar->isVisible());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(window.menuBar()->isEnabled());
+}
+
+TEST(MainWindow, KeyPanelsFollowTheKeysTheUserPresses) {
+    MainWindow window;
+    window.show();
+    QApplication::setActiveWindow(&window);
+    auto panel = [&](const char* name) {
+        return window.statusBar()->findChild<QLabel*>(QLatin1String(name));
+    };
+    auto press = [](int key, const QString& text, Qt::KeyboardModifiers modifiers = {}) {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget()
+                                                      : QApplication::activeWindow();
+        ASSERT_NE(target, nullptr);
+        QKeyEvent event(QEvent::KeyPress, key, modifiers, text);
+        QApplication::sendEvent(target, &event);
+    };
+    EXPECT_FALSE(panel("Caps")->isEnabled());
+    press(Qt::Key_A, QStringLiteral("A"));  // upper case without Shift
+    EXPECT_TRUE(panel("Caps")->isEnabled());
+    press(Qt::Key_A, QStringLiteral("a"), Qt::ShiftModifier);
+    EXPECT_TRUE(panel("Caps")->isEnabled());
+    press(Qt::Key_B, QStringLiteral("b"));
+    EXPECT_FALSE(panel("Caps")->isEnabled());
+
+    press(Qt::Key_5, QStringLiteral("5"), Qt::KeypadModifier);
+    EXPECT_TRUE(panel("Numlock")->isEnabled());
+    press(Qt::Key_Home, QString(), Qt::KeypadModifier);
+    EXPECT_FALSE(panel("Numlock")->isEnabled());
+
+    press(Qt::Key_Insert, QString());
+    EXPECT_TRUE(panel("Ins")->isEnabled());
+    press(Qt::Key_Insert, QString());
+    EXPECT_FALSE(panel("Ins")->isEnabled());
+    EXPECT_EQ(panel("Date")->text(), QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd")));
 }
