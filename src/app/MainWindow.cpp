@@ -75,6 +75,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setCentralWidget(central);
 
     m_panels = new StatusPanels(statusBar());
+    m_busyFlush.setSingleShot(true);
+    connect(&m_busyFlush, &QTimer::timeout, this, &MainWindow::paintBusy);
     buildMenus();
     resize(720, 420);
 }
@@ -124,7 +126,9 @@ void MainWindow::buildMenus() {
 
 Startup::Result MainWindow::start(const QString& appPath) {
     Startup startup(m_context, *this, *this);
+    m_starting = true;
     const Startup::Result result = startup.run(appPath);
+    m_starting = false;
     if (result == Startup::Result::Ended) unload();
     return result;
 }
@@ -197,6 +201,7 @@ void MainWindow::showBusy() {
     m_progress->setValue(0);
     m_busyCounter = 0;
     m_busyPending = false;
+    m_busyFlush.stop();
     m_sinceBusyPaint.invalidate();
 }
 
@@ -207,12 +212,15 @@ void MainWindow::setBusyRange(int maximum) {
 void MainWindow::stepBusy(int counter) {
     m_busyCounter = counter;
     m_busyPending = true;
-    if (!m_sinceBusyPaint.isValid() || m_sinceBusyPaint.elapsed() >= kBusyPaintIntervalMs ||
-        counter >= m_progress->maximum())
+    const qint64 since = m_sinceBusyPaint.isValid() ? m_sinceBusyPaint.elapsed() : kBusyPaintIntervalMs;
+    if (since >= kBusyPaintIntervalMs || counter >= m_progress->maximum())
         paintBusy();
+    else if (!m_busyFlush.isActive())
+        m_busyFlush.start(int(kBusyPaintIntervalMs - since));
 }
 
 void MainWindow::paintBusy() {
+    m_busyFlush.stop();
     if (!m_busyPending) return;
     m_busyPending = false;
     m_messageLabel->setText(progressText(m_busyCounter, m_progress->maximum()));
@@ -270,8 +278,9 @@ void MainWindow::enableTopMenus() {
 // --- shutdown
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // While an operation runs it uses the connections; the window stays.
-    if (m_operationRunning) {
+    // While start-up or an operation runs, the connections are in use; the
+    // window stays (start-up ends the program itself when it fails).
+    if (m_operationRunning || m_starting) {
         event->ignore();
         return;
     }

@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QMainWindow>
+#include <QTimer>
 
 #include "app/AppContext.h"
 #include "app/Operations.h"
@@ -88,12 +89,15 @@ private:
 
     bool m_enabled = true;
     bool m_operationRunning = false;
+    bool m_starting = false;
     bool m_unloaded = false;
     bool m_hourglass = false;
     int m_busyCounter = 0;
     bool m_busyPending = false;
     int m_busyPaints = 0;
     QElapsedTimer m_sinceBusyPaint;
+    // Paints a step that was held back, once the interval has passed.
+    QTimer m_busyFlush;
 };
 
 }  // namespace korvex

@@ -247,6 +247,16 @@ TEST(MainWindow, BusyDisplayIsExactWhenABoxShowsAndWhenItEnds) {
     EXPECT_EQ(bar->value(), 200000);
     EXPECT_LE(window.busyPaints() - paintsBefore, elapsed / 33 + 2);
 
+    // A step held back is painted once its time comes, without another step.
+    window.setBusyRange(10);
+    window.stepBusy(1);
+    window.stepBusy(2);
+    QElapsedTimer wait;
+    wait.start();
+    while (label->text() != QStringLiteral("000002/000010") && wait.elapsed() < 2000)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_EQ(label->text(), QStringLiteral("000002/000010"));
+
     window.endBusy();
     window.setWindowEnabled(true);
     EXPECT_FALSE(label->isVisible());
