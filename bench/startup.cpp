@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
@@ -15,7 +16,6 @@
 #include <vector>
 
 #include "app/MainWindow.h"
-#include "sample/SampleSchool.h"
 
 using namespace korvex;
 
@@ -49,11 +49,15 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir dir;
-    SampleSchool::Options options;
-    options.students = 3000;
-    QString error;
-    if (!SampleSchool::create(dir.path(), options, nullptr, &error)) {
-        std::fprintf(stderr, "sample school: %s\n", qPrintable(error));
+    // The sample school is made by korvex-sample, built next to this program.
+    QProcess sample;
+    sample.start(QCoreApplication::applicationDirPath() + QStringLiteral("/korvex-sample"),
+                 {QStringLiteral("create"), QStringLiteral("--folder"), dir.path(),
+                  QStringLiteral("--students"), QStringLiteral("3000")});
+    if (!sample.waitForFinished(300000) || sample.exitStatus() != QProcess::NormalExit ||
+        sample.exitCode() != 0) {
+        std::fprintf(stderr, "korvex-sample create failed: %s\n",
+                     sample.readAllStandardError().constData());
         return 2;
     }
 

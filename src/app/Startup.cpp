@@ -90,8 +90,10 @@ bool Startup::connectSchool() {
         for (int i = 1; i <= 6; ++i) m_context.examNames[i].clear();
         if (m_context.schoolConnected) return true;
 
-        const QString target = QStringLiteral("SERVER=%1, DATABASENAME=%2")
-                                   .arg(m_context.settings.server, m_context.settings.databaseName);
+        QString target = QStringLiteral("SERVER=%1, DATABASENAME=%2")
+                             .arg(m_context.settings.server, m_context.settings.databaseName);
+        if (!m_context.schoolFailure.isEmpty())
+            target += QStringLiteral(": ") + m_context.schoolFailure;
         if (++failures == kConnectionAttempts) {
             endSilently(QStringLiteral("無法與校務行政資料庫連結 (%1)，已嘗試 %2 次")
                             .arg(target)
@@ -150,8 +152,13 @@ void releaseConnections(AppContext& context) {
 bool appendStartupLog(const QString& appPath, const QString& text) {
     QFile log(QDir(appPath).filePath(startupLogName()));
     if (!log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) return false;
+    // One line per end, whatever the driver's error text holds.
+    QString flat = text;
+    flat.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    flat.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    flat.replace(QLatin1Char('\r'), QLatin1Char(' '));
     const QString line =
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss ")) + text +
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss ")) + flat +
         QLatin1Char('\n');
     return log.write(line.toUtf8()) >= 0;
 }
