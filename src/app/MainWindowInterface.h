@@ -29,6 +29,13 @@ public:
     virtual void showBusy() = 0;
     virtual void setBusyRange(int maximum) = 0;
     virtual void stepBusy(int counter) = 0;
+    // A step whose label also names what is being worked on: the counter
+    // text, a blank and `detail` ("000012/000040 T012-王小明"). A window that
+    // shows no detail shows the plain step.
+    virtual void stepBusyDetail(int counter, const QString& detail) {
+        (void)detail;
+        stepBusy(counter);
+    }
     virtual void endBusy() = 0;
 
     // A message box titled with the window's current caption. `defaultAnswer`

@@ -34,6 +34,11 @@ void ScriptedWindow::stepBusy(int counter) {
     barValue = counter;
 }
 
+void ScriptedWindow::stepBusyDetail(int counter, const QString& detail) {
+    labelText = progressText(counter, barMaximum) + QLatin1Char(' ') + detail;
+    barValue = counter;
+}
+
 void ScriptedWindow::endBusy() {
     busyVisible = false;
     hourglass = false;

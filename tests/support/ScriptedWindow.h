@@ -54,6 +54,7 @@ public:
     void showBusy() override;
     void setBusyRange(int maximum) override;
     void stepBusy(int counter) override;
+    void stepBusyDetail(int counter, const QString& detail) override;
     void endBusy() override;
     Answer message(const QString& text, Icon icon, Buttons buttons,
                    Answer defaultAnswer) override;

@@ -1,0 +1,194 @@
+#include "workbook/ScoreWorkbooks.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <optional>
+
+#include "app/AppContext.h"
+#include "db/Recordset.h"
+#include "db/ValueRules.h"
+#include "workbook/CourseQueries.h"
+#include "workbook/ScoreSheetTemplate.h"
+#include "workbook/TeacherWorkbook.h"
+#include "workbook/XlsWriter.h"
+
+namespace korvex {
+namespace {
+
+using Icon = MainWindowInterface::Icon;
+
+// How many problems the closing message lists before it only counts them.
+constexpr int ListedProblems = 20;
+
+// Writes the teachers' workbooks from the rows of the course query, one
+// teacher after the other.
+class WorkbookRun {
+public:
+    WorkbookRun(AppContext& context, Recordset& courses)
+        : m_context(context),
+          m_window(*context.window),
+          m_courses(courses),
+          m_template(scoresheet::templateWorkbook()) {}
+
+    void run() {
+        m_window.setBusyRange(m_courses.recordCount());
+        int processed = 0;
+        bool haveTeacher = false;
+        m_courses.moveFirst();
+        for (;;) {
+            const bool exhausted = m_courses.eof();
+            const QString code =
+                exhausted ? QString() : rtrimBlanks(m_courses.text(QStringLiteral("tchno")));
+            const bool teacherEnds = exhausted || !haveTeacher || code != m_code;
+            if (teacherEnds && processed > 0) finishTeacher();
+            if (exhausted) break;
+            if (teacherEnds) {
+                m_code = code;
+                m_key = teacherKey(m_courses.text(QStringLiteral("tchno")),
+                                   m_courses.text(QStringLiteral("tchname")));
+                m_teacher.emplace(m_template);
+                haveTeacher = true;
+            }
+            courseWork();
+            ++processed;
+            m_window.stepBusyDetail(processed, m_key);
+            m_courses.moveNext();
+            m_window.yield();
+        }
+        report();
+    }
+
+private:
+    void courseWork() {
+        TeacherWorkbook& t = *m_teacher;
+        t.startCourse();
+        for (int c = 0; c < scoresheet::Columns; ++c) m_window.yield();
+
+        const QString sheetName = trimBlanks(m_courses.text(QStringLiteral("clsname"))) +
+                                  QLatin1Char('-') +
+                                  trimBlanks(m_courses.text(QStringLiteral("subjname")));
+        const Settings& settings = m_context.settings;
+        t.setTitle(courseTitle(settings.year, settings.semester, sheetName));
+        // W3 takes the daily-score weight (ratio4), X3 to Z3 the mid-terms
+        // (ratio1 to ratio3), AA3 the final exam (ratio5); ratio6 is unused.
+        auto weight = [&](int n) {
+            return leadingNumber(m_courses.text(QStringLiteral("ratio%1").arg(n))) / 100.0;
+        };
+        t.setWeights({weight(4), weight(1), weight(2), weight(3), weight(5)});
+
+        const BoundQuery q =
+            studentQuery(settings.year, settings.semester, m_courses.text(QStringLiteral("cno")),
+                         rtrimBlanks(m_courses.text(QStringLiteral("subjno"))));
+        std::unique_ptr<Recordset> students = OpenSnapshot(m_context.school, q.sql, q.params);
+        if (!students) {
+            // The sheet is still written, without names; the closing
+            // message says which.
+            m_context.school.clearError();
+            m_problems << QStringLiteral("學生資料讀取失敗, 未填入姓名: %1 工作表 %2")
+                              .arg(teacherFileName(m_key), sheetName);
+        } else if (students->recordCount() > 0) {
+            for (students->moveFirst(); !students->eof(); students->moveNext()) {
+                t.setStudentName(leadingNumber(students->text(QStringLiteral("seatno"))),
+                                 students->text(QStringLiteral("cname")));
+                m_window.yield();
+            }
+        }
+        t.finishCourse(sheetName);
+    }
+
+    void finishTeacher() {
+        const QString path = freePath(teacherFileName(m_key));
+        QString error;
+        if (!xls::saveXls(m_teacher->workbook(), path, &error)) m_problems << error;
+        m_teacher.reset();
+    }
+
+    // Two teachers whose keys give the same file name (the same code and
+    // name, or names that differ only in letter case or in the replaced
+    // characters) would overwrite each other's workbook; the later one gets
+    // " (2)", " (3)" ... before ".xls". A file from an earlier run is replaced.
+    QString freePath(const QString& fileName) {
+        const QDir dir(m_context.appPath);
+        QString candidate = fileName;
+        const QString stem = fileName.chopped(4);
+        for (int n = 2; m_written.contains(candidate.toCaseFolded()); ++n)
+            candidate = QStringLiteral("%1 (%2).xls").arg(stem).arg(n);
+        m_written.insert(candidate.toCaseFolded());
+        return dir.filePath(candidate);
+    }
+
+    void report() {
+        const QString folder = QDir::toNativeSeparators(m_context.appPath);
+        if (m_problems.isEmpty()) {
+            m_window.message(QStringLiteral("產生教師登錄成績Excel檔完成! 檔案於 ") + folder +
+                                 QStringLiteral(" 資料夾下!"),
+                             Icon::None);
+            return;
+        }
+        QStringList lines;
+        lines << QStringLiteral("產生教師登錄成績Excel檔未完成, 請處理下列問題後重新執行!");
+        lines << m_problems.mid(0, ListedProblems);
+        if (m_problems.size() > ListedProblems)
+            lines << QStringLiteral("... 另有 %1 項").arg(m_problems.size() - ListedProblems);
+        m_window.message(lines.join(QLatin1Char('\n')), Icon::Critical);
+    }
+
+    AppContext& m_context;
+    MainWindowInterface& m_window;
+    Recordset& m_courses;
+    const xls::Workbook m_template;
+    std::optional<TeacherWorkbook> m_teacher;
+    QString m_code;
+    QString m_key;
+    QSet<QString> m_written;
+    QStringList m_problems;
+};
+
+}  // namespace
+
+void MakeScoreWorkbooks(AppContext& context) {
+    if (!context.window) return;
+    MainWindowInterface& window = *context.window;
+    const std::optional<QString> reply = window.input(
+        QStringLiteral("請輸入欲產生Excel檔案的教師編號, All表示全部教師, C%表示C開頭的所有教師!"),
+        window.caption());
+    const QString answer = rtrimBlanks(reply.value_or(QString()));
+    if (answer.isEmpty()) return;
+
+    window.setWindowEnabled(false);
+    const BoundQuery q = courseQuery(answer);
+    std::unique_ptr<Recordset> courses = OpenSnapshot(context.school, q.sql, q.params);
+    if (!courses) {
+        window.message(QStringLiteral("考試科目資料讀取失敗, 請重新執行!"), Icon::Critical);
+        context.school.clearError();
+        window.setWindowEnabled(true);
+        return;
+    }
+    window.showBusy();
+    if (courses->recordCount() == 0)
+        window.message(QStringLiteral("沒有可供產生教師登錄成績Excel檔的資料!"), Icon::Information);
+    else
+        WorkbookRun(context, *courses).run();
+    window.setWindowEnabled(true);
+    courses.reset();
+    window.endBusy();
+}
+
+bool WriteWorkbookTemplates(const QString& appPath, QString* error) {
+    const QDir dir(appPath);
+    const QString base = dir.filePath(QStringLiteral("scorep.xls"));
+    const QString sheet = dir.filePath(QStringLiteral("scoret.xls"));
+    for (const QString& path : {base, sheet}) {
+        QFile old(path);
+        if (QFileInfo(path).exists() && !old.remove()) {
+            if (error) *error = QStringLiteral("無法刪除 %1: %2").arg(path, old.errorString());
+            return false;
+        }
+    }
+    return xls::saveXls(scoresheet::baseWorkbook(), base, error) &&
+           xls::saveXls(scoresheet::templateWorkbook(), sheet, error);
+}
+
+}  // namespace korvex
