@@ -1,8 +1,12 @@
 #include <QCoreApplication>
+#include <QTextStream>
 #include <cstdio>
+
+#include "sample/SampleCommand.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    std::fprintf(stderr, "korvex-sample: not built yet\n");
-    return 2;
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return korvex::runSampleCommand(app.arguments().mid(1), out, err);
 }
