@@ -1,17 +1,44 @@
 #include "app/SettingsLauncher.h"
 
 #include "app/AppContext.h"
-
-#if __has_include("settings/SettingsDialog.h")
-#error "use the settings dialog"
-#endif
+#include "app/AppInfo.h"
+#include "app/MessageBox.h"
+#include "db/StartupSteps.h"
+#include "settings/SettingsDialog.h"
 
 namespace korvex {
 
-void showSettingsDialog(AppContext& context, SettingsDialogUse use, QWidget*) {
-    if (use == SettingsDialogUse::Menu)
-        context.window->message(QStringLiteral("此功能尚未提供"),
-                                MainWindowInterface::Icon::Information);
+namespace {
+
+MessageBox::Icon iconOf(QMessageBox::Icon icon) {
+    switch (icon) {
+        case QMessageBox::Critical: return MessageBox::Icon::Critical;
+        case QMessageBox::Warning: return MessageBox::Icon::Exclamation;
+        case QMessageBox::Information: return MessageBox::Icon::Information;
+        case QMessageBox::Question: return MessageBox::Icon::Question;
+        default: break;
+    }
+    return MessageBox::Icon::None;
+}
+
+}  // namespace
+
+void showSettingsDialog(AppContext& context, SettingsDialogUse use, QWidget* parent) {
+    std::function<void()> onSaved;
+    // At start-up the title is built once the exam database is open; until
+    // then every box keeps the program's own title.
+    if (use == SettingsDialogUse::Menu) onSaved = [&context] { BuildMainTitle(context); };
+    SettingsDialog dialog(context.settings, context.examNames,
+                          context.filePath(settingsFileName()), onSaved, parent);
+    dialog.setMessageHandler([&context, &dialog](QMessageBox::Icon icon, const QString& text) {
+        const QString title = context.window ? context.window->caption() : appTitle();
+        MessageBox::show(&dialog, title, text, iconOf(icon));
+    });
+    if (use == SettingsDialogUse::AfterFailedConnection)
+        dialog.disableForStartup();
+    else
+        dialog.setExamListEnabled(true);
+    dialog.exec();
 }
 
 }  // namespace korvex

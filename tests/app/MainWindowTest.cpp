@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QDate>
@@ -20,6 +21,7 @@
 #include "app/MessageBox.h"
 #include "app/Operations.h"
 #include "db/StartupSteps.h"
+#include "settings/SettingsFile.h"
 
 using namespace korvex;
 using korvex::test::click;
@@ -297,4 +299,77 @@ TEST(MainWindow, KeyPanelsFollowTheKeysTheUserPresses) {
     press(Qt::Key_Insert, QString());
     EXPECT_FALSE(panel("Ins")->isEnabled());
     EXPECT_EQ(panel("Date")->text(), QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd")));
+}
+
+TEST(MainWindow, UnreachableSchoolAnsweredYesFourTimesEndsAfterTheFifthAttempt) {
+    TestFolder folder;
+    korvex::test::makeShellFolder(folder, {.databaseName = QStringLiteral("elsewhere.sqlite")});
+    MessageBox::Script boxes;  // every question answered with its default, Yes
+    ModalDriver driver;
+    QList<bool> lockedFields;
+    for (int i = 0; i < 4; ++i)
+        driver.expect(QStringLiteral("frmPara"), [&](QWidget* dialog) {
+            // Only the database fields and the class-code mode are open.
+            bool locked = true;
+            for (const char* name : {"Text1", "Text2", "Combo1", "Combo2", "Check1"})
+                locked &= !dialog->findChild<QWidget*>(QLatin1String(name))->isEnabled();
+            locked &= dialog->findChild<QWidget*>(QStringLiteral("Text4"))->isEnabled();
+            lockedFields << locked;
+            click(dialog, QStringLiteral("Command2"));
+        });
+    MainWindow window;
+    EXPECT_EQ(window.start(folder.path()), Startup::Result::Ended);
+    EXPECT_EQ(driver.handled.size(), 4);
+    EXPECT_EQ(lockedFields, QList<bool>(4, true));
+    EXPECT_TRUE(driver.unexpected.isEmpty()) << driver.unexpected.join(',').toStdString();
+    EXPECT_EQ(boxes.texts(), QStringList(4, Startup::connectionQuestion()));
+    for (const auto& box : boxes.shown()) EXPECT_EQ(box.title, appTitle());
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(logText(folder).contains(QStringLiteral("5 次")));
+}
+
+TEST(MainWindow, SettingsFixedAtStartupAndChangedFromTheMenu) {
+    TestFolder folder;
+    korvex::test::makeShellFolder(folder, {.databaseName = QStringLiteral("elsewhere.sqlite")});
+    MessageBox::Script boxes;
+    ModalDriver driver;
+    driver.expect(QStringLiteral("frmPara"), [](QWidget* dialog) {
+        setText(dialog, QStringLiteral("Text4"), QStringLiteral("school.sqlite"));
+        click(dialog, QStringLiteral("Command4"));
+    });
+    logIn(driver, QStringLiteral("admin"), QStringLiteral("secret"));
+    MainWindow window;
+    ASSERT_EQ(window.start(folder.path()), Startup::Result::Ready);
+    EXPECT_EQ(driver.handled, (QStringList{"frmPara", "frmLogin2"}));
+    // The corrected name was saved, and the boxes of start-up kept the program's title.
+    EXPECT_EQ(readSettingsFile(folder.file("ASSISTANT.INI")).databaseName,
+              QStringLiteral("school.sqlite"));
+    EXPECT_EQ(boxes.shown().size(), 1);
+    EXPECT_EQ(boxes.shown().first().title, appTitle());
+
+    // From the menu every field is open; choosing exam 1 renames the title
+    // and the exam menu at once, and saves the choice.
+    driver.expect(QStringLiteral("frmPara"), [](QWidget* dialog) {
+        auto* exams = dialog->findChild<QComboBox*>(QStringLiteral("Combo2"));
+        ASSERT_TRUE(exams->isEnabled());
+        ASSERT_TRUE(dialog->findChild<QWidget*>(QStringLiteral("Text2"))->isEnabled());
+        exams->setCurrentIndex(1);  // "1.第一次段考"
+        click(dialog, QStringLiteral("Command4"));
+    });
+    action(window, "mnud_3")->trigger();
+    EXPECT_EQ(window.windowTitle(),
+              QStringLiteral("KORVEX小幫手Zamo高中版(95學年第2學期第一次段考)[高中版]"));
+    EXPECT_EQ(action(window, "mnue_1")->text(), QStringLiteral("匯入95學年第2學期第一次段考考試資料"));
+    EXPECT_EQ(readSettingsFile(folder.file("ASSISTANT.INI")).examNo, QStringLiteral("1"));
+
+    // Leaving without saving changes nothing.
+    driver.expect(QStringLiteral("frmPara"), [](QWidget* dialog) {
+        dialog->findChild<QComboBox*>(QStringLiteral("Combo2"))->setCurrentIndex(0);
+        click(dialog, QStringLiteral("Command2"));
+    });
+    action(window, "mnud_3")->trigger();
+    EXPECT_TRUE(action(window, "mnue_1")->isEnabled());
+    EXPECT_EQ(readSettingsFile(folder.file("ASSISTANT.INI")).examNo, QStringLiteral("1"));
+    EXPECT_TRUE(driver.unexpected.isEmpty());
+    window.close();
 }
