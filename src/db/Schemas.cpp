@@ -24,6 +24,8 @@ QStringList schoolSchema() {
              .arg(sized(QStringLiteral("在學科別"), 3), sized(QStringLiteral("在學年級"), 1),
                   sized(QStringLiteral("在學班次"), 2), sized(QStringLiteral("在學座號"), 2));
     s << QStringLiteral("CREATE INDEX sastuden_class ON sastuden (在學科別, 在學年級, 在學班次)");
+    // Score rows find their student by ID number (the workbooks' student query).
+    s << QStringLiteral("CREATE INDEX sastuden_id ON sastuden (身份證號)");
     s << QStringLiteral("CREATE TABLE z_dept (%1 PRIMARY KEY, 科別中文名 TEXT)")
              .arg(sized(QStringLiteral("科別碼"), 3));
     s << QStringLiteral(

@@ -15,17 +15,6 @@ void RecordBuilder::end() {
     m_start = -1;
 }
 
-void RecordBuilder::u16(std::uint16_t v) {
-    const char b[2] = {char(v & 0xFF), char(v >> 8)};
-    m_out.append(b, 2);
-}
-
-void RecordBuilder::u32(std::uint32_t v) {
-    const char b[4] = {char(v & 0xFF), char((v >> 8) & 0xFF), char((v >> 16) & 0xFF),
-                       char(v >> 24)};
-    m_out.append(b, 4);
-}
-
 void RecordBuilder::f64(double v) {
     std::uint64_t bits;
     std::memcpy(&bits, &v, sizeof bits);
@@ -34,9 +23,7 @@ void RecordBuilder::f64(double v) {
 }
 
 void RecordBuilder::utf16(const QString& text) {
-    const qsizetype at = m_out.size();
-    m_out.resize(at + text.size() * 2);
-    char* p = m_out.data() + at;
+    char* p = grow(text.size() * 2);
     for (QChar c : text) {
         *p++ = char(c.unicode() & 0xFF);
         *p++ = char(c.unicode() >> 8);
@@ -44,9 +31,7 @@ void RecordBuilder::utf16(const QString& text) {
 }
 
 void RecordBuilder::latin1(const QString& text) {
-    const qsizetype at = m_out.size();
-    m_out.resize(at + text.size());
-    char* p = m_out.data() + at;
+    char* p = grow(text.size());
     for (QChar c : text) *p++ = char(c.unicode());
 }
 

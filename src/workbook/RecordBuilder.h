@@ -23,9 +23,16 @@ public:
     void empty(std::uint16_t id) { begin(id), end(); }
     void word(std::uint16_t id, std::uint16_t value) { begin(id), u16(value), end(); }
 
-    void u8(std::uint8_t v) { m_out.append(char(v)); }
-    void u16(std::uint16_t v);
-    void u32(std::uint32_t v);
+    void u8(std::uint8_t v) { *grow(1) = char(v); }
+    void u16(std::uint16_t v) {
+        char* p = grow(2);
+        p[0] = char(v & 0xFF);
+        p[1] = char(v >> 8);
+    }
+    void u32(std::uint32_t v) {
+        char* p = grow(4);
+        for (int i = 0; i < 4; ++i) p[i] = char((v >> (8 * i)) & 0xFF);
+    }
     void f64(double v);
     void bytes(const QByteArray& b) { m_out.append(b); }
     void zeros(int count) { m_out.append(count, '\0'); }
@@ -44,6 +51,14 @@ public:
     QByteArray& out() { return m_out; }
 
 private:
+    // Room for n more bytes at the end; resizing within the reserved
+    // capacity is much cheaper than appending a few bytes at a time.
+    char* grow(qsizetype n) {
+        const qsizetype at = m_out.size();
+        m_out.resize(at + n);
+        return m_out.data() + at;
+    }
+
     QByteArray& m_out;
     int m_start = -1;
 };

@@ -156,11 +156,23 @@ void Worksheet::pasteBlock(const Worksheet& source, const CellRange& block,
         });
     }
     std::erase_if(m_merges, [&](const CellRange& m) { return m.intersects(block); });
-    for (int r = block.firstRow; r <= block.lastRow && r < source.rowCount(); ++r) {
+    const int lastRow = std::min(block.lastRow, source.rowCount() - 1);
+    if (lastRow >= block.firstRow && size_t(lastRow) >= m_rows.size())
+        m_rows.resize(size_t(lastRow) + 1);
+    for (int r = block.firstRow; r <= lastRow; ++r) {
+        std::vector<Cell>& cells = m_rows[size_t(r)];
+        cells.reserve(cells.size() + source.row(r).size());
         for (const Cell& from : source.row(r)) {
             if (from.col < block.firstCol || from.col > block.lastCol) continue;
-            Cell* to = touch(r, from.col);
-            *to = from;
+            // Cells come in column order: an empty target row (the usual
+            // case, a paste onto a new sheet) is filled by appending.
+            Cell* to = nullptr;
+            if (cells.empty() || cells.back().col < from.col) {
+                to = &cells.emplace_back(from);
+            } else {
+                to = touch(r, from.col);
+                *to = from;
+            }
             to->format = std::uint16_t(mapped(from.format));
         }
     }

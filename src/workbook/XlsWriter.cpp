@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 
@@ -613,16 +612,22 @@ bool saveXls(const Workbook& book, const QString& path, QString* error) {
         if (error) *error = QStringLiteral("%1: %2").arg(path, why);
         return false;
     }
-    QSaveFile file(path);
+    QFile file(path);
+    if (QFileInfo(path).exists() && !file.remove()) {
+        if (error) *error = QStringLiteral("無法刪除 %1: %2").arg(path, file.errorString());
+        return false;
+    }
     if (!file.open(QIODevice::WriteOnly)) {
         if (error) *error = QStringLiteral("無法寫入 %1: %2").arg(path, file.errorString());
         return false;
     }
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         if (error) *error = QStringLiteral("無法寫入 %1: %2").arg(path, file.errorString());
-        file.cancelWriting();
+        file.close();
+        file.remove();
         return false;
     }
+    file.close();
     return true;
 }
 
