@@ -20,6 +20,9 @@ void withDb(const QString& file, F&& body) {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(file);
         EXPECT_TRUE(db.open()) << db.lastError().text().toStdString();
+        // Test files need no durability; syncing every statement only makes
+        // the tests slow.
+        QSqlQuery(db).exec(QStringLiteral("PRAGMA synchronous=OFF"));
         body(db);
         db.close();
     }

@@ -1,0 +1,37 @@
+#include "app/AppContext.h"
+#include "db/Recordset.h"
+#include "db/ValueRules.h"
+#include "import/BaseDataImports.h"
+#include "import/DepartmentLookup.h"
+#include "import/GroupCodes.h"
+#include "import/ImportRun.h"
+
+namespace korvex {
+
+// Fills `class` with every class that has a short code: the short code, the
+// short name, its group or department code and its grade (the short code's
+// first character).
+void ImportClasses(AppContext& context) {
+    DepartmentLookup departments;
+    const ShortCodeLookup lookup = [&](const QString& code) {
+        return departments.shortCode(code);
+    };
+
+    ImportPhase classes;
+    classes.subject = QStringLiteral("班級資料");
+    classes.source = QStringLiteral("SELECT * from z_class where 簡碼>'000' order by 簡碼");
+    classes.insert = QStringLiteral("insert into class(class,name,dep,yy) values(?,?,?,?)");
+    classes.prepare = [&] { return departments.open(context.school); };
+    classes.rowValues = [&](Recordset& row) -> std::optional<QVariantList> {
+        const QString shortCode = row.text(QStringLiteral("簡碼"));
+        const QString dep = classGroupCode(row.text(QStringLiteral("班級碼")),
+                                           row.text(QStringLiteral("班級類組")), shortCode, lookup);
+        return QVariantList{textParam(shortCode),
+                            textParam(rtrimBlanks(row.text(QStringLiteral("班級簡稱")))),
+                            textParam(dep), textParam(shortCode.left(1))};
+    };
+
+    runImport(context, QStringLiteral("delete from class"), {classes});
+}
+
+}  // namespace korvex

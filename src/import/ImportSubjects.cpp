@@ -1,0 +1,31 @@
+#include "app/AppContext.h"
+#include "db/Recordset.h"
+#include "db/ValueRules.h"
+#include "import/BaseDataImports.h"
+#include "import/ImportRun.h"
+
+namespace korvex {
+
+// Fills `subject` with every 6-character subject code that the classes take,
+// with its name, in the order of the names. Subjects whose code begins with
+// 0000 belong to the grading program and are kept.
+void ImportSubjects(AppContext& context) {
+    ImportPhase subjects;
+    subjects.subject = QStringLiteral("科目資料");
+    subjects.source = QStringLiteral(
+        "SELECT DISTINCT sbcourse.科目碼, z_course.科目中文名 "
+        "FROM sbcourse INNER JOIN "
+        "z_course ON sbcourse.科目碼 = z_course.科目碼 "
+        "WHERE (LEN(RTRIM(sbcourse.科目碼)) = 6) "
+        "ORDER BY z_course.科目中文名");
+    subjects.insert = QStringLiteral("insert into subject(class,name) values (?,?)");
+    subjects.rowValues = [](Recordset& row) -> std::optional<QVariantList> {
+        return QVariantList{textParam(trimBlanks(row.text(QStringLiteral("科目碼")))),
+                            textParam(trimBlanks(row.text(QStringLiteral("科目中文名"))))};
+    };
+
+    runImport(context, QStringLiteral("delete from subject where not (class like '0000%')"),
+              {subjects});
+}
+
+}  // namespace korvex

@@ -1,0 +1,61 @@
+#include "app/AppContext.h"
+#include "db/Recordset.h"
+#include "db/ValueRules.h"
+#include "import/BaseDataImports.h"
+#include "import/DuplicateCheck.h"
+#include "import/ImportRun.h"
+#include "settings/PasswordScrambling.h"
+
+namespace korvex {
+
+// Fills `teacher` with the school's teachers and the placeholder teacher ZZZZ
+// (for subjects without a teacher), then reads the table back in code order
+// and reports every pair of teachers that share a code.
+void ImportTeachers(AppContext& context) {
+    const QString insert =
+        QStringLiteral("insert into teacher(tchno,name,idno,passwd) values (?,?,?,?)");
+
+    ImportPhase teachers;
+    teachers.subject = QStringLiteral("教師資料");
+    teachers.source = QStringLiteral("SELECT 教師碼,姓名,身份證號,密碼 FROM z_teach ORDER BY 教師碼");
+    teachers.insert = insert;
+    teachers.rowValues = [](Recordset& row) -> std::optional<QVariantList> {
+        const QString code = trimBlanks(row.text(QStringLiteral("教師碼")));
+        // idno carries the teacher code in scrambled form, as the grading
+        // program has always received it.
+        const std::optional<QString> idno = EncodePassword(code);
+        const std::optional<QString> password =
+            EncodePassword(trimBlanks(row.text(QStringLiteral("密碼"))));
+        // A code or password that has no scrambled form cannot be stored so
+        // that the grading program reads it back; the teacher is left out
+        // and named instead.
+        if (!idno || !password) return std::nullopt;
+        return QVariantList{textParam(code),
+                            textParam(trimBlanks(row.text(QStringLiteral("姓名")))),
+                            textParam(*idno), textParam(*password)};
+    };
+
+    ImportRun run(context);
+    run.begin(QStringLiteral("delete from teacher"));
+    const ImportRun::Copied copied = run.copy(teachers);
+    if (copied == ImportRun::Copied::Failed) return;
+    if (copied == ImportRun::Copied::Rows) {
+        context.exam.execute(insert, {QStringLiteral("ZZZZ"), QStringLiteral("未設定"),
+                                      QStringLiteral(""), QStringLiteral("")});
+        context.exam.clearError();
+    }
+
+    DuplicateCheck check;
+    check.statement = QStringLiteral("select tchno,name from teacher order by tchno");
+    check.keyColumn = QStringLiteral("tchno");
+    check.firstKey = QStringLiteral("----------");
+    check.firstEntry = QStringLiteral("------");
+    check.phrase = QStringLiteral("] 有相同帳號 - ");
+    check.entry = [](Recordset& row) { return row.text(QStringLiteral("name")); };
+    showDuplicateOutcome(run, findDuplicates(run, check), teachers.doneText(),
+                         QStringLiteral("無法讀回教師資料檢查帳號是否重複, 請重新執行!"));
+    run.reportRefused(teachers);
+    run.finish();
+}
+
+}  // namespace korvex
