@@ -1,0 +1,202 @@
+// Times the six base-data imports on a sample school.
+//
+//   bench_imports [--students N] [--folder DIR] [--in-process]
+//
+// Without --folder it creates a sample school of N students (3000) with
+// korvex-sample in a temporary folder. Each import runs through korvex-batch
+// (start-up, login and the operation, as a user would run it from a script);
+// with --in-process, or when korvex-batch cannot run the folder's start-up,
+// the imports run inside this process with a silent window on a folder whose
+// school database already has its short codes. Prints the time and the rows
+// per second of each import and the total.
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <functional>
+
+#include "app/AppContext.h"
+#include "import/BaseDataImports.h"
+
+using namespace korvex;
+
+namespace {
+
+struct Operation {
+    const char* name;     // korvex-batch's operation
+    const char* table;    // the exam table it fills
+    void (*run)(AppContext&);
+};
+
+const Operation kOperations[] = {
+    {"departments", "dep", ImportDepartmentsAndGroups},
+    {"classes", "class", ImportClasses},
+    {"students", "name", ImportStudents},
+    {"subjects", "subject", ImportSubjects},
+    {"teachers", "teacher", ImportTeachers},
+    {"courses", "course", ImportExamCourses},
+};
+
+// A window that shows nothing; it lets the event loop run as the real one does.
+class SilentWindow : public MainWindowInterface {
+public:
+    QStringList messages;
+    void setWindowEnabled(bool on) override { m_enabled = on; }
+    bool isWindowEnabled() const override { return m_enabled; }
+    void showBusy() override {}
+    void setBusyRange(int) override {}
+    void stepBusy(int) override {}
+    void endBusy() override {}
+    Answer message(const QString& text, Icon, Buttons, Answer) override {
+        messages << text;
+        return Answer::Ok;
+    }
+    std::optional<QString> input(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    QString caption() const override { return QString(); }
+    void setCaption(const QString&) override {}
+    void setExamMenu(const QString&, const QString&, bool) override {}
+    void yield() override { QCoreApplication::processEvents(); }
+
+private:
+    bool m_enabled = true;
+};
+
+QString tool(const QString& name) {
+    return QDir(QCoreApplication::applicationDirPath()).filePath(name);
+}
+
+// Runs a program of the build; its standard output, or nothing on failure.
+std::optional<QByteArray> runTool(const QString& name, const QStringList& arguments) {
+    QProcess process;
+    process.start(tool(name), arguments);
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0) {
+        std::fprintf(stderr, "%s %s failed: %s\n", qPrintable(name),
+                     qPrintable(arguments.join(u' ')),
+                     process.readAllStandardError().constData());
+        return std::nullopt;
+    }
+    return process.readAllStandardOutput();
+}
+
+int rowCount(const QString& examFile, const QString& table) {
+    int count = -1;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("count"));
+        db.setDatabaseName(examFile);
+        if (db.open()) {
+            QSqlQuery query(db);
+            if (query.exec(QStringLiteral("select count(*) from %1").arg(table)) && query.next())
+                count = query.value(0).toInt();
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("count"));
+    return count;
+}
+
+// Times one import; returns the seconds it took, or a negative number.
+using Runner = std::function<bool(const Operation&)>;
+
+int report(const QString& examFile, const Runner& runner) {
+    double total = 0;
+    std::printf("%-12s %8s %8s %10s\n", "import", "rows", "seconds", "rows/s");
+    for (const Operation& op : kOperations) {
+        QElapsedTimer timer;
+        timer.start();
+        if (!runner(op)) return 1;
+        const double seconds = double(timer.nsecsElapsed()) / 1e9;
+        total += seconds;
+        const int rows = rowCount(examFile, QString::fromLatin1(op.table));
+        std::printf("%-12s %8d %8.3f %10.0f\n", op.name, rows, seconds,
+                    seconds > 0 ? rows / seconds : 0.0);
+    }
+    std::printf("%-12s %8s %8.3f   (limit 3.000)\n", "all six", "", total);
+    return total < 3.0 ? 0 : 3;
+}
+
+int inProcess(const QString& folder) {
+    AppContext context;
+    SilentWindow window;
+    context.appPath = folder;
+    context.window = &window;
+    if (!context.school.openSqlite(context.filePath(QStringLiteral("school.sqlite"))) ||
+        !context.exam.openSqlite(context.filePath(QStringLiteral("exam.mdb")))) {
+        std::fprintf(stderr, "cannot open the databases in %s\n", qPrintable(folder));
+        return 1;
+    }
+    context.exam.setCommandTimeout(1);
+    std::printf("in process, %s\n", qPrintable(folder));
+    return report(context.filePath(QStringLiteral("exam.mdb")), [&](const Operation& op) {
+        window.messages.clear();
+        op.run(context);
+        std::printf("  %s\n", qPrintable(window.messages.join(QStringLiteral(" / "))
+                                              .replace(QStringLiteral("\r\n"), QStringLiteral(" "))
+                                              .left(100)));
+        return true;
+    });
+}
+
+int throughBatch(const QString& folder) {
+    const QStringList login{QStringLiteral("--folder"), folder, QStringLiteral("--user"),
+                            QStringLiteral("admin"), QStringLiteral("--password"),
+                            QStringLiteral("admin")};
+    std::printf("through korvex-batch, %s\n", qPrintable(folder));
+    return report(QDir(folder).filePath(QStringLiteral("exam.mdb")), [&](const Operation& op) {
+        const auto out = runTool(QStringLiteral("korvex-batch"),
+                                 login + QStringList{QString::fromLatin1(op.name)});
+        if (!out) return false;
+        std::printf("  %s", out->left(100).constData());
+        if (!out->endsWith('\n')) std::printf("\n");
+        return true;
+    });
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    QString students = QStringLiteral("3000");
+    QString folder;
+    bool local = false;
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--students") && i + 1 < args.size()) students = args[++i];
+        else if (args[i] == QLatin1String("--folder") && i + 1 < args.size()) folder = args[++i];
+        else if (args[i] == QLatin1String("--in-process")) local = true;
+        else {
+            std::fprintf(stderr, "usage: bench_imports [--students N] [--folder DIR] [--in-process]\n");
+            return 2;
+        }
+    }
+
+    QTemporaryDir temporary;
+    if (folder.isEmpty()) {
+        folder = temporary.path();
+        QElapsedTimer timer;
+        timer.start();
+        if (!runTool(QStringLiteral("korvex-sample"),
+                     {QStringLiteral("create"), QStringLiteral("--folder"), folder,
+                      QStringLiteral("--students"), students}))
+            return 1;
+        std::printf("sample school of %s students created in %.2f s\n", qPrintable(students),
+                    double(timer.elapsed()) / 1000.0);
+    }
+    if (!local) {
+        // The start-up prepares the short codes; without a working batch
+        // front end the in-process run has nothing to work on.
+        if (runTool(QStringLiteral("korvex-batch"),
+                    {QStringLiteral("--folder"), folder, QStringLiteral("--user"),
+                     QStringLiteral("admin"), QStringLiteral("--password"),
+                     QStringLiteral("admin"), QStringLiteral("startup")}))
+            return throughBatch(folder);
+        std::fprintf(stderr, "korvex-batch cannot run; timing in process\n");
+    }
+    return inProcess(folder);
+}
