@@ -6,9 +6,10 @@
 // korvex-sample in a temporary folder. Each import runs through korvex-batch
 // (start-up, login and the operation, as a user would run it from a script);
 // with --in-process, or when korvex-batch cannot run the folder's start-up,
-// the imports run inside this process with a silent window on a folder whose
-// school database already has its short codes. Prints the time and the rows
-// per second of each import and the total.
+// the imports run inside this process with a silent window, after the short
+// codes have been prepared as start-up prepares them (high-school class
+// numbers). Prints the time and the rows per second of each import and the
+// total.
 
 #include <QCoreApplication>
 #include <QDir>
@@ -21,6 +22,7 @@
 #include <functional>
 
 #include "app/AppContext.h"
+#include "db/StartupSteps.h"
 #include "import/BaseDataImports.h"
 
 using namespace korvex;
@@ -132,6 +134,7 @@ int inProcess(const QString& folder) {
         return 1;
     }
     context.exam.setCommandTimeout(1);
+    PrepareShortCodes(context);
     std::printf("in process, %s\n", qPrintable(folder));
     return report(context.filePath(QStringLiteral("exam.mdb")), [&](const Operation& op) {
         window.messages.clear();
@@ -189,8 +192,6 @@ int main(int argc, char** argv) {
                     double(timer.elapsed()) / 1000.0);
     }
     if (!local) {
-        // The start-up prepares the short codes; without a working batch
-        // front end the in-process run has nothing to work on.
         if (runTool(QStringLiteral("korvex-batch"),
                     {QStringLiteral("--folder"), folder, QStringLiteral("--user"),
                      QStringLiteral("admin"), QStringLiteral("--password"),
