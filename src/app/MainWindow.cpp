@@ -209,7 +209,10 @@ void MainWindow::setBusyRange(int maximum) {
     m_progress->setRange(0, std::max(maximum, 0));
 }
 
-void MainWindow::stepBusy(int counter) {
+void MainWindow::stepBusy(int counter) { stepBusyDetail(counter, QString()); }
+
+void MainWindow::stepBusyDetail(int counter, const QString& detail) {
+    m_busyDetail = detail;
     m_busyCounter = counter;
     m_busyPending = true;
     const qint64 since = m_sinceBusyPaint.isValid() ? m_sinceBusyPaint.elapsed() : kBusyPaintIntervalMs;
@@ -223,7 +226,9 @@ void MainWindow::paintBusy() {
     m_busyFlush.stop();
     if (!m_busyPending) return;
     m_busyPending = false;
-    m_messageLabel->setText(progressText(m_busyCounter, m_progress->maximum()));
+    QString text = progressText(m_busyCounter, m_progress->maximum());
+    if (!m_busyDetail.isEmpty()) text += QLatin1Char(' ') + m_busyDetail;
+    m_messageLabel->setText(text);
     if (m_busyCounter >= m_progress->minimum() && m_busyCounter <= m_progress->maximum())
         m_progress->setValue(m_busyCounter);
     ++m_busyPaints;

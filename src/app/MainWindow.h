@@ -42,6 +42,7 @@ public:
     void showBusy() override;
     void setBusyRange(int maximum) override;
     void stepBusy(int counter) override;
+    void stepBusyDetail(int counter, const QString& detail) override;
     void endBusy() override;
     Answer message(const QString& text, Icon icon, Buttons buttons = Buttons::Ok,
                    Answer defaultAnswer = Answer::Ok) override;
@@ -93,6 +94,7 @@ private:
     bool m_unloaded = false;
     bool m_hourglass = false;
     int m_busyCounter = 0;
+    QString m_busyDetail;  // shown after the counter, e.g. the teacher key
     bool m_busyPending = false;
     int m_busyPaints = 0;
     QElapsedTimer m_sinceBusyPaint;

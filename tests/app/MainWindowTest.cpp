@@ -178,6 +178,22 @@ TEST(MainWindow, MenusRunOperationsAndGuardTheExamNumber) {
     window.close();
 }
 
+TEST(MainWindow, FirstStartCreatesTheSettingsFileBeforeConnecting) {
+    TestFolder folder;
+    korvex::test::makeShellFolder(folder, {.withSettings = false});
+    MessageBox::Script boxes;
+    boxes.answer(Answer::No);
+    MainWindow window;
+    // The defaults name an SQL Server that is not there; the user gives up.
+    EXPECT_EQ(window.start(folder.path()), Startup::Result::Ended);
+    EXPECT_EQ(boxes.texts(), QStringList{Startup::connectionQuestion()});
+    ASSERT_TRUE(QFileInfo::exists(folder.file("ASSISTANT.INI")));
+    const Settings written = readSettingsFile(folder.file("ASSISTANT.INI"));
+    EXPECT_EQ(written.server, Settings().server);
+    EXPECT_EQ(written.adminPassword, Settings().adminPassword);
+    EXPECT_EQ(window.context().settings.server, Settings().server);
+}
+
 TEST(MainWindow, UnreachableSchoolAnsweredNoEndsWithTheLoggedCause) {
     TestFolder folder;
     korvex::test::makeShellFolder(folder, {.databaseName = QStringLiteral("elsewhere.sqlite")});

@@ -1,4 +1,5 @@
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
@@ -8,8 +9,8 @@
 #include "app/AppContext.h"
 #include "app/AppInfo.h"
 #include "app/ShellWindow.h"
+#include "app/ProgramFolder.h"
 #include "app/Startup.h"
-#include "settings/SettingsFile.h"
 
 using namespace korvex;
 using korvex::test::ScriptedWindow;
@@ -102,26 +103,6 @@ QStringList logLines(const TestFolder& folder) {
 
 }  // namespace
 
-TEST(Startup, MissingExamDatabaseIsReportedAndNothingIsWritten) {
-    TestFolder folder;
-    korvex::test::makeShellFolder(folder, {.withExam = false, .withSettings = false});
-    StartupRun run(folder.path());
-
-    EXPECT_EQ(run.result, Startup::Result::Ended);
-    ASSERT_EQ(run.shell.w.messages.size(), 1);
-    const auto& box = run.shell.w.messages.first();
-    EXPECT_EQ(box.title, QStringLiteral("KORVEX小幫手Zamo高中版"));
-    EXPECT_EQ(box.text, QStringLiteral("請將小幫手程式放在電腦閱卷系統的資料夾下, 必須有 Access "
-                                       "資料庫檔 Exam.mdb!"));
-    EXPECT_EQ(box.icon, Icon::Critical);
-    EXPECT_EQ(box.buttons, Buttons::Ok);
-    EXPECT_EQ(run.shell.versionText, QStringLiteral("Version:1.0.0"));
-    EXPECT_FALSE(QFileInfo::exists(folder.file("ASSISTANT.INI")));
-    EXPECT_FALSE(QFileInfo::exists(folder.file("ASSISTANT.LOG")));
-    EXPECT_FALSE(run.shell.shown);
-    EXPECT_EQ(run.dialogs.loginShown, 0);
-}
-
 TEST(Startup, ReadyAfterLoginWithTermTitleExamNamesAndExtendedStudentTable) {
     TestFolder folder;
     korvex::test::makeShellFolder(folder);
@@ -173,67 +154,6 @@ TEST(Startup, ReadyAfterLoginWithTermTitleExamNamesAndExtendedStudentTable) {
               QStringList{"4"});
 }
 
-TEST(Startup, FirstStartCreatesTheSettingsFileBeforeConnecting) {
-    TestFolder folder;
-    korvex::test::makeShellFolder(folder, {.withSettings = false});
-    // The defaults name an SQL Server that is not there; the user gives up.
-    StartupRun run(folder.path(), [](StartupRun& r) { r.shell.w.answers = {Answer::No}; });
-    EXPECT_EQ(run.result, Startup::Result::Ended);
-    EXPECT_EQ(run.shell.w.messageTexts(), QStringList{Startup::connectionQuestion()});
-    ASSERT_TRUE(QFileInfo::exists(folder.file("ASSISTANT.INI")));
-    const Settings written = readSettingsFile(folder.file("ASSISTANT.INI"));
-    EXPECT_EQ(written.server, Settings().server);
-    EXPECT_EQ(written.adminPassword, Settings().adminPassword);
-    EXPECT_EQ(run.context.settings.server, Settings().server);
-}
-
-TEST(Startup, UnreachableSchoolIsTriedFiveTimesAskingFourTimes) {
-    TestFolder folder;
-    korvex::test::makeShellFolder(folder, {.databaseName = QStringLiteral("gone.sqlite")});
-    StartupRun run(folder.path());  // every question answered Yes
-
-    EXPECT_EQ(run.result, Startup::Result::Ended);
-    EXPECT_EQ(run.dialogs.settingsShown, 4);
-    ASSERT_EQ(run.shell.w.messages.size(), 4);
-    for (const auto& box : run.shell.w.messages) {
-        EXPECT_EQ(box.title, appTitle());
-        EXPECT_EQ(box.text, QStringLiteral("無法與校務行政資料庫伺服器連結,選擇[是]重新設定參數;"
-                                           "選擇[否]結束離開!"));
-        EXPECT_EQ(box.icon, Icon::Exclamation);
-        EXPECT_EQ(box.buttons, Buttons::YesNo);
-        EXPECT_EQ(box.defaultAnswer, Answer::Yes);
-    }
-    EXPECT_EQ(run.dialogs.loginShown, 0);
-    EXPECT_FALSE(run.shell.shown);
-    // The silent end leaves its cause in the log.
-    const QStringList log = logLines(folder);
-    ASSERT_EQ(log.size(), 1);
-    EXPECT_TRUE(log.first().contains(QStringLiteral("gone.sqlite"))) << log.first().toStdString();
-    EXPECT_TRUE(log.first().contains(QStringLiteral("5 次"))) << log.first().toStdString();
-}
-
-TEST(Startup, AnsweringNoEndsAtOnceAndSettingsFixedInTheDialogConnect) {
-    TestFolder folder;
-    korvex::test::makeShellFolder(folder, {.databaseName = QStringLiteral("gone.sqlite")});
-    StartupRun no(folder.path(), [](StartupRun& r) { r.shell.w.answers = {Answer::No}; });
-    EXPECT_EQ(no.result, Startup::Result::Ended);
-    EXPECT_EQ(no.shell.w.messages.size(), 1);
-    EXPECT_EQ(no.dialogs.settingsShown, 0);
-    EXPECT_EQ(logLines(folder).size(), 1);
-
-    // The user corrects the database name in the dialog; the next attempt
-    // uses the corrected settings and start-up goes on.
-    StartupRun fixed(folder.path(), [](StartupRun& r) {
-        r.dialogs.onSettings = [](AppContext& context) {
-            context.settings.databaseName = QStringLiteral("school.sqlite");
-        };
-    });
-    EXPECT_EQ(fixed.result, Startup::Result::Ready) << fixed.cause.toStdString();
-    EXPECT_EQ(fixed.shell.w.messages.size(), 1);
-    EXPECT_EQ(fixed.dialogs.settingsShown, 1);
-    EXPECT_EQ(fixed.dialogs.loginShown, 1);
-}
-
 TEST(Startup, SchoolWithoutTermTableCountsAsUnreachable) {
     TestFolder folder;
     korvex::test::makeShellFolder(folder);
@@ -278,4 +198,13 @@ TEST(Startup, SilentEndsAreLoggedWithTheirCause) {
     EXPECT_TRUE(login.shell.w.messages.isEmpty());
     ASSERT_EQ(logLines(refused).size(), 1);
     EXPECT_TRUE(logLines(refused).first().contains(QStringLiteral("未登入")));
+}
+
+TEST(ProgramFolder, FolderOptionOrTheExecutablesFolder) {
+    EXPECT_EQ(programFolder({}, "/opt/korvex/"), QStringLiteral("/opt/korvex"));
+    EXPECT_EQ(programFolder({"--folder", "/srv/exam/"}, "/opt/korvex"), QStringLiteral("/srv/exam"));
+    EXPECT_EQ(programFolder({"--folder=/srv/考試"}, "/opt/korvex"), QStringLiteral("/srv/考試"));
+    EXPECT_EQ(programFolder({"--folder", "sub"}, "/opt/korvex"), QDir::current().filePath("sub"));
+    // A dangling option leaves the executable's folder.
+    EXPECT_EQ(programFolder({"--folder"}, "/opt/korvex"), QStringLiteral("/opt/korvex"));
 }
