@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
+#include <utility>
 
 namespace korvex {
 
@@ -40,6 +41,19 @@ QMessageBox::Icon qtIcon(MessageBox::Icon icon) {
         case MessageBox::Icon::None: break;
     }
     return QMessageBox::NoIcon;
+}
+
+// The buttons speak the program's language whatever translations the
+// machine has, as they do on a Traditional Chinese Windows.
+void nameButtons(QMessageBox& box) {
+    const std::pair<QMessageBox::StandardButton, const char16_t*> names[] = {
+        {QMessageBox::Ok, u"確定"},
+        {QMessageBox::Yes, u"是(&Y)"},
+        {QMessageBox::No, u"否(&N)"},
+        {QMessageBox::Cancel, u"取消"},
+    };
+    for (const auto& [which, text] : names)
+        if (QAbstractButton* button = box.button(which)) button->setText(QString::fromUtf16(text));
 }
 
 QMessageBox::StandardButton qtButton(MessageBox::Answer answer) {
@@ -92,6 +106,7 @@ MessageBox::Answer MessageBox::show(QWidget* parent, const QString& title, const
             box.setEscapeButton(QMessageBox::Cancel);
             break;
     }
+    nameButtons(box);
     box.setDefaultButton(qtButton(defaultAnswer));
     box.exec();
     QAbstractButton* clicked = box.clickedButton();
@@ -131,6 +146,8 @@ std::optional<QString> MessageBox::input(QWidget* parent, const QString& title,
     box.setLabelText(prompt);
     box.setTextValue(defaultText);
     box.setInputMode(QInputDialog::TextInput);
+    box.setOkButtonText(QStringLiteral("確定"));
+    box.setCancelButtonText(QStringLiteral("取消"));
     if (box.exec() != QDialog::Accepted) return std::nullopt;
     return box.textValue();
 }
