@@ -73,8 +73,10 @@ private:
         t.setTitle(courseTitle(settings.year, settings.semester, sheetName));
         // W3 takes the daily-score weight (ratio4), X3 to Z3 the mid-terms
         // (ratio1 to ratio3), AA3 the final exam (ratio5); ratio6 is unused.
+        // The weight in percent times 0.01 is the fraction the cell holds:
+        // 30 gives 0.3, 35 gives 0.35000000000000003, shown as 35%.
         auto weight = [&](int n) {
-            return leadingNumber(m_courses.text(QStringLiteral("ratio%1").arg(n))) / 100.0;
+            return leadingNumber(m_courses.text(QStringLiteral("ratio%1").arg(n))) * 0.01;
         };
         t.setWeights({weight(4), weight(1), weight(2), weight(3), weight(5)});
 

@@ -136,6 +136,8 @@ TEST_F(ScoreWorkbooksTest, OneTeachersWorkbook) {
     // The name below the list keeps the default (locked) look of an unused
     // cell; the one in the heading keeps the heading's.
     const SheetCells cells(book.sheet(QStringLiteral("一甲-國文")));
+    // A weight is its percent times 0.01, to the last bit (35 is not 35 / 100).
+    EXPECT_EQ(cells.number(2, 22), 35 * 0.01);
     EXPECT_TRUE(book.xf(cells.xf(60, 1)).value("locked").toBool());
     EXPECT_EQ(book.xf(cells.xf(4, 1)).value("halign").toInt(), 2);
 }
