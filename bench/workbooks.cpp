@@ -90,7 +90,7 @@ std::vector<Teacher> readSchool(AppContext& context) {
         const int order[] = {4, 1, 2, 3, 5};
         for (int i = 0; i < 5; ++i)
             c.weights[size_t(i)] =
-                leadingNumber(rs->text(QStringLiteral("ratio%1").arg(order[i]))) / 100.0;
+                leadingNumber(rs->text(QStringLiteral("ratio%1").arg(order[i]))) * 0.01;
         const BoundQuery sq = studentQuery(context.settings.year, context.settings.semester,
                                            rs->text("cno"), rtrimBlanks(rs->text("subjno")));
         auto students = OpenSnapshot(context.school, sq.sql, sq.params);
