@@ -45,16 +45,21 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     titleFont.setBold(true);
     title->setFont(titleFont);
     auto* version = addLabel(this, "lblVersion", QStringLiteral("版本 ") + versionText());
-    auto* description = addLabel(
-        this, "lblDescription",
-        QStringLiteral("應用程式說明: 將校務行政系統的基本資料與考試名冊匯入電腦閱卷系統, "
+    // Headings, each followed by its own label with what the program does and
+    // the warning about backups.
+    auto* description = addLabel(this, "lblDescription", QStringLiteral("應用程式說明"));
+    auto* descriptionText = addLabel(
+        this, "lblDescriptionText",
+        QStringLiteral("將校務行政系統的基本資料與考試名冊匯入電腦閱卷系統, "
                        "將閱卷成績匯回校務行政系統, 並產生教師登錄成績的 Excel 檔。"));
     auto* support = addLabel(this, "lblSupport", QStringLiteral("技術支援: KORVEX 客服中心"));
     auto* web = addLabel(this, "lblWeb", supportAddress().toString());
     web->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    auto* disclaimer =
-        addLabel(this, "lblDisclaimer",
-                 QStringLiteral("警告: 本程式會修改電腦閱卷系統與校務行政系統的資料, "
+    auto* disclaimer = addLabel(this, "lblDisclaimer", QStringLiteral("警告: "));
+    disclaimer->setWordWrap(false);
+    auto* disclaimerText =
+        addLabel(this, "lblDisclaimerText",
+                 QStringLiteral("本程式會修改電腦閱卷系統與校務行政系統的資料, "
                                 "執行匯入或匯出前請先備份資料庫。"));
 
     auto* ok = new QPushButton(QStringLiteral("確定"), this);
@@ -70,6 +75,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     text->addWidget(version);
     text->addSpacing(8);
     text->addWidget(description);
+    text->addWidget(descriptionText);
     text->addSpacing(8);
     text->addWidget(support);
     text->addWidget(web);
@@ -83,7 +89,10 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     buttons->addWidget(site);
     buttons->addStretch();
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(disclaimer, 1);
+    auto* warning = new QHBoxLayout;
+    warning->addWidget(disclaimer, 0, Qt::AlignTop);
+    warning->addWidget(disclaimerText, 1);
+    bottom->addLayout(warning, 1);
     bottom->addLayout(buttons);
 
     auto* layout = new QVBoxLayout(this);

@@ -22,6 +22,8 @@ LoginDialog::LoginDialog(LoginCheck check, QWidget* parent)
     m_password = new QLineEdit(this);
     m_password->setObjectName(QStringLiteral("txtPassword"));
     m_password->setEchoMode(QLineEdit::Password);
+    // Typed characters show as asterisks whatever the style's own choice.
+    m_password->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
 
     auto* userLabel = new QLabel(QStringLiteral("使用者名稱(&U):"), this);
     userLabel->setObjectName(QStringLiteral("lblLabels_0"));

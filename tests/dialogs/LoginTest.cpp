@@ -112,6 +112,7 @@ TEST(LoginDialog, FailedAttemptsKeepItOpenAndSendTheUserBack) {
 
     user->setText("admin");
     password->setText("nope");
+    EXPECT_EQ(password->displayText(), QStringLiteral("****"));
     ok->click();
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_FALSE(dialog.loginSucceeded());
