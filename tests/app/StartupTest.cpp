@@ -63,6 +63,7 @@ class ScriptedDialogs : public StartupDialogs {
 public:
     ScriptedShell* shell = nullptr;
     std::function<void(AppContext&)> onSettings;
+    std::function<void()> onLogin;
     bool loginAnswer = true;
     int settingsShown = 0;
     int loginShown = 0;
@@ -74,6 +75,7 @@ public:
     }
     bool login(AppContext&) override {
         ++loginShown;
+        if (onLogin) onLogin();
         shell->w.events << QStringLiteral("login");
         return loginAnswer;
     }
@@ -198,6 +200,48 @@ TEST(Startup, SilentEndsAreLoggedWithTheirCause) {
     EXPECT_TRUE(login.shell.w.messages.isEmpty());
     ASSERT_EQ(logLines(refused).size(), 1);
     EXPECT_TRUE(logLines(refused).first().contains(QStringLiteral("未登入")));
+}
+
+TEST(Startup, TemplatesAreRewrittenBeforeTheLoginAndOneThatCannotBeEndsSilently) {
+    // A stale template is replaced by the program's own before the login,
+    // and stays so when the login is refused.
+    TestFolder folder;
+    korvex::test::makeShellFolder(folder);
+    {
+        QFile stale(folder.file("scorep.xls"));
+        ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+        stale.write("edited by hand");
+    }
+    QByteArray atLogin;
+    StartupRun refused(folder.path(), [&](StartupRun& r) {
+        r.dialogs.loginAnswer = false;
+        r.dialogs.onLogin = [&] {
+            QFile file(folder.file("scorep.xls"));
+            if (file.open(QIODevice::ReadOnly)) atLogin = file.readAll();
+        };
+    });
+    EXPECT_EQ(refused.result, Startup::Result::Ended);
+    EXPECT_TRUE(atLogin.startsWith(QByteArray::fromHex("D0CF11E0A1B11AE1")));
+    for (const char* name : {"scorep.xls", "scoret.xls"}) {
+        QFile file(folder.file(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+        // Excel 97 files are compound files.
+        EXPECT_TRUE(file.read(8).startsWith(QByteArray::fromHex("D0CF11E0A1B11AE1"))) << name;
+    }
+
+    // A template that cannot be replaced (here a folder in its place) ends
+    // start-up after the window has shown, without a message or a login.
+    TestFolder blocked;
+    korvex::test::makeShellFolder(blocked);
+    ASSERT_TRUE(QDir(blocked.path()).mkpath(QStringLiteral("scoret.xls/inside")));
+    StartupRun run(blocked.path());
+    EXPECT_EQ(run.result, Startup::Result::Ended);
+    EXPECT_TRUE(run.shell.shown);
+    EXPECT_EQ(run.dialogs.loginShown, 0);
+    EXPECT_FALSE(run.shell.menusEnabled);
+    EXPECT_TRUE(run.shell.w.messages.isEmpty());
+    ASSERT_EQ(logLines(blocked).size(), 1);
+    EXPECT_TRUE(logLines(blocked).first().contains(QStringLiteral("scoret.xls")));
 }
 
 TEST(ProgramFolder, FolderOptionOrTheExecutablesFolder) {
