@@ -41,6 +41,7 @@ MainWindowInterface& ImportRun::window() const { return *m_context.window; }
 
 void ImportRun::begin(const QString& clearingStatement) {
     window().setWindowEnabled(false);
+    m_context.exam.clearError();
     m_context.exam.executeGuarded(clearingStatement);
 }
 
@@ -81,10 +82,7 @@ ImportRun::Copied ImportRun::copy(const ImportPhase& phase) {
         if (!values || !exam.execute(phase.insert, *values)) {
             // The row is left out; the others go on. It is named at the end.
             exam.clearError();
-            if (m_refused.size() < kListedRefusals)
-                m_refused << (phase.describe ? phase.describe(*source) : firstTwoColumns(*source));
-            else
-                ++m_refusedUnlisted;
+            noteRefused(phase.describe ? phase.describe(*source) : firstTwoColumns(*source));
         }
         ++counter;
         w.stepBusy(counter);
@@ -92,6 +90,13 @@ ImportRun::Copied ImportRun::copy(const ImportPhase& phase) {
         w.yield();
     }
     return Copied::Rows;
+}
+
+void ImportRun::noteRefused(const QString& row) {
+    if (m_refused.size() < kListedRefusals)
+        m_refused << row;
+    else
+        ++m_refusedUnlisted;
 }
 
 void ImportRun::reportRefused(const ImportPhase& phase) {

@@ -60,7 +60,8 @@ public:
 
     // Disables the window and runs the clearing statement as a guarded
     // statement on the exam connection; a failure is rolled back and the
-    // run goes on.
+    // run goes on. An error left pending by earlier work is dropped first,
+    // so that only the clearing statement's own failure keeps the old rows.
     void begin(const QString& clearingStatement);
 
     // Opens the phase's source and copies its rows. Failed: the failure
@@ -71,6 +72,9 @@ public:
 
     // Rows of the last copied phase that the exam database refused.
     int refusedRows() const { return int(m_refused.size()) + m_refusedUnlisted; }
+    // Adds a row the exam database refused outside the copy (a row the
+    // import writes of its own) to the ones listed at the end of the phase.
+    void noteRefused(const QString& row);
     // Tells the user which rows of the last phase were refused, if any.
     void reportRefused(const ImportPhase& phase);
 

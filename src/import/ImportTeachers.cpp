@@ -40,9 +40,14 @@ void ImportTeachers(AppContext& context) {
     const ImportRun::Copied copied = run.copy(teachers);
     if (copied == ImportRun::Copied::Failed) return;
     if (copied == ImportRun::Copied::Rows) {
-        context.exam.execute(insert, {QStringLiteral("ZZZZ"), QStringLiteral("未設定"),
-                                      QStringLiteral(""), QStringLiteral("")});
-        context.exam.clearError();
+        // A table that refuses the placeholder (a school teacher already
+        // holds the code ZZZZ, or an old row stayed) would otherwise leave
+        // subjects without teacher assigned to someone else unnoticed.
+        if (!context.exam.execute(insert, {QStringLiteral("ZZZZ"), QStringLiteral("未設定"),
+                                           QStringLiteral(""), QStringLiteral("")})) {
+            context.exam.clearError();
+            run.noteRefused(QStringLiteral("ZZZZ 未設定"));
+        }
     }
 
     DuplicateCheck check;

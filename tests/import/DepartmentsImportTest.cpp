@@ -124,6 +124,20 @@ TEST_F(DepartmentsImport, FailedClearingKeepsOldRowsAndRefusedRowsAreListed) {
     expectEndedCleanly();
 }
 
+TEST_F(DepartmentsImport, ErrorLeftPendingBeforeTheRunDoesNotKeepOldRows) {
+    // Earlier work on the exam connection left an error pending: the table
+    // is still emptied, and the new groups are not refused as repeats.
+    exam({QStringLiteral("insert into dep values ('01','舊甲')")});
+    school({QStringLiteral("insert into z_ugroup values ('1','新甲')")});
+    context.exam.raise({QStringLiteral("earlier failure"), QString(), false});
+
+    ImportDepartmentsAndGroups(context);
+
+    EXPECT_EQ(examRows(QStringLiteral("select class, name from dep")), QStringList{"01|新甲"});
+    EXPECT_EQ(messages(), (QStringList{"類組資料匯入完成!", "沒有可供匯入的科別資料!"}));
+    expectEndedCleanly();
+}
+
 TEST_F(DepartmentsImport, ManyRefusedRowsAreCountedBeyondTheListed) {
     QStringList statements;
     for (int i = 0; i < 25; ++i)

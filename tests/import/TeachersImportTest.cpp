@@ -79,3 +79,21 @@ TEST_F(TeachersImport, NoTeachersOrUnreadableSource) {
     EXPECT_EQ(windowEvents(), (QStringList{"disable", "enable"}));
     expectEndedCleanly();
 }
+
+TEST_F(TeachersImport, PlaceholderRefusedBySchoolTeacherWithItsCodeIsNamed) {
+    // The exam table keeps one row per code: a school teacher holding ZZZZ
+    // takes the code, and the placeholder that subjects without teacher
+    // point at cannot be written. The user is told instead of a plain done.
+    school({QStringLiteral("insert into z_teach values ('T01','甲',NULL,'p')"),
+            QStringLiteral("insert into z_teach values ('ZZZZ','王',NULL,'q')")});
+
+    ImportTeachers(context);
+
+    EXPECT_EQ(examRows(QStringLiteral("select tchno, name from teacher order by tchno")),
+              (QStringList{"T01|甲", "ZZZZ|王"}));
+    EXPECT_EQ(messages(), (QStringList{"教師資料匯入完成!",
+                                       "下列 1 筆教師資料無法寫入考試資料庫:\r\nZZZZ 未設定\r\n請檢查!"}));
+    EXPECT_EQ(window.messages[1].icon, Icon::Exclamation);
+    EXPECT_FALSE(context.exam.errorPending());
+    expectEndedCleanly();
+}
