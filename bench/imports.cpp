@@ -8,12 +8,15 @@
 // with --in-process, or when korvex-batch cannot run the folder's start-up,
 // the imports run inside this process with a silent window, after the short
 // codes have been prepared as start-up prepares them (high-school class
-// numbers). Prints the time and the rows per second of each import and the
-// total.
+// numbers) and the contact columns added to the students' table. Prints the
+// time and the rows per second of each import, the messages it showed, and
+// the total.
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -44,6 +47,25 @@ const Operation kOperations[] = {
     {"courses", "course", ImportExamCourses},
 };
 
+// A message an import showed, on one line and cut to a readable length.
+QString oneLine(const QString& icon, const QString& text) {
+    QString line = text;
+    line.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    if (line.size() > 60) line = line.left(60) + QStringLiteral("…");
+    return QStringLiteral("[%1] %2").arg(icon, line);
+}
+
+const char* iconName(MainWindowInterface::Icon icon) {
+    switch (icon) {
+        case MainWindowInterface::Icon::None: return "none";
+        case MainWindowInterface::Icon::Critical: return "critical";
+        case MainWindowInterface::Icon::Exclamation: return "exclamation";
+        case MainWindowInterface::Icon::Information: return "information";
+        case MainWindowInterface::Icon::Question: return "question";
+    }
+    return "";
+}
+
 // A window that shows nothing; it lets the event loop run as the real one does.
 class SilentWindow : public MainWindowInterface {
 public:
@@ -54,8 +76,8 @@ public:
     void setBusyRange(int) override {}
     void stepBusy(int) override {}
     void endBusy() override {}
-    Answer message(const QString& text, Icon, Buttons, Answer) override {
-        messages << text;
+    Answer message(const QString& text, Icon icon, Buttons, Answer) override {
+        messages << oneLine(QString::fromLatin1(iconName(icon)), text);
         return Answer::Ok;
     }
     std::optional<QString> input(const QString&, const QString&, const QString&) override {
@@ -103,21 +125,26 @@ int rowCount(const QString& examFile, const QString& table) {
     return count;
 }
 
-// Times one import; returns the seconds it took, or a negative number.
-using Runner = std::function<bool(const Operation&)>;
+// Runs one import and collects the messages it showed; false when it could
+// not run at all.
+using Runner = std::function<bool(const Operation&, QStringList& messages)>;
 
+// The table: one line per import with its rows and time, the messages it
+// showed below it, then the total. Exit code 3 when the total is over the limit.
 int report(const QString& examFile, const Runner& runner) {
     double total = 0;
     std::printf("%-12s %8s %8s %10s\n", "import", "rows", "seconds", "rows/s");
     for (const Operation& op : kOperations) {
+        QStringList messages;
         QElapsedTimer timer;
         timer.start();
-        if (!runner(op)) return 1;
+        if (!runner(op, messages)) return 1;
         const double seconds = double(timer.nsecsElapsed()) / 1e9;
         total += seconds;
         const int rows = rowCount(examFile, QString::fromLatin1(op.table));
         std::printf("%-12s %8d %8.3f %10.0f\n", op.name, rows, seconds,
                     seconds > 0 ? rows / seconds : 0.0);
+        for (const QString& message : messages) std::printf("    %s\n", qPrintable(message));
     }
     std::printf("%-12s %8s %8.3f   (limit 3.000)\n", "all six", "", total);
     return total < 3.0 ? 0 : 3;
@@ -135,15 +162,19 @@ int inProcess(const QString& folder) {
     }
     context.exam.setCommandTimeout(1);
     PrepareShortCodes(context);
+    // The contact columns that start-up adds to the students' table.
+    context.exam.executeGuarded(
+        QStringLiteral("ALTER TABLE name add address nvarchar(150), father nvarchar(20) "));
+    context.exam.executeGuarded(
+        QStringLiteral("ALTER TABLE name add zipcode nvarchar(10), addzone nvarchar(50) "));
     std::printf("in process, %s\n", qPrintable(folder));
-    return report(context.filePath(QStringLiteral("exam.mdb")), [&](const Operation& op) {
-        window.messages.clear();
-        op.run(context);
-        std::printf("  %s\n", qPrintable(window.messages.join(QStringLiteral(" / "))
-                                              .replace(QStringLiteral("\r\n"), QStringLiteral(" "))
-                                              .left(100)));
-        return true;
-    });
+    return report(context.filePath(QStringLiteral("exam.mdb")),
+                  [&](const Operation& op, QStringList& messages) {
+                      window.messages.clear();
+                      op.run(context);
+                      messages = window.messages;
+                      return true;
+                  });
 }
 
 int throughBatch(const QString& folder) {
@@ -151,14 +182,22 @@ int throughBatch(const QString& folder) {
                             QStringLiteral("admin"), QStringLiteral("--password"),
                             QStringLiteral("admin")};
     std::printf("through korvex-batch, %s\n", qPrintable(folder));
-    return report(QDir(folder).filePath(QStringLiteral("exam.mdb")), [&](const Operation& op) {
-        const auto out = runTool(QStringLiteral("korvex-batch"),
-                                 login + QStringList{QString::fromLatin1(op.name)});
-        if (!out) return false;
-        std::printf("  %s", out->left(100).constData());
-        if (!out->endsWith('\n')) std::printf("\n");
-        return true;
-    });
+    return report(QDir(folder).filePath(QStringLiteral("exam.mdb")),
+                  [&](const Operation& op, QStringList& messages) {
+                      const auto out = runTool(QStringLiteral("korvex-batch"),
+                                               login + QStringList{QString::fromLatin1(op.name)});
+                      if (!out) return false;
+                      // korvex-batch prints one JSON object per message box.
+                      for (const QByteArray& line : out->split('\n')) {
+                          if (line.trimmed().isEmpty()) continue;
+                          const QJsonObject box = QJsonDocument::fromJson(line).object();
+                          messages << (box.isEmpty()
+                                           ? QString::fromUtf8(line)
+                                           : oneLine(box.value(QStringLiteral("icon")).toString(),
+                                                     box.value(QStringLiteral("text")).toString()));
+                      }
+                      return true;
+                  });
 }
 
 }  // namespace
