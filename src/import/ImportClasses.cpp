@@ -31,7 +31,7 @@ void ImportClasses(AppContext& context) {
                             textParam(dep), textParam(shortCode.left(1))};
     };
 
-    runImport(context, QStringLiteral("delete from class"), {classes});
+    runImport(context, QStringLiteral("delete from class"), classes.subject, {classes});
 }
 
 }  // namespace korvex

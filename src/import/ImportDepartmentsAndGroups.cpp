@@ -32,7 +32,8 @@ void ImportDepartmentsAndGroups(AppContext& context) {
                             textParam(rtrimBlanks(row.text(QStringLiteral("科別中文名"))))};
     };
 
-    runImport(context, QStringLiteral("delete from dep"), {groups, departments});
+    runImport(context, QStringLiteral("delete from dep"), QStringLiteral("類組及科別資料"),
+              {groups, departments});
 }
 
 }  // namespace korvex

@@ -41,7 +41,7 @@ void ImportExamCourses(AppContext& context) {
             .join(u' ');
     };
 
-    runImport(context, QStringLiteral("delete from course"), {courses});
+    runImport(context, QStringLiteral("delete from course"), courses.subject, {courses});
 }
 
 }  // namespace korvex

@@ -17,6 +17,12 @@ QString firstTwoColumns(Recordset& row) {
     return parts.join(u' ');
 }
 
+// Told when the target table keeps its old rows: the new ones are added to them.
+QString clearingFailedText(const QString& what) {
+    return QStringLiteral("無法清除考試資料庫中原有的") + what +
+           QStringLiteral(", 新匯入的資料會與原有資料並存, 請檢查!");
+}
+
 }  // namespace
 
 QString ImportPhase::failureText() const {
@@ -39,10 +45,11 @@ ImportRun::ImportRun(AppContext& context) : m_context(context) {}
 
 MainWindowInterface& ImportRun::window() const { return *m_context.window; }
 
-void ImportRun::begin(const QString& clearingStatement) {
+void ImportRun::begin(const QString& clearingStatement, const QString& what) {
     window().setWindowEnabled(false);
     m_context.exam.clearError();
-    m_context.exam.executeGuarded(clearingStatement);
+    if (!m_context.exam.executeGuarded(clearingStatement))
+        window().message(clearingFailedText(what), MainWindowInterface::Icon::Exclamation);
 }
 
 void ImportRun::fail(const QString& text) {
@@ -118,10 +125,10 @@ void ImportRun::finish() {
     m_ended = true;
 }
 
-void runImport(AppContext& context, const QString& clearingStatement,
+void runImport(AppContext& context, const QString& clearingStatement, const QString& what,
                const std::vector<ImportPhase>& phases) {
     ImportRun run(context);
-    run.begin(clearingStatement);
+    run.begin(clearingStatement, what);
     for (const ImportPhase& phase : phases) {
         const ImportRun::Copied copied = run.copy(phase);
         if (copied == ImportRun::Copied::Failed) return;

@@ -62,7 +62,10 @@ public:
     // statement on the exam connection; a failure is rolled back and the
     // run goes on. An error left pending by earlier work is dropped first,
     // so that only the clearing statement's own failure keeps the old rows.
-    void begin(const QString& clearingStatement);
+    // When the old rows stay, the user is told before any row is written
+    // that the new rows will stand beside them; `what` names the rows
+    // ("班級資料").
+    void begin(const QString& clearingStatement, const QString& what);
 
     // Opens the phase's source and copies its rows. Failed: the failure
     // message has been shown and the run has ended (busy display gone,
@@ -97,7 +100,8 @@ private:
 };
 
 // The whole run for imports whose phases end with their done message.
-void runImport(AppContext& context, const QString& clearingStatement,
+// `what` names the rows the clearing statement removes.
+void runImport(AppContext& context, const QString& clearingStatement, const QString& what,
                const std::vector<ImportPhase>& phases);
 
 }  // namespace korvex

@@ -63,7 +63,7 @@ void ImportStudents(AppContext& context) {
     };
 
     ImportRun run(context);
-    run.begin(QStringLiteral("delete from name"));
+    run.begin(QStringLiteral("delete from name"), students.subject);
     if (run.copy(students) == ImportRun::Copied::Failed) return;
 
     DuplicateCheck check;

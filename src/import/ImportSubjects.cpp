@@ -25,7 +25,7 @@ void ImportSubjects(AppContext& context) {
     };
 
     runImport(context, QStringLiteral("delete from subject where not (class like '0000%')"),
-              {subjects});
+              subjects.subject, {subjects});
 }
 
 }  // namespace korvex

@@ -36,7 +36,7 @@ void ImportTeachers(AppContext& context) {
     };
 
     ImportRun run(context);
-    run.begin(QStringLiteral("delete from teacher"));
+    run.begin(QStringLiteral("delete from teacher"), teachers.subject);
     const ImportRun::Copied copied = run.copy(teachers);
     if (copied == ImportRun::Copied::Failed) return;
     if (copied == ImportRun::Copied::Rows) {

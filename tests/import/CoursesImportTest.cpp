@@ -63,3 +63,23 @@ TEST_F(CoursesImport, NoClassSubjectsOrUnreadableSource) {
     EXPECT_EQ(windowEvents(), (QStringList{"disable", "enable"}));
     expectEndedCleanly();
 }
+
+TEST_F(CoursesImport, OldRowsThatCannotBeClearedAreNotPassedOffAsANewImport) {
+    // course has no key: rows that could not be removed would silently stand
+    // beside the new ones under a plain done message.
+    exam({QStringLiteral("insert into course (clsno,subjno,tchno) values ('301','A10001','OLD')"),
+          QStringLiteral("create trigger keep before delete on course begin "
+                         "select raise(abort, 'kept'); end")});
+    school({QStringLiteral("insert into z_class values ('101301','三忠','301','','301')"),
+            QStringLiteral("insert into sbcourse values ('101301','A10001','T01',1,1,1,1,1,1)")});
+
+    ImportExamCourses(context);
+
+    EXPECT_EQ(examRows(QStringLiteral("select clsno, subjno, tchno from course order by rowid")),
+              (QStringList{"301|A10001|OLD", "301|A10001|T01"}));
+    EXPECT_EQ(messages(), (QStringList{"無法清除考試資料庫中原有的考試科目資料, "
+                                       "新匯入的資料會與原有資料並存, 請檢查!",
+                                       "考試科目資料匯入完成!"}));
+    EXPECT_EQ(window.messages[0].icon, Icon::Exclamation);
+    expectEndedCleanly();
+}

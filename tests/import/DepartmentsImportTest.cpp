@@ -115,11 +115,15 @@ TEST_F(DepartmentsImport, FailedClearingKeepsOldRowsAndRefusedRowsAreListed) {
 
     EXPECT_EQ(examRows(QStringLiteral("select class, name from dep order by class")),
               (QStringList{"01|舊甲", "02|新乙", "07|舊乙"}));
+    // The user is told before the rows are written that the old ones stay.
     EXPECT_EQ(messages(),
-              (QStringList{"類組資料匯入完成!",
+              (QStringList{"無法清除考試資料庫中原有的類組及科別資料, 新匯入的資料會與原有資料並存, 請檢查!",
+                           "類組資料匯入完成!",
                            "下列 2 筆類組資料無法寫入考試資料庫:\r\n1 新甲\r\n123 長\r\n請檢查!",
                            "沒有可供匯入的科別資料!"}));
-    EXPECT_EQ(window.messages[0].labelText, QStringLiteral("000003/000003"));
+    EXPECT_EQ(window.messages[0].icon, Icon::Exclamation);
+    EXPECT_FALSE(window.messages[0].labelVisible);
+    EXPECT_EQ(window.messages[1].labelText, QStringLiteral("000003/000003"));
     EXPECT_FALSE(context.exam.errorPending());
     expectEndedCleanly();
 }
