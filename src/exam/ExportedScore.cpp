@@ -5,10 +5,30 @@
 #include "db/ValueRules.h"
 
 namespace korvex {
+namespace {
+
+// A number as the grading program's scores have always been read: as text
+// with at most 15 significant digits (7 for a single-precision column), the
+// way the Basic runtime printed a number. A score summed from half and tenth
+// points can come out as 72.50000000000001 or 73.49999999999999; read this
+// way it is the 72.5 or 73.5 the teacher sees, and rounds as that.
+QString numberText(const QVariant& value) {
+    if (!value.isValid() || value.isNull()) return QString();
+    switch (value.typeId()) {
+    case QMetaType::Double:
+        return QString::number(value.toDouble(), 'g', 15);
+    case QMetaType::Float:
+        return QString::number(double(value.toFloat()), 'g', 7);
+    default:
+        return textOf(value);
+    }
+}
+
+}  // namespace
 
 double exportedScore(const QVariant& absence, const QVariant& score2) {
-    if (leadingNumber(textOf(absence)) > 0) return -9;
-    return roundHalfEven(leadingNumber(textOf(score2)));
+    if (leadingNumber(numberText(absence)) > 0) return -9;
+    return roundHalfEven(leadingNumber(numberText(score2)));
 }
 
 QVariant exportedScoreValue(double score) {

@@ -73,6 +73,9 @@ private:
     // Rows written in the open transaction, kept until it commits.
     std::vector<RowWrite> m_group;
     int m_failedRows = 0;
+    // The old rows could not be emptied (rebuild) or marked (update), or the
+    // rows no longer examined could not be deleted: they are still there.
+    bool m_staleRowsKept = false;
 };
 
 // Every row is its own statement, and one that fails affects no other row.
@@ -138,13 +141,16 @@ bool RosterImport::run() {
     // Rows the source no longer yields still carry '1' and go. After a row
     // that could not be written nothing is deleted: the unconfirmed rows
     // wait for the next run.
-    if (!m_rebuild && m_failedRows == 0)
-        exam.executeGuarded(QStringLiteral("delete from ") + m_table +
-                            QStringLiteral(" where examsnot='1'"));
+    if (!m_rebuild && m_failedRows == 0 &&
+        !exam.executeGuarded(QStringLiteral("delete from ") + m_table +
+                             QStringLiteral(" where examsnot='1'")))
+        m_staleRowsKept = true;
 
     QString done = m_prefix + QStringLiteral("考試科目資料匯入完成!");
     if (m_failedRows > 0)
         done += QStringLiteral("但有 %1 筆考試科目資料無法寫入考試資料庫, 請重新執行!").arg(m_failedRows);
+    else if (m_staleRowsKept)
+        done += QStringLiteral("但原有的考試科目資料無法清除, 已不需要的資料仍留在考試資料庫中, 請重新執行!");
     m_window.message(done, Icon::None);
     return true;
 }
@@ -177,11 +183,17 @@ void RosterImport::prepareTable() {
     if (m_rebuild) {
         // Emptied: every source row is new. If the delete is rolled back the
         // old rows stay, and the keys read before find them.
-        if (exam.executeGuarded(QStringLiteral("delete from ") + m_table)) m_keys.reset();
+        if (exam.executeGuarded(QStringLiteral("delete from ") + m_table))
+            m_keys.reset();
+        else
+            m_staleRowsKept = true;
     } else {
         // Every row is marked stale; the loop confirms the rows the source
-        // still yields.
-        exam.executeGuarded(QStringLiteral("update ") + m_table + QStringLiteral(" set examsnot='1'"));
+        // still yields. Unmarked, the rows no longer examined cannot be told
+        // apart and stay.
+        if (!exam.executeGuarded(QStringLiteral("update ") + m_table +
+                                 QStringLiteral(" set examsnot='1'")))
+            m_staleRowsKept = true;
     }
     m_window.yield();
 }

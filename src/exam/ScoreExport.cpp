@@ -134,6 +134,8 @@ bool ScoreExport::flagExported() {
     const QString flag = QStringLiteral("update ") + m_table +
                          QStringLiteral(" set upload=2 where sid=? and sub=? and upload*1=1");
     return exam.guardedBatch([&] {
+        // Without the transaction the marks could not be taken back together.
+        if (!exam.inTransaction()) return;
         for (const auto& [sid, sub] : m_exported)
             if (!exam.execute(flag, {sid, sub})) break;
     });

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <utility>
 
 #include "ExamFixture.h"
 #include "exam/ExamOperations.h"
@@ -192,6 +193,51 @@ TEST_F(RosterImport, UpdateWithAFailedRowKeepsTheUnconfirmedRowsAndSaysSo) {
     }
 
     // Once the row can be written, the next update completes and deletes it.
+    m_window.answers = {Answer::No};
+    ImportExamRoster(m_context);
+    EXPECT_EQ(roster(QStringLiteral("sid,sub,examsnot")),
+              (QStringList{QStringLiteral("A100000001|CHI001|0"), QStringLiteral("A100000001|MAT001|0"),
+                           QStringLiteral("A100000002|CHI001|0"), QStringLiteral("B200000003|CHI001|0")}));
+    EXPECT_EQ(m_window.messageTexts().last(), prefix() + QStringLiteral("考試科目資料匯入完成!"));
+}
+
+TEST_F(RosterImport, OldRowsThatCannotBeClearedStayAndTheCompletionSaysSo) {
+    const QString kept = prefix() + QStringLiteral("考試科目資料匯入完成!但原有的考試科目資料無法清除, "
+                                                   "已不需要的資料仍留在考試資料庫中, 請重新執行!");
+    // The grading program holds the old rows: the rebuild's delete, the
+    // update's marks or its closing delete is refused in turn.
+    const QStringList refusals{
+        QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON periodical1 "
+                       "BEGIN SELECT RAISE(ABORT, 'locked'); END"),
+        QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE OF examsnot ON periodical1 "
+                       "WHEN NEW.examsnot = '1' BEGIN SELECT RAISE(ABORT, 'locked'); END")};
+    for (const auto& [refusal, answer] :
+         {std::pair{refusals[0], Answer::Yes}, std::pair{refusals[1], Answer::No},
+          std::pair{refusals[0], Answer::No}}) {
+        runExam({QStringLiteral("DELETE FROM periodical1")});
+        addRosterRow(QStringLiteral("A100000001"), QStringLiteral("10101"), QStringLiteral("CHI001"),
+                     QStringLiteral("0"), 88);
+        addRosterRow(QStringLiteral("A100000001"), QStringLiteral("10101"), QStringLiteral("GEO001"),
+                     QStringLiteral("0"), 55);
+        runExam({refusal});
+        m_window.answers = {answer};
+
+        ImportExamRoster(m_context);
+
+        // The kept row is updated in place, not doubled; the row no longer
+        // examined is still there.
+        const QStringList rows = roster(QStringLiteral("sid,sub,score2"));
+        EXPECT_EQ(rows, (QStringList{QStringLiteral("A100000001|CHI001|88"),
+                                     QStringLiteral("A100000001|GEO001|55"),
+                                     QStringLiteral("A100000001|MAT001|0"),
+                                     QStringLiteral("A100000002|CHI001|0"),
+                                     QStringLiteral("B200000003|CHI001|0")}))
+            << refusal.toStdString();
+        EXPECT_EQ(m_window.messageTexts().last(), kept) << refusal.toStdString();
+        expectWindowRestored();
+        runExam({QStringLiteral("DROP TRIGGER refuse")});
+    }
+
     m_window.answers = {Answer::No};
     ImportExamRoster(m_context);
     EXPECT_EQ(roster(QStringLiteral("sid,sub,examsnot")),

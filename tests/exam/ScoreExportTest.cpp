@@ -23,6 +23,11 @@ TEST(ExportedScore, AbsenceRoundingAndEmptyValues) {
     EXPECT_EQ(exportedScore(QStringLiteral("abc"), 85.5), 86);
     EXPECT_EQ(exportedScore(-1, 84.4), 84);
     EXPECT_EQ(exportedScore(0, 84.6), 85);
+    // A score summed from half and tenth points carries noise in its last
+    // digits; it rounds as the half point it shows.
+    EXPECT_EQ(exportedScore(0, 72.50000000000001), 72);
+    EXPECT_EQ(exportedScore(0, 73.49999999999999), 74);
+    EXPECT_EQ(exportedScore(0, 1e20), 1e20);
     // Empty, NULL or non-numeric scores are 0.
     EXPECT_EQ(exportedScore(0, QVariant()), 0);
     EXPECT_EQ(exportedScore(0, QString()), 0);
