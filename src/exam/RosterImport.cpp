@@ -25,6 +25,11 @@ using Answer = MainWindowInterface::Answer;
 // The separator keeps "A1"+"23456" apart from "A12"+"3456".
 QString rosterKey(const QString& sid, const QString& sub) { return sid + u'|' + sub; }
 
+// Every roster value is written as text: a student's missing exam number,
+// name or group becomes the empty text, never NULL (a null QString binds as
+// NULL).
+QString writtenText(const QString& text) { return text.isNull() ? QStringLiteral("") : text; }
+
 class RosterImport {
 public:
     RosterImport(AppContext& context, int exam, bool rebuild)
@@ -221,7 +226,15 @@ std::optional<RosterImport::RowWrite> RosterImport::rowWrite() {
         m_keys->moveFirst();
         exists = m_keys->find(QStringLiteral("key1"), rosterKey(sid, sub));
     }
-    return RowWrite{exists, sid, classCode, seat, examno, name, sub, teacher, gro};
+    return RowWrite{exists,
+                    writtenText(sid),
+                    writtenText(classCode),
+                    writtenText(seat),
+                    writtenText(examno),
+                    writtenText(name),
+                    writtenText(sub),
+                    teacher,
+                    writtenText(gro)};
 }
 
 bool RosterImport::execute(const RowWrite& row) {

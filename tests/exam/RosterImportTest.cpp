@@ -110,6 +110,16 @@ TEST_F(RosterImport, RebuildWritesEveryQualifyingRowAndCountsSkippedOnes) {
     EXPECT_GE(m_window.yields, 7);
     expectWindowRestored();
 
+    // A student whose exam number, name and group are missing (NULL) gets
+    // empty texts, as every written value is text.
+    addStudent(QStringLiteral("C300000009"), QString(), QString(), QString());
+    addScoreRow(QStringLiteral("C300000009"), QStringLiteral("301101"), QStringLiteral("CHI001"));
+    m_window.answers = {Answer::Yes};
+    ImportExamRoster(m_context);
+    EXPECT_EQ(examRows(QStringLiteral("select quote(class),quote(seat),quote(examno),quote(namec),"
+                                      "quote(gro) from periodical1 where sid='C300000009'")),
+              QStringList{QStringLiteral("''|''|''|''|''")});
+
     // With a dedicated operator every row gets the placeholder teacher; a
     // second rebuild replaces the rows rather than adding to them.
     m_context.settings.single = 1;
@@ -119,7 +129,8 @@ TEST_F(RosterImport, RebuildWritesEveryQualifyingRowAndCountsSkippedOnes) {
               (QStringList{QStringLiteral("A100000001|CHI001|ZZZZ"),
                            QStringLiteral("A100000001|MAT001|ZZZZ"),
                            QStringLiteral("A100000002|CHI001|ZZZZ"),
-                           QStringLiteral("B200000003|CHI001|ZZZZ")}));
+                           QStringLiteral("B200000003|CHI001|ZZZZ"),
+                           QStringLiteral("C300000009|CHI001|ZZZZ")}));
 }
 
 TEST_F(RosterImport, UpdateKeepsScoresFollowsChangedExamNumbersAndDeletesStaleRows) {
