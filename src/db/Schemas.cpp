@@ -66,10 +66,14 @@ QStringList examSchema() {
              .arg(sized(QStringLiteral("seat"), 2), sized(QStringLiteral("examno"), 5),
                   sized(QStringLiteral("gro"), 2));
     s << QStringLiteral("CREATE INDEX name_examno ON name (examno)");
-    s << QStringLiteral("CREATE TABLE subject (%1 PRIMARY KEY, name TEXT)")
+    // Subjects and teachers take repeated codes: a subject the school names
+    // twice gives two rows, and teachers sharing a code (the placeholder ZZZZ
+    // included) are found by the teacher import's check, not refused.
+    s << QStringLiteral("CREATE TABLE subject (%1, name TEXT)")
              .arg(sized(QStringLiteral("class"), 6));
-    s << QStringLiteral(
-        "CREATE TABLE teacher (tchno TEXT PRIMARY KEY, name TEXT, idno TEXT, passwd TEXT)");
+    s << QStringLiteral("CREATE INDEX subject_class ON subject (class)");
+    s << QStringLiteral("CREATE TABLE teacher (tchno TEXT, name TEXT, idno TEXT, passwd TEXT)");
+    s << QStringLiteral("CREATE INDEX teacher_tchno ON teacher (tchno)");
     s << QStringLiteral(
         "CREATE TABLE course (clsno TEXT, subjno TEXT, tchno TEXT, ratio1 REAL, ratio2 REAL, "
         "ratio3 REAL, ratio4 REAL, ratio5 REAL, ratio6 REAL)");

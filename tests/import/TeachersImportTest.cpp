@@ -37,9 +37,6 @@ TEST_F(TeachersImport, TeachersAndThePlaceholderWithScrambledCodes) {
 }
 
 TEST_F(TeachersImport, SharedCodesAreReportedPairByPair) {
-    // An exam database whose teacher table takes repeated codes.
-    exam({QStringLiteral("drop table teacher"),
-          QStringLiteral("create table teacher (tchno TEXT, name TEXT, idno TEXT, passwd TEXT)")});
     school({QStringLiteral("insert into z_teach values (' T01','乙',NULL,NULL)"),
             QStringLiteral("insert into z_teach values ('A01','甲',NULL,NULL)"),
             QStringLiteral("insert into z_teach values ('T01 ','丙',NULL,NULL)"),
@@ -81,9 +78,12 @@ TEST_F(TeachersImport, NoTeachersOrUnreadableSource) {
 }
 
 TEST_F(TeachersImport, PlaceholderRefusedBySchoolTeacherWithItsCodeIsNamed) {
-    // The exam table keeps one row per code: a school teacher holding ZZZZ
-    // takes the code, and the placeholder that subjects without teacher
+    // An exam table that keeps one row per code: a school teacher holding
+    // ZZZZ takes the code, and the placeholder that subjects without teacher
     // point at cannot be written. The user is told instead of a plain done.
+    exam({QStringLiteral("drop table teacher"),
+          QStringLiteral("create table teacher (tchno TEXT PRIMARY KEY, name TEXT, idno TEXT, "
+                         "passwd TEXT)")});
     school({QStringLiteral("insert into z_teach values ('T01','甲',NULL,'p')"),
             QStringLiteral("insert into z_teach values ('ZZZZ','王',NULL,'q')")});
 
