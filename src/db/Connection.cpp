@@ -120,6 +120,9 @@ bool Connection::openOdbc(const QString& connectionString, SqlDialect dialect) {
 
 void Connection::setCommandTimeout(int seconds) {
     m_commandTimeout = seconds;
+    // Statements prepared so far carry the old time-out; they are prepared
+    // again when next used.
+    m_statements.clear();
     if (isOpen() && database().driverName() == QLatin1String("QSQLITE")) {
         QSqlQuery pragma(database());
         pragma.exec(QStringLiteral("PRAGMA busy_timeout=%1").arg(seconds * 1000));
@@ -135,6 +138,32 @@ void Connection::raiseFrom(const QSqlError& error) {
     raise({error.text(), error.nativeErrorCode(), isRetryable(database(), error)});
 }
 
+void* odbcStatementHandle(const QSqlQuery& query) {
+    if (!query.driver() || !query.result()) return nullptr;
+    // QODBC hands the statement handle over as a SQLHANDLE, which the
+    // meta-type system names "void*".
+    const QVariant handle = query.result()->handle();
+    if (!handle.isValid() || !handle.data()) return nullptr;
+    if (qstrcmp(handle.typeName(), "void*") != 0 && qstrcmp(handle.typeName(), "SQLHANDLE") != 0)
+        return nullptr;
+    const QString driver = QString::fromLatin1(query.driver()->metaObject()->className());
+    if (!driver.contains(QLatin1String("ODBC"))) return nullptr;
+    return *static_cast<void* const*>(handle.data());
+}
+
+void Connection::applyCommandTimeout(QSqlQuery& query) const {
+    // SQLite waits through its busy timeout, set on the connection; an ODBC
+    // statement carries its own time-out, set once it has a handle.
+#ifdef KORVEX_HAVE_ODBC_HEADERS
+    if (void* stmt = odbcStatementHandle(query)) {
+        SQLSetStmtAttr(static_cast<SQLHANDLE>(stmt), SQL_ATTR_QUERY_TIMEOUT,
+                       reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(m_commandTimeout)), 0);
+    }
+#else
+    Q_UNUSED(query);
+#endif
+}
+
 QSqlQuery* Connection::prepared(const QString& statement) {
     auto it = m_statements.find(statement);
     if (it != m_statements.end()) return it->get();
@@ -143,16 +172,7 @@ QSqlQuery* Connection::prepared(const QString& statement) {
         raiseFrom(query->lastError());
         return nullptr;
     }
-#ifdef KORVEX_HAVE_ODBC_HEADERS
-    if (database().driverName() == QLatin1String("QODBC")) {
-        const QVariant handle = query->result()->handle();
-        if (handle.isValid() && qstrcmp(handle.typeName(), "SQLHANDLE") == 0) {
-            SQLHANDLE stmt = *static_cast<SQLHANDLE const*>(handle.data());
-            SQLSetStmtAttr(stmt, SQL_ATTR_QUERY_TIMEOUT,
-                           reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(m_commandTimeout)), 0);
-        }
-    }
-#endif
+    applyCommandTimeout(*query);
     // Statements built per row with different text are not worth keeping.
     if (m_statements.size() > 256) m_statements.clear();
     m_statements.insert(statement, query);
@@ -195,6 +215,8 @@ std::optional<QSqlQuery> Connection::select(const QString& sql, const QVariantLi
         raiseFrom(query.lastError());
         return std::nullopt;
     }
+    // A result set waits for the server no longer than a statement does.
+    applyCommandTimeout(query);
     for (int i = 0; i < params.size(); ++i) query.bindValue(i, params.at(i));
     if (!query.exec()) {
         raiseFrom(query.lastError());

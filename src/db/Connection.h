@@ -63,13 +63,17 @@ public:
     // Runs `sql` in a transaction of its own: committed if no error is
     // pending afterwards, otherwise rolled back and the error cleared; the
     // error list is cleared either way. Returns whether it was committed.
+    // An error left pending by earlier work is cleared first: only the
+    // statement's own outcome decides whether it is kept.
     bool executeGuarded(const QString& sql, const QVariantList& params = {});
 
     // The same frame around several statements: `body` runs inside one
     // transaction, committed if no error is pending at its end, otherwise
     // rolled back and the error cleared. Returns whether it was committed.
+    // As with executeGuarded, an earlier pending error is cleared first.
     template <typename Body>
     bool guardedBatch(Body&& body) {
+        clearError();
         beginTransaction();
         body();
         return endGuarded();
@@ -87,6 +91,7 @@ public:
 
 private:
     bool endGuarded();
+    void applyCommandTimeout(QSqlQuery& query) const;
     bool open(QSqlDatabase& db);
     QSqlQuery* prepared(const QString& statement);
     void raiseFrom(const class QSqlError& error);
@@ -103,6 +108,10 @@ private:
     // statement once per row, so preparing it once saves most of the cost.
     QHash<QString, std::shared_ptr<QSqlQuery>> m_statements;
 };
+
+// The ODBC statement handle (an SQLHSTMT) of a query prepared through QODBC,
+// or null for a query of another driver.
+void* odbcStatementHandle(const QSqlQuery& query);
 
 // Whether the file begins with the SQLite header.
 bool isSqliteFile(const QString& file);

@@ -1,6 +1,8 @@
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <sql.h>
+#include <sqlext.h>
 #include <gtest/gtest.h>
 
 #include "TestFolder.h"
@@ -71,6 +73,19 @@ TEST(Connection, BoundValuesGuardedStatementsAndLengthChecks) {
     EXPECT_FALSE(c.errorPending());
     EXPECT_EQ(TestFolder::rows(exam, QStringLiteral("select class from dep order by class")),
               QStringList{QStringLiteral("01")});
+
+    // An error left pending by earlier work does not undo the next guarded
+    // statement: an import that empties its table must find it empty.
+    c.raise({QStringLiteral("left over"), QString(), false});
+    EXPECT_TRUE(c.executeGuarded(QStringLiteral("delete from dep")));
+    EXPECT_TRUE(TestFolder::rows(exam, QStringLiteral("select class from dep")).isEmpty());
+    c.raise({QStringLiteral("left over"), QString(), false});
+    EXPECT_TRUE(c.guardedBatch([&] {
+        c.execute(QStringLiteral("insert into dep(class,name) values('03','c')"));
+    }));
+    EXPECT_FALSE(c.errorPending());
+    EXPECT_EQ(TestFolder::rows(exam, QStringLiteral("select class from dep")),
+              QStringList{QStringLiteral("03")});
 }
 
 TEST(Recordset, SnapshotCountsNullsAndForwardSearch) {
@@ -170,4 +185,29 @@ TEST(Connection, StatementThroughOdbc) {
     ASSERT_TRUE(rs);
     EXPECT_EQ(rs->recordCount(), 1);
     EXPECT_EQ(rs->text(QStringLiteral("k")), QStringLiteral("10普通科"));
+}
+
+TEST(Connection, OdbcStatementsCanBeGivenTheirTimeOut) {
+    // The command time-out is set on each ODBC statement through its handle;
+    // a handle that is not recognised leaves every statement waiting
+    // without limit.
+    TestFolder folder;
+    const QString exam = folder.createExam(false);
+    Connection odbc;
+    ASSERT_TRUE(odbc.openOdbc(QStringLiteral("Driver=SQLite3;Database=%1;").arg(exam),
+                              SqlDialect::Sqlite));
+    odbc.setCommandTimeout(15);
+    auto query = odbc.select(QStringLiteral("select * from dep"), {});
+    ASSERT_TRUE(query);
+    void* handle = odbcStatementHandle(*query);
+    ASSERT_NE(handle, nullptr);
+    SQLULEN concurrency = 0;
+    EXPECT_TRUE(SQL_SUCCEEDED(SQLGetStmtAttr(static_cast<SQLHANDLE>(handle),
+                                             SQL_ATTR_CONCURRENCY, &concurrency, 0, nullptr)));
+
+    Connection sqlite;
+    ASSERT_TRUE(sqlite.openSqlite(exam));
+    query = sqlite.select(QStringLiteral("select * from dep"), {});
+    ASSERT_TRUE(query);
+    EXPECT_EQ(odbcStatementHandle(*query), nullptr);
 }
