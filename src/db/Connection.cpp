@@ -231,7 +231,17 @@ bool Connection::beginTransaction() {
         return false;
     }
     QSqlDatabase db = database();
-    if (!db.transaction()) {
+    if (db.driverName() == QLatin1String("QSQLITE")) {
+        // The write lock is taken at the start and waited for through the
+        // busy timeout. A deferred transaction that has read first and then
+        // writes after another program wrote fails at once instead, and the
+        // whole transaction is lost.
+        QSqlQuery begin(db);
+        if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+            raiseFrom(begin.lastError());
+            return false;
+        }
+    } else if (!db.transaction()) {
         raiseFrom(db.lastError());
         return false;
     }

@@ -211,3 +211,28 @@ TEST(Connection, OdbcStatementsCanBeGivenTheirTimeOut) {
     ASSERT_TRUE(query);
     EXPECT_EQ(odbcStatementHandle(*query), nullptr);
 }
+
+TEST(Connection, TransactionHoldsTheWriteLockFromItsStart) {
+    // The grading program may write to exam.mdb while an operation reads and
+    // then writes in one transaction; that transaction must not be lost.
+    TestFolder folder;
+    const QString exam = folder.createExam(false);
+    Connection ours;
+    ASSERT_TRUE(ours.openSqlite(exam));
+    Connection other;
+    other.setCommandTimeout(0);
+    ASSERT_TRUE(other.openSqlite(exam));
+
+    const bool committed = ours.guardedBatch([&] {
+        auto before = OpenSnapshot(ours, QStringLiteral("select * from dep"));
+        ASSERT_TRUE(before);
+        // The other program's write waits for ours (here: gives up at once).
+        EXPECT_FALSE(other.execute(QStringLiteral("insert into dep(class,name) values('09','x')")));
+        ours.execute(QStringLiteral("insert into dep(class,name) values('01','a')"));
+    });
+    EXPECT_TRUE(committed);
+    EXPECT_EQ(TestFolder::rows(exam, QStringLiteral("select class from dep")),
+              QStringList{QStringLiteral("01")});
+    other.clearError();
+    EXPECT_TRUE(other.execute(QStringLiteral("insert into dep(class,name) values('09','x')")));
+}
