@@ -10,4 +10,9 @@ namespace korvex {
 // the current folder; the result has no trailing separator.
 QString programFolder(const QStringList& arguments, const QString& executableFolder);
 
+// The path of file `name` in `folder`, found whatever its letter case as
+// Windows would find it (a folder copied from Windows may hold
+// "assistant.ini"); the exact name when it exists or when no file matches.
+QString programFile(const QString& folder, const QString& name);
+
 }  // namespace korvex

@@ -3,6 +3,7 @@
 #include "app/AppContext.h"
 #include "app/AppInfo.h"
 #include "app/MessageBox.h"
+#include "app/ProgramFolder.h"
 #include "db/StartupSteps.h"
 #include "settings/SettingsDialog.h"
 
@@ -29,7 +30,7 @@ void showSettingsDialog(AppContext& context, SettingsDialogUse use, QWidget* par
     // then every box keeps the program's own title.
     if (use == SettingsDialogUse::Menu) onSaved = [&context] { BuildMainTitle(context); };
     SettingsDialog dialog(context.settings, context.examNames,
-                          context.filePath(settingsFileName()), onSaved, parent);
+                          programFile(context.appPath, settingsFileName()), onSaved, parent);
     dialog.setMessageHandler([&context, &dialog](QMessageBox::Icon icon, const QString& text) {
         const QString title = context.window ? context.window->caption() : appTitle();
         MessageBox::show(&dialog, title, text, iconOf(icon));

@@ -6,6 +6,7 @@
 
 #include "app/AppContext.h"
 #include "app/AppInfo.h"
+#include "app/ProgramFolder.h"
 #include "app/ShellWindow.h"
 #include "db/Recordset.h"
 #include "db/StartupSteps.h"
@@ -45,7 +46,7 @@ Startup::Result Startup::run(const QString& appPath) {
     // The term defaults until the school database tells the current one.
     m_context.settings.year = QStringLiteral("94");
     m_context.settings.semester = QStringLiteral("1");
-    const QString iniPath = m_context.filePath(settingsFileName());
+    const QString iniPath = programFile(m_context.appPath, settingsFileName());
     if (!QFileInfo::exists(iniPath))
         createSettingsFile(iniPath, m_context.settings);
     else

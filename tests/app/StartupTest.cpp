@@ -252,3 +252,18 @@ TEST(ProgramFolder, FolderOptionOrTheExecutablesFolder) {
     // A dangling option leaves the executable's folder.
     EXPECT_EQ(programFolder({"--folder"}, "/opt/korvex"), QStringLiteral("/opt/korvex"));
 }
+
+TEST(Startup, SettingsFileIsFoundWhateverItsLetterCase) {
+    // A folder copied from Windows may hold the settings as "assistant.ini";
+    // they are read, not replaced by a new file with the defaults.
+    TestFolder folder;
+    korvex::test::makeShellFolder(folder);
+    ASSERT_TRUE(QFile::rename(folder.file("ASSISTANT.INI"), folder.file("assistant.ini")));
+    StartupRun run(folder.path());
+    EXPECT_EQ(run.result, Startup::Result::Ready) << run.cause.toStdString();
+    EXPECT_EQ(run.context.settings.databaseName, QStringLiteral("school.sqlite"));
+    EXPECT_FALSE(QFileInfo::exists(folder.file("ASSISTANT.INI")));
+    EXPECT_EQ(programFile(folder.path(), QStringLiteral("ASSISTANT.INI")),
+              folder.file("assistant.ini"));
+    EXPECT_EQ(programFile(folder.path(), QStringLiteral("none.ini")), folder.file("none.ini"));
+}
