@@ -71,10 +71,16 @@ public:
     // transaction, committed if no error is pending at its end, otherwise
     // rolled back and the error cleared. Returns whether it was committed.
     // As with executeGuarded, an earlier pending error is cleared first.
+    // When no transaction can be begun, `body` does not run at all: its
+    // statements would otherwise be kept one by one with nothing to undo them.
     template <typename Body>
     bool guardedBatch(Body&& body) {
         clearError();
-        beginTransaction();
+        if (!beginTransaction()) {
+            clearError();
+            clearErrorList();
+            return false;
+        }
         body();
         return endGuarded();
     }

@@ -236,3 +236,29 @@ TEST(Connection, TransactionHoldsTheWriteLockFromItsStart) {
     other.clearError();
     EXPECT_TRUE(other.execute(QStringLiteral("insert into dep(class,name) values('09','x')")));
 }
+
+TEST(Connection, BatchThatCannotBeginRunsNothing) {
+    // Without a transaction nothing could undo the batch's statements, so a
+    // batch that cannot begin one leaves the database as it was.
+    TestFolder folder;
+    const QString exam = folder.createExam(false);
+    Connection other;
+    ASSERT_TRUE(other.openSqlite(exam));
+    ASSERT_TRUE(other.beginTransaction());
+    ASSERT_TRUE(other.execute(QStringLiteral("insert into dep(class,name) values('09','x')")));
+
+    Connection ours;
+    ours.setCommandTimeout(0);
+    ASSERT_TRUE(ours.openSqlite(exam));
+    bool ran = false;
+    EXPECT_FALSE(ours.guardedBatch([&] { ran = true; }));
+    EXPECT_FALSE(ran);
+    EXPECT_FALSE(ours.errorPending());
+    EXPECT_FALSE(ours.executeGuarded(QStringLiteral("delete from dep")));
+
+    ASSERT_TRUE(other.commitTransaction());
+    EXPECT_EQ(TestFolder::rows(exam, QStringLiteral("select class from dep")),
+              QStringList{QStringLiteral("09")});
+    EXPECT_TRUE(ours.executeGuarded(QStringLiteral("delete from dep")));
+    EXPECT_TRUE(TestFolder::rows(exam, QStringLiteral("select class from dep")).isEmpty());
+}
