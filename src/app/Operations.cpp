@@ -3,7 +3,6 @@
 #include <QHash>
 
 #include "app/AppContext.h"
-#include "db/ExamNumber.h"
 #include "exam/ExamOperations.h"
 #include "import/BaseDataImports.h"
 #include "workbook/ScoreWorkbooks.h"
@@ -42,23 +41,9 @@ std::optional<Operation> operationNamed(const QString& name) {
     return *it;
 }
 
-QString invalidExamNumberMessage(const QString& examNo) {
-    return QStringLiteral("參數設定中的考試別「%1」不正確，必須是 1 到 6，"
-                          "請至[系統維護]→[參數設定]重新選擇考試別!")
-        .arg(examNo);
-}
-
-bool runOperation(AppContext& context, Operation operation) {
-    if (operation == Operation::Roster || operation == Operation::Export) {
-        // The exam menu opens for any exam number sorting after "0" as text
-        // ("7", "A", "12"), but the number names the roster table and the
-        // score columns, so only 1 to 6 may go on.
-        if (!validExamNumber(context.settings.examNo)) {
-            context.window->message(invalidExamNumberMessage(context.settings.examNo),
-                                    MainWindowInterface::Icon::Critical);
-            return false;
-        }
-    }
+void runOperation(AppContext& context, Operation operation) {
+    // The exam operations check the exam number themselves: it names the
+    // roster table and the score columns, so they refuse one that is not 1 to 6.
     switch (operation) {
         case Operation::Departments: ImportDepartmentsAndGroups(context); break;
         case Operation::Classes: ImportClasses(context); break;
@@ -70,7 +55,6 @@ bool runOperation(AppContext& context, Operation operation) {
         case Operation::Roster: ImportExamRoster(context); break;
         case Operation::Export: ExportScores(context); break;
     }
-    return true;
 }
 
 }  // namespace korvex

@@ -28,12 +28,7 @@ std::optional<Operation> examMenuOperation(int index);
 // The operation korvex-batch knows as `name` ("departments", "roster", ...).
 std::optional<Operation> operationNamed(const QString& name);
 
-// Runs one operation to its end. The exam operations first check the exam
-// number of the settings: one that is not a digit 1 to 6 is reported and
-// nothing runs. Returns false when the operation did not start for that reason.
-bool runOperation(AppContext& context, Operation operation);
-
-// The message for an exam number in the settings that names no exam.
-QString invalidExamNumberMessage(const QString& examNo);
+// Runs one operation to its end.
+void runOperation(AppContext& context, Operation operation);
 
 }  // namespace korvex

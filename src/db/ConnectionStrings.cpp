@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "app/AppContext.h"
+#include "app/ProgramFolder.h"
 #include "db/StartupSteps.h"
 
 namespace korvex {
@@ -92,17 +93,8 @@ bool OpenSchoolConnection(AppContext& context) {
 }
 
 QString findExamDatabase(const QString& appPath) {
-    const QDir folder(appPath);
-    const QString exact = folder.filePath(QStringLiteral("exam.mdb"));
-    if (QFileInfo(exact).isFile()) return exact;
-    // Names in other letter cases (Exam.mdb, EXAM.MDB); sorted, so that the
-    // same one is chosen every time should several exist.
-    const QStringList names =
-        folder.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
-    for (const QString& name : names)
-        if (name.compare(QStringLiteral("exam.mdb"), Qt::CaseInsensitive) == 0)
-            return folder.filePath(name);
-    return QString();
+    const QString path = programFile(appPath, QStringLiteral("exam.mdb"));
+    return QFileInfo(path).isFile() ? path : QString();
 }
 
 bool OpenExamConnection(AppContext& context) {
