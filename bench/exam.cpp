@@ -7,10 +7,10 @@
 #include <cstdio>
 #include <sys/resource.h>
 
-#include "app/AppContext.h"
+#include "ops/AppContext.h"
 #include "db/Connection.h"
 #include "db/Recordset.h"
-#include "db/StartupSteps.h"
+#include "startup/StartupSteps.h"
 #include "exam/ExamOperations.h"
 #include "import/BaseDataImports.h"
 #include "sample/SampleGrading.h"
@@ -87,7 +87,7 @@ bool prepareSchool(const QString& folder, int students, AppContext& context) {
 }
 
 int count(Connection& connection, const QString& query) {
-    auto rs = OpenSnapshot(connection, query);
+    auto rs = OpenRecordset(connection, query);
     if (!rs || rs->recordCount() < 1) return -1;
     rs->moveFirst();
     return rs->value(QStringLiteral("n")).toInt();
@@ -142,14 +142,14 @@ int main(int argc, char** argv) {
     QString error;
     if (!gradeSample(dir.path(), 1, 1, &graded, &error)) return fail(error), 1;
     const QString scoreSum = QStringLiteral("select count(*) as n, sum(score2) as total from periodical1");
-    const auto before = OpenSnapshot(context.exam, scoreSum);
+    const auto before = OpenRecordset(context.exam, scoreSum);
     window.answer = MainWindowInterface::Answer::No;
     cpu = cpuMs();
     timer.restart();
     ImportExamRoster(context);
     const qint64 updateMs = timer.elapsed();
     const qint64 updateCpu = cpuMs() - cpu;
-    const auto after = OpenSnapshot(context.exam, scoreSum);
+    const auto after = OpenRecordset(context.exam, scoreSum);
     if (!before || !after || before->text(QStringLiteral("n")) != after->text(QStringLiteral("n")) ||
         before->text(QStringLiteral("total")) != after->text(QStringLiteral("total")))
         return fail(QStringLiteral("the update lost rows or scores")), 1;

@@ -24,8 +24,8 @@
 #include <cstdio>
 #include <functional>
 
-#include "app/AppContext.h"
-#include "db/StartupSteps.h"
+#include "ops/AppContext.h"
+#include "startup/StartupSteps.h"
 #include "import/BaseDataImports.h"
 
 using namespace korvex;

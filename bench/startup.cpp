@@ -15,7 +15,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/MainWindow.h"
+#include "ui/MainWindow.h"
 
 using namespace korvex;
 

@@ -12,9 +12,9 @@
 #include <cstdlib>
 #include <functional>
 
-#include "app/AppContext.h"
-#include "db/Schemas.h"
-#include "db/StartupSteps.h"
+#include "ops/AppContext.h"
+#include "sample/Schemas.h"
+#include "startup/StartupSteps.h"
 
 using namespace korvex;
 

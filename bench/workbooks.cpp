@@ -12,14 +12,14 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/AppContext.h"
+#include "ops/AppContext.h"
 #include "db/Recordset.h"
-#include "db/StartupSteps.h"
-#include "db/ValueRules.h"
+#include "startup/StartupSteps.h"
+#include "core/ValueRules.h"
 #include "sample/SampleSchool.h"
-#include "workbook/CourseQueries.h"
+#include "exam/CourseQueries.h"
 #include "workbook/ScoreSheetTemplate.h"
-#include "workbook/ScoreWorkbooks.h"
+#include "exam/TeacherWorkbooks.h"
 #include "workbook/TeacherWorkbook.h"
 #include "workbook/XlsWriter.h"
 
@@ -71,10 +71,11 @@ struct Teacher {
 std::vector<Teacher> readSchool(AppContext& context) {
     std::vector<Teacher> teachers;
     const BoundQuery q = courseQuery(QStringLiteral("All"));
-    auto rs = OpenSnapshot(context.school, q.sql, q.params);
+    auto rs = OpenRecordset(context.school, q.sql, q.params);
     if (!rs) {
         std::fprintf(stderr, "course query: %s\n",
-                     qPrintable(context.school.errorList().join("; ")));
+                     qPrintable(context.school.pendingError() ? context.school.pendingError()->text
+                                                              : QString()));
         return teachers;
     }
     QString current;
@@ -93,7 +94,7 @@ std::vector<Teacher> readSchool(AppContext& context) {
                 leadingNumber(rs->text(QStringLiteral("ratio%1").arg(order[i]))) * 0.01;
         const BoundQuery sq = studentQuery(context.settings.year, context.settings.semester,
                                            rs->text("cno"), rtrimBlanks(rs->text("subjno")));
-        auto students = OpenSnapshot(context.school, sq.sql, sq.params);
+        auto students = OpenRecordset(context.school, sq.sql, sq.params);
         if (students && students->recordCount() > 0)
             for (students->moveFirst(); !students->eof(); students->moveNext())
                 c.names.emplace_back(leadingNumber(students->text("seatno")),

@@ -1,13 +1,13 @@
 #include "batch/BatchRun.h"
 
+#include <QCommandLineParser>
 #include <QDir>
 
-#include "app/AppContext.h"
-#include "app/Operations.h"
-#include "app/Startup.h"
+#include "ops/AppContext.h"
+#include "menu/OperationTable.h"
+#include "startup/Startup.h"
 #include "batch/ConsoleWindow.h"
-#include "dialogs/LoginCheck.h"
-#include "dialogs/LoginDialog.h"
+#include "startup/LoginCheck.h"
 
 namespace korvex {
 
@@ -27,7 +27,7 @@ public:
         const LoginCheck check = LoginCheck::load(context.school);
         const auto outcome = check.check(m_options.user, m_options.password);
         if (outcome == LoginCheck::Outcome::Succeeded) return true;
-        m_window.printMessage(LoginDialog::title(), LoginCheck::message(outcome),
+        m_window.printMessage(LoginCheck::title(), LoginCheck::message(outcome),
                               MainWindowInterface::Icon::None);
         return false;
     }
@@ -40,73 +40,64 @@ private:
 }  // namespace
 
 QString batchUsage() {
+    QStringList operations{QStringLiteral("startup")};
+    for (const OperationEntry& entry : operationTable()) operations << entry.batchName;
     return QStringLiteral(
-        "usage: korvex-batch [--folder DIR] --user NAME --password TEXT OPERATION "
-        "[--answer yes|no|cancel] [--teachers TEXT]\n"
-        "OPERATION: startup, departments, classes, students, subjects, teachers, courses, "
-        "roster, export, workbooks\n");
+               "usage: korvex-batch [--folder DIR] --user NAME --password TEXT OPERATION "
+               "[--answer yes|no|cancel] [--teachers TEXT]\n"
+               "OPERATION: %1\n")
+        .arg(operations.join(QStringLiteral(", ")));
 }
 
 std::optional<BatchOptions> parseBatchArguments(const QStringList& arguments,
                                                 const QString& defaultFolder, QString* error) {
-    BatchOptions options;
-    options.folder = defaultFolder;
-    bool haveUser = false, havePassword = false;
     auto fail = [&](const QString& text) -> std::optional<BatchOptions> {
         if (error) *error = text;
         return std::nullopt;
     };
-    for (int i = 0; i < arguments.size(); ++i) {
-        QString argument = arguments.at(i);
-        QString value;
-        bool inlineValue = false;
-        if (argument.startsWith(QLatin1String("--")) && argument.contains(QLatin1Char('='))) {
-            value = argument.mid(argument.indexOf(QLatin1Char('=')) + 1);
-            argument = argument.left(argument.indexOf(QLatin1Char('=')));
-            inlineValue = true;
-        }
-        const bool takesValue = argument == QLatin1String("--folder") ||
-                                argument == QLatin1String("--user") ||
-                                argument == QLatin1String("--password") ||
-                                argument == QLatin1String("--answer") ||
-                                argument == QLatin1String("--teachers");
-        if (takesValue && !inlineValue) {
-            if (i + 1 >= arguments.size()) return fail(argument + QStringLiteral(" needs a value"));
-            value = arguments.at(++i);
-        }
-        if (argument == QLatin1String("--folder")) {
-            if (value.isEmpty()) return fail(QStringLiteral("--folder needs a folder"));
-            options.folder = QDir(value).absolutePath();
-        } else if (argument == QLatin1String("--user")) {
-            options.user = value;
-            haveUser = true;
-        } else if (argument == QLatin1String("--password")) {
-            options.password = value;
-            havePassword = true;
-        } else if (argument == QLatin1String("--answer")) {
-            if (value == QLatin1String("yes"))
-                options.answer = MainWindowInterface::Answer::Yes;
-            else if (value == QLatin1String("no"))
-                options.answer = MainWindowInterface::Answer::No;
-            else if (value == QLatin1String("cancel"))
-                options.answer = MainWindowInterface::Answer::Cancel;
-            else
-                return fail(QStringLiteral("--answer must be yes, no or cancel"));
-        } else if (argument == QLatin1String("--teachers")) {
-            options.teachers = value;
-        } else if (argument.startsWith(QLatin1Char('-'))) {
-            return fail(QStringLiteral("unknown option ") + argument);
-        } else if (options.operation.isEmpty()) {
-            if (argument != QLatin1String("startup") && !operationNamed(argument))
-                return fail(QStringLiteral("unknown operation ") + argument);
-            options.operation = argument;
-        } else {
-            return fail(QStringLiteral("only one operation may be given"));
-        }
+    const QCommandLineOption folder(QStringLiteral("folder"), QString(), QStringLiteral("DIR"));
+    const QCommandLineOption user(QStringLiteral("user"), QString(), QStringLiteral("NAME"));
+    const QCommandLineOption password(QStringLiteral("password"), QString(),
+                                      QStringLiteral("TEXT"));
+    const QCommandLineOption answer(QStringLiteral("answer"), QString(),
+                                    QStringLiteral("yes|no|cancel"));
+    const QCommandLineOption teachers(QStringLiteral("teachers"), QString(),
+                                      QStringLiteral("TEXT"));
+    QCommandLineParser parser;
+    parser.addOptions({folder, user, password, answer, teachers});
+    if (!parser.parse(QStringList{QStringLiteral("korvex-batch")} + arguments))
+        return fail(parser.errorText());
+
+    BatchOptions options;
+    options.folder = defaultFolder;
+    if (parser.isSet(folder)) {
+        if (parser.value(folder).isEmpty()) return fail(QStringLiteral("--folder needs a folder"));
+        options.folder = QDir(parser.value(folder)).absolutePath();
     }
-    if (!haveUser) return fail(QStringLiteral("--user is required"));
-    if (!havePassword) return fail(QStringLiteral("--password is required"));
-    if (options.operation.isEmpty()) return fail(QStringLiteral("no operation given"));
+    if (!parser.isSet(user)) return fail(QStringLiteral("--user is required"));
+    if (!parser.isSet(password)) return fail(QStringLiteral("--password is required"));
+    options.user = parser.value(user);
+    options.password = parser.value(password);
+    if (parser.isSet(answer)) {
+        const QString value = parser.value(answer);
+        if (value == QLatin1String("yes"))
+            options.answer = MainWindowInterface::Answer::Yes;
+        else if (value == QLatin1String("no"))
+            options.answer = MainWindowInterface::Answer::No;
+        else if (value == QLatin1String("cancel"))
+            options.answer = MainWindowInterface::Answer::Cancel;
+        else
+            return fail(QStringLiteral("--answer must be yes, no or cancel"));
+    }
+    options.teachers = parser.value(teachers);
+
+    const QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty()) return fail(QStringLiteral("no operation given"));
+    if (positional.size() > 1) return fail(QStringLiteral("only one operation may be given"));
+    const QString operation = positional.first();
+    if (operation != QLatin1String("startup") && !operationNamed(operation))
+        return fail(QStringLiteral("unknown operation ") + operation);
+    options.operation = operation;
     return options;
 }
 
@@ -125,8 +116,7 @@ BatchExit runBatch(const BatchOptions& options, std::FILE* out) {
 
     window.setQuestionAnswer(options.answer);
     window.setInputAnswer(options.teachers);
-    if (const auto operation = operationNamed(options.operation))
-        runOperation(context, *operation);
+    if (const OperationEntry* entry = operationNamed(options.operation)) entry->run(context);
     releaseConnections(context);
     return BatchDone;
 }

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <optional>
 
-#include "app/MainWindowInterface.h"
+#include "ops/MainWindowInterface.h"
 
 namespace korvex {
 

@@ -2,7 +2,7 @@
 
 #include <QCoreApplication>
 
-#include "app/AppInfo.h"
+#include "core/AppInfo.h"
 #include "batch/JsonLine.h"
 
 namespace korvex {

@@ -3,7 +3,7 @@
 #include <QString>
 #include <cstdio>
 
-#include "app/ShellWindow.h"
+#include "startup/ShellWindow.h"
 
 namespace korvex {
 

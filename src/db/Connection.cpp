@@ -1,11 +1,12 @@
 #include "db/Connection.h"
 
 #include <QAtomicInt>
-#include <QFile>
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlResult>
+
+#include "db/DatabaseFile.h"
 
 #if __has_include(<sqlext.h>)
 #include <sql.h>
@@ -76,7 +77,7 @@ bool Connection::openSqlite(const QString& file) {
         raise({QStringLiteral("資料庫檔案不存在: %1").arg(file), QString(), false});
         return false;
     }
-    if (!isSqliteFile(file)) {
+    if (databaseFileKind(file) != DatabaseFileKind::Sqlite) {
         raise({QStringLiteral("不是 SQLite 資料庫檔案: %1").arg(file), QString(), false});
         return false;
     }
@@ -97,12 +98,6 @@ bool Connection::openSqlite(const QString& file) {
         pragma.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
     }
     return true;
-}
-
-bool isSqliteFile(const QString& file) {
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly)) return false;
-    return f.read(16) == QByteArray("SQLite format 3\0", 16);
 }
 
 bool Connection::openOdbc(const QString& connectionString, SqlDialect dialect) {
@@ -131,7 +126,6 @@ void Connection::setCommandTimeout(int seconds) {
 
 void Connection::raise(const DbError& error) {
     m_pending = error;
-    m_errorList << error.text;
 }
 
 void Connection::raiseFrom(const QSqlError& error) {
@@ -281,7 +275,6 @@ bool Connection::endGuarded() {
         rollbackTransaction();
         clearError();
     }
-    clearErrorList();
     return committed;
 }
 

@@ -15,9 +15,9 @@
 namespace korvex {
 
 // One open database: a QSqlDatabase with its SQL dialect and its pending
-// error. Calls never throw: a failing call has no effect, records the pending
-// error and appends to the connection's error list; the caller looks at the
-// pending error only where its steps say so, and clears it.
+// error. Calls never throw: a failing call has no effect and records the
+// pending error; the caller looks at the pending error only where its steps
+// say so, and clears it.
 class Connection {
 public:
     Connection();
@@ -46,9 +46,6 @@ public:
     const std::optional<DbError>& pendingError() const { return m_pending; }
     void clearError() { m_pending.reset(); }
     void raise(const DbError& error);
-    // The list of provider errors collected on this connection.
-    const QStringList& errorList() const { return m_errorList; }
-    void clearErrorList() { m_errorList.clear(); }
 
     // --- statements. Values are bound to `?` placeholders, never spliced.
     bool execute(const QString& sql, const QVariantList& params = {});
@@ -61,8 +58,8 @@ public:
     bool inTransaction() const { return m_inTransaction; }
 
     // Runs `sql` in a transaction of its own: committed if no error is
-    // pending afterwards, otherwise rolled back and the error cleared; the
-    // error list is cleared either way. Returns whether it was committed.
+    // pending afterwards, otherwise rolled back and the error cleared.
+    // Returns whether it was committed.
     // An error left pending by earlier work is cleared first: only the
     // statement's own outcome decides whether it is kept.
     bool executeGuarded(const QString& sql, const QVariantList& params = {});
@@ -78,7 +75,6 @@ public:
         clearError();
         if (!beginTransaction()) {
             clearError();
-            clearErrorList();
             return false;
         }
         body();
@@ -91,10 +87,6 @@ public:
 
     QSqlDatabase database() const;
 
-    // How many attempts the last OpenRecordset on this connection made (1 to 11).
-    int lastOpenAttempts() const { return m_openAttempts; }
-    void recordOpenAttempts(int attempts) { m_openAttempts = attempts; }
-
 private:
     bool endGuarded();
     void applyCommandTimeout(QSqlQuery& query) const;
@@ -105,11 +97,9 @@ private:
     QString m_name;
     SqlDialect m_dialect = SqlDialect::Sqlite;
     int m_commandTimeout = 30;
-    int m_openAttempts = 0;
     int m_rowsAffected = -1;
     bool m_inTransaction = false;
     std::optional<DbError> m_pending;
-    QStringList m_errorList;
     // Prepared statements by their text: the operations run the same
     // statement once per row, so preparing it once saves most of the cost.
     QHash<QString, std::shared_ptr<QSqlQuery>> m_statements;
@@ -118,8 +108,5 @@ private:
 // The ODBC statement handle (an SQLHSTMT) of a query prepared through QODBC,
 // or null for a query of another driver.
 void* odbcStatementHandle(const QSqlQuery& query);
-
-// Whether the file begins with the SQLite header.
-bool isSqliteFile(const QString& file);
 
 }  // namespace korvex

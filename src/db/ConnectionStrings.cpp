@@ -1,26 +1,8 @@
 #include "db/ConnectionStrings.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <utility>
-
-#include "app/AppContext.h"
-#include "app/ProgramFolder.h"
-#include "db/StartupSteps.h"
 
 namespace korvex {
-namespace {
-
-// Bytes 4 to 18 of a Jet (Access 97/2000/2003) or ACE (Access 2007 and
-// later) file name its engine.
-bool isAccessHeader(const QByteArray& head) {
-    const QByteArray name = head.mid(4, 15);
-    return name == QByteArrayLiteral("Standard Jet DB") ||
-           name == QByteArrayLiteral("Standard ACE DB");
-}
-
-}  // namespace
 
 QString odbcQuoted(const QString& value) {
     QString escaped = value;
@@ -30,111 +12,11 @@ QString odbcQuoted(const QString& value) {
 
 QString freeTdsQuoted(const QString& value) { return u'{' + value + u'}'; }
 
-QString SchoolConnectionString(const Settings& settings) {
-#ifdef Q_OS_WIN
-    // The SQL Server driver every Windows installation carries.
-    const auto quoted = odbcQuoted;
-    const QString driver = QStringLiteral("SQL Server");
-    const QString tail;
-#else
-    // FreeTDS speaks TDS 7.4 (SQL Server 2012 and later understand it) and
-    // hands text over as UTF-8, so Chinese names arrive intact.
-    const auto quoted = freeTdsQuoted;
-    const QString driver = QStringLiteral("FreeTDS");
-    const QString tail = QStringLiteral("TDS_Version=7.4;ClientCharset=UTF-8;");
-#endif
-    return QStringLiteral("Driver=%1;Server=%2;Database=%3;UID=%4;PWD=%5;")
-               .arg(odbcQuoted(driver), quoted(settings.server), quoted(settings.databaseName),
-                    quoted(settings.user), quoted(settings.password)) +
-           tail;
-}
-
 QString accessConnectionString(const QString& file) {
     // The ACE driver's name, registered by both its 32- and 64-bit builds;
     // it opens the old Jet files as well.
     return QStringLiteral("Driver={Microsoft Access Driver (*.mdb, *.accdb)};DBQ=%1;")
         .arg(odbcQuoted(QDir::toNativeSeparators(file)));
-}
-
-DatabaseFileKind databaseFileKind(const QString& file) {
-    QFile f(file);
-    if (!QFileInfo(file).isFile() || !f.open(QIODevice::ReadOnly))
-        return DatabaseFileKind::Missing;
-    const QByteArray head = f.read(32);
-    if (head.startsWith(QByteArray("SQLite format 3\0", 16))) return DatabaseFileKind::Sqlite;
-    if (isAccessHeader(head)) return DatabaseFileKind::Access;
-    return DatabaseFileKind::Unknown;
-}
-
-bool OpenSchoolConnection(AppContext& context) {
-    Connection& school = context.school;
-    school.close();
-    school.setCommandTimeout(15);
-    if (context.settings.server.compare(QStringLiteral("sqlite"), Qt::CaseInsensitive) == 0) {
-        // A relative name lies in the program folder; an absolute one stands.
-        return school.openSqlite(context.filePath(context.settings.databaseName));
-    }
-#ifndef Q_OS_WIN
-    // FreeTDS would cut such a value short and log in with the wrong one.
-    const Settings& s = context.settings;
-    const std::pair<QString, QString> values[] = {
-        {QStringLiteral("伺服器"), s.server},
-        {QStringLiteral("資料庫"), s.databaseName},
-        {QStringLiteral("使用者帳號"), s.user},
-        {QStringLiteral("密碼"), s.password}};
-    for (const auto& [what, value] : values)
-        if (value.contains(QStringLiteral("};"))) {
-            school.raise({QStringLiteral("%1含有 \"};\", 無法用來連結校務行政資料庫").arg(what),
-                          QString(), false});
-            return false;
-        }
-#endif
-    return school.openOdbc(SchoolConnectionString(context.settings), SqlDialect::SqlServer);
-}
-
-QString findExamDatabase(const QString& appPath) {
-    const QString path = programFile(appPath, QStringLiteral("exam.mdb"));
-    return QFileInfo(path).isFile() ? path : QString();
-}
-
-bool OpenExamConnection(AppContext& context) {
-    Connection& exam = context.exam;
-    exam.close();
-    exam.clearError();
-    const QString file = findExamDatabase(context.appPath);
-    if (file.isEmpty()) {
-        exam.raise({QStringLiteral("找不到 Access 資料庫檔 Exam.mdb: %1").arg(context.appPath),
-                    QString(), false});
-        return false;
-    }
-    bool opened = false;
-    switch (databaseFileKind(file)) {
-        case DatabaseFileKind::Sqlite:
-            opened = exam.openSqlite(file);
-            break;
-        case DatabaseFileKind::Access:
-#ifdef Q_OS_WIN
-            opened = exam.openOdbc(accessConnectionString(file), SqlDialect::Access);
-#else
-            exam.raise({QStringLiteral("%1 是 Access 資料庫, 這台電腦沒有可開啟它的 "
-                                       "Microsoft Access ODBC 驅動程式")
-                            .arg(QDir::toNativeSeparators(file)),
-                        QString(), false});
-#endif
-            break;
-        case DatabaseFileKind::Missing:
-            exam.raise({QStringLiteral("無法讀取資料庫檔: %1").arg(QDir::toNativeSeparators(file)),
-                        QString(), false});
-            break;
-        case DatabaseFileKind::Unknown:
-            exam.raise({QStringLiteral("%1 不是 Access 或 SQLite 資料庫檔")
-                            .arg(QDir::toNativeSeparators(file)),
-                        QString(), false});
-            break;
-    }
-    // Statements on the grading program's file wait at most one second.
-    if (opened) exam.setCommandTimeout(1);
-    return opened;
 }
 
 }  // namespace korvex

@@ -19,8 +19,4 @@ QString freeTdsQuoted(const QString& value);
 // Access driver.
 QString accessConnectionString(const QString& file);
 
-// What a database file holds, judged by its first bytes.
-enum class DatabaseFileKind { Missing, Sqlite, Access, Unknown };
-DatabaseFileKind databaseFileKind(const QString& file);
-
 }  // namespace korvex

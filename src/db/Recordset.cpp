@@ -1,12 +1,11 @@
 #include "db/Recordset.h"
 
-#include <QCoreApplication>
 #include <QSqlError>
 #include <QSqlRecord>
 #include <algorithm>
 
 #include "db/Connection.h"
-#include "db/ValueRules.h"
+#include "core/ValueRules.h"
 
 namespace korvex {
 namespace {
@@ -17,12 +16,8 @@ QString keyOf(const QVariant& value) { return rtrimBlanks(value.toString()); }
 
 }  // namespace
 
-Recordset::Recordset(Connection* owner, QStringList columns, std::vector<QVariant> values,
-                     RecordsetOptions options)
-    : m_owner(owner),
-      m_columns(std::move(columns)),
-      m_values(std::move(values)),
-      m_options(options) {
+Recordset::Recordset(Connection* owner, QStringList columns, std::vector<QVariant> values)
+    : m_owner(owner), m_columns(std::move(columns)), m_values(std::move(values)) {
     for (int i = 0; i < m_columns.size(); ++i) {
         const QString key = m_columns.at(i).toLower();
         if (!m_columnByName.contains(key)) m_columnByName.insert(key, i);
@@ -112,65 +107,28 @@ bool Recordset::find(const QString& column, const QString& value) {
 }
 
 std::unique_ptr<Recordset> OpenRecordset(Connection& connection, const QString& source,
-                                         int& cursorMode, int& lockMode,
                                          const QVariantList& params) {
-    RecordsetOptions options;
-    if (lockMode == 0 || lockMode == 1) cursorMode = 1;
-    if (cursorMode == 0) lockMode = 2;
-    if (cursorMode == 1) {
-        options.location = CursorLocation::Server;
-        switch (lockMode) {
-            case 0:
-            case 3: options.lock = LockType::ReadOnly; break;
-            case 1: options.lock = LockType::Pessimistic; break;
-            case 2: options.lock = LockType::Optimistic; break;
-            default: options.lock = LockType::ProviderDefault; break;
-        }
-    } else {
-        options.location = CursorLocation::Client;
-        options.lock = LockType::Optimistic;
-    }
-    options.cacheSize = 1;
-
     connection.clearError();
     std::optional<QSqlQuery> query;
-    int retries = 0;
-    int attempts = 0;
-    for (;;) {
-        ++attempts;
+    for (int retries = 0;; ++retries) {
         query = connection.select(source, params);
         if (query) break;
         const auto& error = connection.pendingError();
-        if (!error || !error->retryable || retries >= kMaxRetries) break;
-        ++retries;
+        if (!error || !error->retryable || retries >= kMaxRetries) return nullptr;
         connection.clearError();
     }
-    std::unique_ptr<Recordset> result;
-    if (query) {
-        const QSqlRecord record = query->record();
-        QStringList columns;
-        for (int i = 0; i < record.count(); ++i) columns << record.fieldName(i);
-        std::vector<QVariant> values;
-        const int width = int(columns.size());
-        while (query->next())
-            for (int i = 0; i < width; ++i) values.push_back(query->value(i));
-        if (query->lastError().isValid()) {
-            connection.raise({query->lastError().text(), query->lastError().nativeErrorCode(),
-                              false});
-        } else {
-            result = std::make_unique<Recordset>(&connection, columns, std::move(values),
-                                                 options);
-        }
+    const QSqlRecord record = query->record();
+    QStringList columns;
+    for (int i = 0; i < record.count(); ++i) columns << record.fieldName(i);
+    std::vector<QVariant> values;
+    const int width = int(columns.size());
+    while (query->next())
+        for (int i = 0; i < width; ++i) values.push_back(query->value(i));
+    if (query->lastError().isValid()) {
+        connection.raise({query->lastError().text(), query->lastError().nativeErrorCode(), false});
+        return nullptr;
     }
-    connection.recordOpenAttempts(attempts);
-    if (QCoreApplication::instance()) QCoreApplication::processEvents();
-    return result;
-}
-
-std::unique_ptr<Recordset> OpenSnapshot(Connection& connection, const QString& source,
-                                        const QVariantList& params) {
-    int cursorMode = 0, lockMode = 2;
-    return OpenRecordset(connection, source, cursorMode, lockMode, params);
+    return std::make_unique<Recordset>(&connection, columns, std::move(values));
 }
 
 }  // namespace korvex

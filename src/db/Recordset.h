@@ -11,29 +11,15 @@ namespace korvex {
 
 class Connection;
 
-// Where the cursor of a result set lives and how it locks, as asked for by
-// OpenRecordset's mode arguments. Every result set here is read whole into
-// memory; the options are kept so callers can see what was asked for.
-enum class CursorLocation { Server, Client };
-enum class LockType { ProviderDefault, ReadOnly, Pessimistic, Optimistic };
-
-struct RecordsetOptions {
-    CursorLocation location = CursorLocation::Client;
-    LockType lock = LockType::Optimistic;
-    int cacheSize = 1;
-};
-
 // A result set read whole into memory: the exact row count before the first
 // row, columns by case-insensitive name, NULL distinct from empty text, move
 // first/next, end test, and a forward search by column and value.
 class Recordset {
 public:
-    Recordset(Connection* owner, QStringList columns, std::vector<QVariant> values,
-              RecordsetOptions options);
+    Recordset(Connection* owner, QStringList columns, std::vector<QVariant> values);
 
     int recordCount() const { return m_rowCount; }
     bool eof() const { return m_row >= m_rowCount; }
-    bool bof() const { return m_row < 0 || m_rowCount == 0; }
     int position() const { return m_row; }
     // Moving on an empty set, or past the end, is a failure: it records a
     // pending error on the owning connection and leaves the position alone.
@@ -58,8 +44,6 @@ public:
     // constant time, with the same answer as a scan.
     bool find(const QString& column, const QString& value);
 
-    const RecordsetOptions& options() const { return m_options; }
-
 private:
     int columnIndex(const QString& name) const;
     void fail(const QString& text) const;
@@ -73,25 +57,16 @@ private:
     std::vector<QVariant> m_values;      // row-major
     int m_rowCount = 0;
     int m_row = 0;
-    RecordsetOptions m_options;
     // Per column: value (trailing blanks removed) -> ascending row numbers.
     QHash<int, QHash<QString, std::vector<int>>> m_indexes;
 };
 
-// Opens `source` on `connection` and reads it whole. `cursorMode` and
-// `lockMode` are in-out, as the callers' variables were: lock mode 0 or 1
-// asks for a server-side cursor (cursor mode becomes 1); cursor mode 0 forces
-// lock mode 2 (client-side, optimistic). Clears any pending error first. A
+// The one way a result set is opened: runs `source` on `connection` with
+// `params` bound to its `?` placeholders and reads it whole, as a static
+// snapshot with an exact row count. Clears any pending error first. A
 // failure that a lock conflict caused is tried again, at most 11 attempts in
-// all; any other failure gives nothing at once. Yields once to the event loop
-// after the open.
+// all; any other failure gives nothing at once (the pending error says why).
 std::unique_ptr<Recordset> OpenRecordset(Connection& connection, const QString& source,
-                                         int& cursorMode, int& lockMode,
                                          const QVariantList& params = {});
-
-// OpenRecordset with the modes every operation uses (0 and 2): a client-side
-// static snapshot.
-std::unique_ptr<Recordset> OpenSnapshot(Connection& connection, const QString& source,
-                                        const QVariantList& params = {});
 
 }  // namespace korvex

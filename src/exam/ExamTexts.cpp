@@ -4,14 +4,10 @@
 
 namespace korvex {
 
-QString examMessagePrefix(const Settings& settings) {
-    return settings.year + QStringLiteral("學年第") + settings.semester + QStringLiteral("學期") +
-           settings.examName;
-}
-
-QString invalidExamNumberMessage(const Settings& settings, const QString& failure) {
-    return examMessagePrefix(settings) + failure +
-           QStringLiteral(", 參數設定的校務行政考試別「%1」不是 1 到 6 的考試, 請先在參數設定中選擇考試!")
+QString invalidExamSlotMessage(const Settings& settings, const QString& failure) {
+    return termText(settings) + failure +
+           QStringLiteral(
+               ", 參數設定的校務行政考試別「%1」不是 1 到 6 的考試, 請先在參數設定中選擇考試!")
                .arg(settings.examNo);
 }
 

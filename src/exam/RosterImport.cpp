@@ -5,12 +5,16 @@
 #include <optional>
 #include <vector>
 
-#include "app/AppContext.h"
-#include "db/ExamNumber.h"
+#include "core/ExamSlot.h"
+#include "core/SchoolCodes.h"
+#include "core/ValueRules.h"
 #include "db/Recordset.h"
-#include "db/ValueRules.h"
+#include "db/TextParam.h"
 #include "exam/ExamOperations.h"
 #include "exam/ExamTexts.h"
+#include "ops/AppContext.h"
+#include "ops/OperationFrame.h"
+#include "ops/RowLoop.h"
 
 namespace korvex {
 namespace {
@@ -25,29 +29,25 @@ using Answer = MainWindowInterface::Answer;
 // The separator keeps "A1"+"23456" apart from "A12"+"3456".
 QString rosterKey(const QString& sid, const QString& sub) { return sid + u'|' + sub; }
 
-// Every roster value is written as text: a student's missing exam number,
-// name or group becomes the empty text, never NULL (a null QString binds as
-// NULL).
-QString writtenText(const QString& text) { return text.isNull() ? QStringLiteral("") : text; }
-
 class RosterImport {
 public:
-    RosterImport(AppContext& context, int exam, bool rebuild)
-        : m_context(context),
-          m_window(*context.window),
-          m_settings(context.settings),
-          m_exam(exam),
-          m_table(rosterTableName(exam)),
+    RosterImport(OperationFrame& frame, int slot, bool rebuild)
+        : m_frame(frame),
+          m_context(frame.context()),
+          m_window(frame.window()),
+          m_settings(m_context.settings),
+          m_slot(slot),
+          m_table(rosterTableName(slot)),
           m_rebuild(rebuild),
-          m_prefix(examMessagePrefix(context.settings)) {}
+          m_prefix(termText(m_context.settings)) {}
 
-    // Runs everything after the question; returns whether the busy display
-    // was shown (the caller ends it).
-    bool run();
+    // Runs everything after the question.
+    void run();
 
 private:
     // One roster row to write: an update of the row found by student id and
-    // subject, or an insert.
+    // subject, or an insert. Every value is written as text: a student's
+    // missing exam number, name or group becomes the empty text, never NULL.
     struct RowWrite {
         bool update = false;
         QString sid, classCode, seat, examno, name, sub, teacher, gro;
@@ -62,10 +62,11 @@ private:
     void commitGroup();
     void writeAlone(const std::vector<RowWrite>& rows);
 
+    OperationFrame& m_frame;
     AppContext& m_context;
     MainWindowInterface& m_window;
     const Settings& m_settings;
-    const int m_exam;
+    const int m_slot;
     const QString m_table;
     const bool m_rebuild;
     const QString m_prefix;
@@ -90,7 +91,7 @@ private:
 // transaction, so that every row that can be written is.
 constexpr size_t kRowsPerTransaction = 500;
 
-bool RosterImport::run() {
+void RosterImport::run() {
     Connection& school = m_context.school;
     Connection& exam = m_context.exam;
 
@@ -100,30 +101,28 @@ bool RosterImport::run() {
                        "FROM (sbscore INNER JOIN sbcourse ON sbscore.科目碼 = sbcourse.科目碼 AND "
                        "sbscore.班級碼 = sbcourse.班級碼) "
                        "WHERE (sbscore.學年度 = ?) AND (sbscore.學期別 = ?) AND (sbcourse.") +
-        weightColumnName(m_exam) + QStringLiteral(" > 0) ");
-    m_source = OpenSnapshot(school, source, {m_settings.year, m_settings.semester});
+        weightColumnName(m_slot) + QStringLiteral(" > 0) ");
+    m_source = m_frame.open(school, source, {m_settings.year, m_settings.semester});
     if (!m_source) {
         m_window.message(m_prefix + QStringLiteral("考試科目資料匯入失敗, 請重新執行!"), Icon::Critical);
         school.clearError();
-        return false;
+        return;
     }
-    m_window.yield();
-    m_window.showBusy();
+    m_frame.showBusy();
 
     if (m_source->recordCount() < 1) {
         m_window.message(m_prefix + QStringLiteral("沒有可供匯入的考試科目資料!"), Icon::Information);
-        return true;
+        return;
     }
 
     // Both lookups are read before the roster is touched, so that a lookup
     // that cannot be read leaves the roster exactly as it was.
     if (!openLookups()) {
         exam.clearError();
-        return true;
+        return;
     }
     prepareTable();
 
-    m_window.setBusyRange(m_source->recordCount());
     m_insert = QStringLiteral("insert into ") + m_table +
                QStringLiteral("(sid,class,seat,examno,namec,sub,tchno,gro,examsnot,score,score1,"
                               "score2,spec) values (?,?,?,?,?,?,?,?,'0',0,0,0,0)");
@@ -131,15 +130,9 @@ bool RosterImport::run() {
                QStringLiteral(" set examsnot='0',class=?,seat=?,examno=?,namec=?,tchno=?,gro=? "
                               "where sid=? and sub=?");
     exam.clearError();
-    int counter = 0;
-    m_source->moveFirst();
-    while (!m_source->eof()) {
+    forEachRow(*m_source, m_window, [this](Recordset&) {
         if (auto row = rowWrite()) write(std::move(*row));
-        ++counter;
-        m_window.stepBusy(counter);
-        m_source->moveNext();
-        m_window.yield();
-    }
+    });
     commitGroup();
     exam.clearError();
 
@@ -157,29 +150,26 @@ bool RosterImport::run() {
     else if (m_staleRowsKept)
         done += QStringLiteral("但原有的考試科目資料無法清除, 已不需要的資料仍留在考試資料庫中, 請重新執行!");
     m_window.message(done, Icon::None);
-    return true;
 }
 
 bool RosterImport::openLookups() {
     Connection& exam = m_context.exam;
-    m_students = OpenSnapshot(exam, QStringLiteral("select examno,gro,sid,name from name"));
+    m_students = m_frame.open(exam, QStringLiteral("select examno,gro,sid,name from name"));
     if (!m_students) {
         m_window.message(m_prefix + QStringLiteral("考試科目資料匯入失敗, 無法讀取考試資料庫的學生資料, "
                                                    "考試資料未變更, 請重新執行!"),
                          Icon::Critical);
         return false;
     }
-    m_window.yield();
     // Marking rows '1' leaves student ids and subjects as they are, so the
     // keys read now are the keys the loop sees.
-    m_keys = OpenSnapshot(exam, QStringLiteral("select sid+'|'+sub as key1 from ") + m_table);
+    m_keys = m_frame.open(exam, QStringLiteral("select sid+'|'+sub as key1 from ") + m_table);
     if (!m_keys) {
         m_window.message(m_prefix + QStringLiteral("考試科目資料匯入失敗, 無法讀取考試資料庫的") +
                              m_table + QStringLiteral("資料, 考試資料未變更, 請重新執行!"),
                          Icon::Critical);
         return false;
     }
-    m_window.yield();
     return true;
 }
 
@@ -217,43 +207,37 @@ std::optional<RosterImport::RowWrite> RosterImport::rowWrite() {
     const QString examno = m_students->text(QStringLiteral("examno"));
     const QString name = m_students->text(QStringLiteral("name"));
     QString teacher = rtrimBlanks(m_source->text(QStringLiteral("tchno")));
-    if (m_settings.single > 0 || teacher.isEmpty()) teacher = QStringLiteral("ZZZZ");
-    const QString classCode = examno.left(3);
-    const QString seat = examno.mid(3, 2);
+    if (m_settings.single > 0 || teacher.isEmpty()) teacher = kUnassignedTeacher;
+    const ExamNumberParts parts = splitExamNumber(examno);
 
     bool exists = false;
     if (m_keys && m_keys->recordCount() > 0) {
         m_keys->moveFirst();
         exists = m_keys->find(QStringLiteral("key1"), rosterKey(sid, sub));
     }
-    return RowWrite{exists,
-                    writtenText(sid),
-                    writtenText(classCode),
-                    writtenText(seat),
-                    writtenText(examno),
-                    writtenText(name),
-                    writtenText(sub),
-                    teacher,
-                    writtenText(gro)};
+    return RowWrite{exists, sid, parts.classShortCode, parts.seat, examno, name, sub, teacher, gro};
 }
 
 bool RosterImport::execute(const RowWrite& row) {
     Connection& exam = m_context.exam;
     if (row.update) {
-        if (!exam.execute(m_update, {row.classCode, row.seat, row.examno, row.name, row.teacher,
-                                     row.gro, row.sid, row.sub}))
+        if (!exam.execute(m_update, {textParam(row.classCode), textParam(row.seat),
+                                     textParam(row.examno), textParam(row.name),
+                                     textParam(row.teacher), textParam(row.gro), textParam(row.sid),
+                                     textParam(row.sub)}))
             return false;
         // The key matched a row the update does not (the stored subject
         // differs in trailing blanks, say): the student still gets a row.
         if (exam.rowsAffected() != 0) return true;
     }
-    return exam.execute(m_insert, {row.sid, row.classCode, row.seat, row.examno, row.name, row.sub,
-                                   row.teacher, row.gro});
+    return exam.execute(m_insert, {textParam(row.sid), textParam(row.classCode),
+                                   textParam(row.seat), textParam(row.examno), textParam(row.name),
+                                   textParam(row.sub), textParam(row.teacher), textParam(row.gro)});
 }
 
 void RosterImport::write(RowWrite row) {
     Connection& exam = m_context.exam;
-    if (!exam.inTransaction() && !exam.beginTransaction()) {
+    if (!exam.inTransaction() && !m_frame.begin(exam)) {
         exam.clearError();
         writeAlone({row});
         return;
@@ -261,7 +245,7 @@ void RosterImport::write(RowWrite row) {
     if (!execute(row)) {
         // The engine may have ended the whole transaction with this failure;
         // the group is written again row by row, this row included.
-        exam.rollbackTransaction();
+        m_frame.rollback(exam);
         exam.clearError();
         m_group.push_back(std::move(row));
         std::vector<RowWrite> group;
@@ -278,8 +262,8 @@ void RosterImport::commitGroup() {
     if (!exam.inTransaction()) return;
     std::vector<RowWrite> group;
     group.swap(m_group);
-    if (exam.commitTransaction()) return;
-    exam.rollbackTransaction();
+    if (m_frame.commit(exam)) return;
+    m_frame.rollback(exam);
     exam.clearError();
     writeAlone(group);
 }
@@ -295,24 +279,22 @@ void RosterImport::writeAlone(const std::vector<RowWrite>& rows) {
 void ImportExamRoster(AppContext& context) {
     MainWindowInterface& window = *context.window;
     const Settings& settings = context.settings;
-    // The exam number names the roster table and the weight column; one that
+    // The exam slot names the roster table and the weight column; one that
     // cannot do so stops here, before anything is asked or changed.
-    const auto exam = validExamNumber(settings.examNo);
-    if (!exam) {
-        window.message(invalidExamNumberMessage(settings, QStringLiteral("考試科目資料匯入失敗")),
+    const auto slot = examSlot(settings.examNo);
+    if (!slot) {
+        window.message(invalidExamSlotMessage(settings, QStringLiteral("考試科目資料匯入失敗")),
                        Icon::Critical);
         return;
     }
 
-    const Answer answer =
-        window.message(QStringLiteral("選擇[是]清除所有資料重新轉入, 選擇[否]更新資料, 選擇[取消]離開"),
-                       Icon::None, Buttons::YesNoCancel, Answer::Yes);
+    const Answer answer = window.message(
+        QStringLiteral("選擇[是]清除所有資料重新轉入, 選擇[否]更新資料, 選擇[取消]離開"), Icon::None,
+        Buttons::YesNoCancel, Answer::Yes);
     if (answer != Answer::Yes && answer != Answer::No) return;
 
-    window.setWindowEnabled(false);
-    const bool busyShown = RosterImport(context, *exam, answer == Answer::Yes).run();
-    window.setWindowEnabled(true);
-    if (busyShown) window.endBusy();
+    OperationFrame frame(context);
+    RosterImport(frame, *slot, answer == Answer::Yes).run();
 }
 
 }  // namespace korvex

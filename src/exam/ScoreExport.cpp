@@ -4,12 +4,14 @@
 #include <utility>
 #include <vector>
 
-#include "app/AppContext.h"
-#include "db/ExamNumber.h"
+#include "core/ExamSlot.h"
 #include "db/Recordset.h"
 #include "exam/ExamOperations.h"
 #include "exam/ExamTexts.h"
 #include "exam/ExportedScore.h"
+#include "ops/AppContext.h"
+#include "ops/OperationFrame.h"
+#include "ops/RowLoop.h"
 
 namespace korvex {
 namespace {
@@ -18,16 +20,16 @@ using Icon = MainWindowInterface::Icon;
 
 class ScoreExport {
 public:
-    ScoreExport(AppContext& context, int exam)
-        : m_context(context),
-          m_window(*context.window),
-          m_settings(context.settings),
-          m_table(rosterTableName(exam)),
-          m_scoreColumn(scoreColumnName(exam)),
-          m_prefix(examMessagePrefix(context.settings)) {}
+    ScoreExport(OperationFrame& frame, int slot)
+        : m_frame(frame),
+          m_context(frame.context()),
+          m_window(frame.window()),
+          m_settings(m_context.settings),
+          m_table(rosterTableName(slot)),
+          m_scoreColumn(scoreColumnName(slot)),
+          m_prefix(termText(m_context.settings)) {}
 
-    // Returns whether the busy display was shown (the caller ends it).
-    bool run();
+    void run();
 
 private:
     // Writes every score in the school's open transaction; false as soon as
@@ -37,6 +39,7 @@ private:
     // could not be written (they are rolled back together).
     bool flagExported();
 
+    OperationFrame& m_frame;
     AppContext& m_context;
     MainWindowInterface& m_window;
     const Settings& m_settings;
@@ -50,37 +53,35 @@ private:
     int m_withoutScoreRow = 0;
 };
 
-bool ScoreExport::run() {
+void ScoreExport::run() {
     Connection& school = m_context.school;
     Connection& exam = m_context.exam;
 
-    m_rows = OpenSnapshot(exam, QStringLiteral("select sid,score2,abs,sub from ") + m_table +
+    m_rows = m_frame.open(exam, QStringLiteral("select sid,score2,abs,sub from ") + m_table +
                                     QStringLiteral(" where upload=1"));
-    m_window.yield();
     if (!m_rows) {
         exam.clearError();
         m_window.message(m_prefix + QStringLiteral("考試科目成績資料匯出失敗, 無法讀取考試資料庫的") +
                              m_table + QStringLiteral("資料, 沒有任何資料變更, 請重新執行!"),
                          Icon::Critical);
-        return false;
+        return;
     }
-    m_window.showBusy();
+    m_frame.showBusy();
 
     if (m_rows->recordCount() < 1) {
         m_window.message(m_prefix + QStringLiteral("沒有可供匯出的成績資料!"), Icon::Information);
-        return true;
+        return;
     }
 
-    m_window.setBusyRange(m_rows->recordCount());
     school.clearError();
     // Every score of the run goes in one school transaction: all or none.
-    const bool written = school.beginTransaction() && writeScores() && !school.errorPending() &&
-                         school.commitTransaction();
+    const bool written = m_frame.begin(school) && writeScores() && !school.errorPending() &&
+                         m_frame.commit(school);
     if (!written) {
-        school.rollbackTransaction();
+        m_frame.rollback(school);
         m_window.message(m_prefix + QStringLiteral("考試科目成績資料匯出錯誤!"), Icon::Information);
         school.clearError();
-        return true;
+        return;
     }
 
     const bool flagged = flagExported();
@@ -91,7 +92,6 @@ bool ScoreExport::run() {
     if (!flagged && !m_exported.empty())
         done += QStringLiteral("成績已寫入校務行政資料庫, 但無法註記為已匯出, 下次匯出時將再寫入一次!");
     m_window.message(done, Icon::None);
-    return true;
 }
 
 bool ScoreExport::writeScores() {
@@ -99,16 +99,17 @@ bool ScoreExport::writeScores() {
     const QString update = QStringLiteral("update sbscore set ") + m_scoreColumn +
                            QStringLiteral("=? where 學年度=? and 學期別=? and 身份證號=? and 科目碼=?");
     m_exported.reserve(size_t(m_rows->recordCount()));
-    int counter = 0;
-    m_rows->moveFirst();
-    while (!m_rows->eof()) {
-        const QVariant sid = m_rows->value(QStringLiteral("sid"));
-        const QVariant sub = m_rows->value(QStringLiteral("sub"));
-        const double score = exportedScore(m_rows->value(QStringLiteral("abs")),
-                                           m_rows->value(QStringLiteral("score2")));
+    bool failed = false;
+    forEachRow(*m_rows, m_window, [&](Recordset& row) {
+        const QVariant sid = row.value(QStringLiteral("sid"));
+        const QVariant sub = row.value(QStringLiteral("sub"));
+        const double score =
+            exportedScore(row.value(QStringLiteral("abs")), row.value(QStringLiteral("score2")));
         if (!school.execute(update, {exportedScoreValue(score), m_settings.year,
-                                     m_settings.semester, sid, sub}))
+                                     m_settings.semester, sid, sub})) {
+            failed = true;
             return false;
+        }
         // A row with no score row to receive it has not been exported: it
         // keeps its flag and is counted for the closing message. A driver
         // that cannot count changed rows is taken at its word.
@@ -116,12 +117,9 @@ bool ScoreExport::writeScores() {
             ++m_withoutScoreRow;
         else
             m_exported.emplace_back(sid, sub);
-        ++counter;
-        m_window.stepBusy(counter);
-        m_rows->moveNext();
-        m_window.yield();
-    }
-    return true;
+        return true;
+    });
+    return !failed;
 }
 
 bool ScoreExport::flagExported() {
@@ -144,21 +142,17 @@ bool ScoreExport::flagExported() {
 }  // namespace
 
 void ExportScores(AppContext& context) {
-    MainWindowInterface& window = *context.window;
-    // The exam number names the roster table and the score column; one that
+    // The exam slot names the roster table and the score column; one that
     // cannot do so stops here, before anything is changed.
-    const auto exam = validExamNumber(context.settings.examNo);
-    if (!exam) {
-        window.message(
-            invalidExamNumberMessage(context.settings, QStringLiteral("考試科目成績資料匯出失敗")),
+    const auto slot = examSlot(context.settings.examNo);
+    if (!slot) {
+        context.window->message(
+            invalidExamSlotMessage(context.settings, QStringLiteral("考試科目成績資料匯出失敗")),
             Icon::Critical);
         return;
     }
-
-    window.setWindowEnabled(false);
-    const bool busyShown = ScoreExport(context, *exam).run();
-    window.setWindowEnabled(true);
-    if (busyShown) window.endBusy();
+    OperationFrame frame(context);
+    ScoreExport(frame, *slot).run();
 }
 
 }  // namespace korvex

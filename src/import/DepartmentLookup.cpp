@@ -8,7 +8,7 @@ DepartmentLookup::DepartmentLookup() = default;
 DepartmentLookup::~DepartmentLookup() = default;
 
 bool DepartmentLookup::open(Connection& school) {
-    m_set = OpenSnapshot(school, QStringLiteral("select 科別碼,科別簡碼 from z_dept"));
+    m_set = OpenRecordset(school, QStringLiteral("select 科別碼,科別簡碼 from z_dept"));
     return m_set != nullptr;
 }
 

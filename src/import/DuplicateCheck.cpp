@@ -1,40 +1,32 @@
 #include "import/DuplicateCheck.h"
 
-#include "app/AppContext.h"
 #include "db/Recordset.h"
 #include "import/ImportRun.h"
+#include "ops/AppContext.h"
+#include "ops/RowLoop.h"
 
 namespace korvex {
 
 std::optional<DuplicateReport> findDuplicates(ImportRun& run, const DuplicateCheck& check) {
-    std::unique_ptr<Recordset> table = OpenSnapshot(run.context().exam, check.statement);
+    Connection& exam = run.context().exam;
+    std::unique_ptr<Recordset> table = run.frame().open(exam, check.statement);
     if (!table) {
-        run.context().exam.clearError();
+        exam.clearError();
         return std::nullopt;
     }
     DuplicateReport result;
     result.rows = table->recordCount();
-    if (result.rows < 1) return result;
-
-    MainWindowInterface& window = run.window();
-    window.setBusyRange(result.rows);
-    table->moveFirst();
     QString previousKey = check.firstKey;
     QString previousEntry = check.firstEntry;
-    int counter = 0;
-    while (!table->eof()) {
-        const QString key = table->text(check.keyColumn);
-        const QString entry = check.entry(*table);
+    forEachRow(*table, run.window(), [&](Recordset& row) {
+        const QString key = row.text(check.keyColumn);
+        const QString entry = check.entry(row);
         if (key == previousKey)
             result.report += previousEntry + QStringLiteral(" 與 [") + entry + check.phrase +
                              previousKey + QStringLiteral("!\r\n");
         previousEntry = u'[' + entry + u']';
         previousKey = key;
-        ++counter;
-        window.stepBusy(counter);
-        table->moveNext();
-        window.yield();
-    }
+    });
     return result;
 }
 

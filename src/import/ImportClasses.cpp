@@ -1,6 +1,7 @@
-#include "app/AppContext.h"
+#include "core/ValueRules.h"
 #include "db/Recordset.h"
-#include "db/ValueRules.h"
+#include "db/TextParam.h"
+#include "ops/AppContext.h"
 #include "import/BaseDataImports.h"
 #include "import/DepartmentLookup.h"
 #include "import/GroupCodes.h"
@@ -31,7 +32,7 @@ void ImportClasses(AppContext& context) {
                             textParam(dep), textParam(shortCode.left(1))};
     };
 
-    runImport(context, QStringLiteral("delete from class"), classes.subject, {classes});
+    runImport(context, {QStringLiteral("delete from class"), classes.subject, {classes}});
 }
 
 }  // namespace korvex

@@ -1,6 +1,7 @@
-#include "app/AppContext.h"
+#include "core/ValueRules.h"
 #include "db/Recordset.h"
-#include "db/ValueRules.h"
+#include "db/TextParam.h"
+#include "ops/AppContext.h"
 #include "import/BaseDataImports.h"
 #include "import/GroupCodes.h"
 #include "import/ImportRun.h"
@@ -32,8 +33,8 @@ void ImportDepartmentsAndGroups(AppContext& context) {
                             textParam(rtrimBlanks(row.text(QStringLiteral("科別中文名"))))};
     };
 
-    runImport(context, QStringLiteral("delete from dep"), QStringLiteral("類組及科別資料"),
-              {groups, departments});
+    runImport(context, {QStringLiteral("delete from dep"), QStringLiteral("類組及科別資料"),
+                        {groups, departments}});
 }
 
 }  // namespace korvex

@@ -1,13 +1,15 @@
-#include "app/AppContext.h"
+#include "core/SchoolCodes.h"
+#include "core/ValueRules.h"
 #include "db/Recordset.h"
-#include "db/ValueRules.h"
+#include "db/TextParam.h"
+#include "ops/AppContext.h"
 #include "import/BaseDataImports.h"
 #include "import/ImportRun.h"
 
 namespace korvex {
 
 // Fills `course` with the subjects of every class: class short code, subject
-// code, teacher (the placeholder teacher ZZZZ when none) and the weights of
+// code, teacher (the placeholder teacher when none) and the weights of
 // the six exams.
 void ImportExamCourses(AppContext& context) {
     ImportPhase courses;
@@ -24,7 +26,7 @@ void ImportExamCourses(AppContext& context) {
         "values (?,?,?,?,?,?,?,?,?)");
     courses.rowValues = [](Recordset& row) -> std::optional<QVariantList> {
         QString teacher = rtrimBlanks(row.text(QStringLiteral("tchno")));
-        if (teacher.isEmpty()) teacher = QStringLiteral("ZZZZ");
+        if (teacher.isEmpty()) teacher = kUnassignedTeacher;
         QVariantList values{textParam(trimBlanks(row.text(QStringLiteral("clsno")))),
                             textParam(trimBlanks(row.text(QStringLiteral("subjno")))),
                             textParam(teacher)};
@@ -41,7 +43,7 @@ void ImportExamCourses(AppContext& context) {
             .join(u' ');
     };
 
-    runImport(context, QStringLiteral("delete from course"), courses.subject, {courses});
+    runImport(context, {QStringLiteral("delete from course"), courses.subject, {courses}});
 }
 
 }  // namespace korvex

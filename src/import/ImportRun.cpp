@@ -1,8 +1,9 @@
 #include "import/ImportRun.h"
 
-#include "app/AppContext.h"
+#include "core/ValueRules.h"
 #include "db/Recordset.h"
-#include "db/ValueRules.h"
+#include "ops/AppContext.h"
+#include "ops/RowLoop.h"
 
 namespace korvex {
 namespace {
@@ -35,68 +36,48 @@ QString ImportPhase::emptyText() const {
 
 QString ImportPhase::doneText() const { return subject + QStringLiteral("匯入完成!"); }
 
-QVariant textParam(const QString& text) {
-    // A null QString would be bound as NULL; the exam database gets the
-    // empty text instead.
-    return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
-}
-
-ImportRun::ImportRun(AppContext& context) : m_context(context) {}
-
-MainWindowInterface& ImportRun::window() const { return *m_context.window; }
+ImportRun::ImportRun(AppContext& context) : m_frame(context) {}
 
 void ImportRun::begin(const QString& clearingStatement, const QString& what) {
-    window().setWindowEnabled(false);
-    m_context.exam.clearError();
-    if (!m_context.exam.executeGuarded(clearingStatement))
+    Connection& exam = context().exam;
+    exam.clearError();
+    if (!exam.executeGuarded(clearingStatement))
         window().message(clearingFailedText(what), MainWindowInterface::Icon::Exclamation);
 }
 
 void ImportRun::fail(const QString& text) {
     window().message(text, MainWindowInterface::Icon::Critical);
-    if (m_busyShown) window().endBusy();
-    m_busyShown = false;
-    window().setWindowEnabled(true);
-    m_ended = true;
+    m_frame.endBusy();
+    m_frame.finish();
 }
 
-ImportRun::Copied ImportRun::copy(const ImportPhase& phase) {
+CopyOutcome ImportRun::copy(const ImportPhase& phase) {
     m_refused.clear();
     m_refusedUnlisted = 0;
     std::unique_ptr<Recordset> source =
-        OpenSnapshot(m_context.school, phase.source, phase.sourceParams);
+        m_frame.open(context().school, phase.source, phase.sourceParams);
     if (!source || (phase.prepare && !phase.prepare())) {
         source.reset();
         fail(phase.failureText());
-        return Copied::Failed;
+        return CopyOutcome::Failed;
     }
 
-    MainWindowInterface& w = window();
-    w.showBusy();
-    m_busyShown = true;
-    const int rows = source->recordCount();
-    if (rows < 1) {
-        w.message(phase.emptyText(), MainWindowInterface::Icon::Information);
-        return Copied::NoRows;
+    m_frame.showBusy();
+    if (source->recordCount() < 1) {
+        window().message(phase.emptyText(), MainWindowInterface::Icon::Information);
+        return CopyOutcome::NoRows;
     }
 
-    w.setBusyRange(rows);
-    source->moveFirst();
-    Connection& exam = m_context.exam;
-    int counter = 0;
-    while (!source->eof()) {
-        const std::optional<QVariantList> values = phase.rowValues(*source);
+    Connection& exam = context().exam;
+    forEachRow(*source, window(), [&](Recordset& row) {
+        const std::optional<QVariantList> values = phase.rowValues(row);
         if (!values || !exam.execute(phase.insert, *values)) {
             // The row is left out; the others go on. It is named at the end.
             exam.clearError();
-            noteRefused(phase.describe ? phase.describe(*source) : firstTwoColumns(*source));
+            noteRefused(phase.describe ? phase.describe(row) : firstTwoColumns(row));
         }
-        ++counter;
-        w.stepBusy(counter);
-        source->moveNext();
-        w.yield();
-    }
-    return Copied::Rows;
+    });
+    return CopyOutcome::Rows;
 }
 
 void ImportRun::noteRefused(const QString& row) {
@@ -107,9 +88,10 @@ void ImportRun::noteRefused(const QString& row) {
 }
 
 void ImportRun::reportRefused(const ImportPhase& phase) {
-    const int refused = refusedRows();
+    const int refused = int(m_refused.size()) + m_refusedUnlisted;
     if (refused == 0) return;
-    QString text = QStringLiteral("下列 %1 筆%2無法寫入考試資料庫:\r\n").arg(refused).arg(phase.subject);
+    QString text =
+        QStringLiteral("下列 %1 筆%2無法寫入考試資料庫:\r\n").arg(refused).arg(phase.subject);
     for (const QString& row : m_refused) text += row + QStringLiteral("\r\n");
     if (m_refusedUnlisted > 0)
         text += QStringLiteral("…其餘 %1 筆未列出\r\n").arg(m_refusedUnlisted);
@@ -117,22 +99,15 @@ void ImportRun::reportRefused(const ImportPhase& phase) {
     window().message(text, MainWindowInterface::Icon::Exclamation);
 }
 
-void ImportRun::finish() {
-    if (m_ended) return;
-    window().setWindowEnabled(true);
-    window().endBusy();
-    m_busyShown = false;
-    m_ended = true;
-}
-
-void runImport(AppContext& context, const QString& clearingStatement, const QString& what,
-               const std::vector<ImportPhase>& phases) {
+void runImport(AppContext& context, const BaseDataImport& import) {
     ImportRun run(context);
-    run.begin(clearingStatement, what);
-    for (const ImportPhase& phase : phases) {
-        const ImportRun::Copied copied = run.copy(phase);
-        if (copied == ImportRun::Copied::Failed) return;
-        if (copied == ImportRun::Copied::Rows) {
+    run.begin(import.clearing, import.what);
+    for (const ImportPhase& phase : import.phases) {
+        const CopyOutcome copied = run.copy(phase);
+        if (copied == CopyOutcome::Failed) return;
+        if (phase.afterCopy) {
+            phase.afterCopy(run, phase, copied);
+        } else if (copied == CopyOutcome::Rows) {
             run.window().message(phase.doneText(), MainWindowInterface::Icon::None);
             run.reportRefused(phase);
         }

@@ -4,15 +4,23 @@
 #include <QStringList>
 #include <QVariantList>
 #include <functional>
-#include <memory>
 #include <optional>
+#include <vector>
 
-#include "app/MainWindowInterface.h"
+#include "ops/OperationFrame.h"
 
 namespace korvex {
 
 struct AppContext;
+class ImportRun;
 class Recordset;
+
+// What copying one source came to.
+enum class CopyOutcome {
+    Failed,  // the source could not be read; the run has ended with the failure message
+    NoRows,  // the source was empty; the information message has been shown
+    Rows,    // every row was sent to the exam database; no message yet
+};
 
 // One source of a base-data import: the statement read from the school
 // database and how each of its rows becomes one row of the exam database.
@@ -35,73 +43,69 @@ struct ImportPhase {
     // current source row; by default the source's first two columns, which
     // are the school's code and name of the thing.
     std::function<QString(Recordset&)> describe;
+    // Runs once the phase's rows are copied (or it found none) and shows its
+    // closing messages in place of the done message and the list of refused
+    // rows: the students' and teachers' imports read their table back here
+    // to look for duplicates.
+    std::function<void(ImportRun&, const ImportPhase&, CopyOutcome)> afterCopy;
 
     QString failureText() const;
     QString emptyText() const;
     QString doneText() const;
 };
 
-// A text value for an insert: never NULL, a missing value is the empty text.
-QVariant textParam(const QString& text);
+// A base-data import as a declaration: the statement that empties the target
+// table of exam.mdb, what its rows are called in the message about it, and
+// the sources copied into it, in order.
+struct BaseDataImport {
+    QString clearing;
+    QString what;
+    std::vector<ImportPhase> phases;
+};
+
+// Runs a base-data import to its end in an ImportRun.
+void runImport(AppContext& context, const BaseDataImport& import);
 
 // The frame every base-data import runs in: the window disabled, the target
 // table emptied in a transaction of its own, each source copied row by row
-// with the busy display counting, the closing message, the window enabled.
+// with the busy display counting, the closing messages, the window enabled.
 // Each row is written by a statement of its own outside any transaction, so
 // a row the exam database refuses is left out without taking others with it;
 // the rows left out are listed to the user at the end of their phase.
 class ImportRun {
 public:
-    enum class Copied { Failed, NoRows, Rows };
-
     explicit ImportRun(AppContext& context);
-    ImportRun(const ImportRun&) = delete;
-    ImportRun& operator=(const ImportRun&) = delete;
 
-    // Disables the window and runs the clearing statement as a guarded
-    // statement on the exam connection; a failure is rolled back and the
-    // run goes on. An error left pending by earlier work is dropped first,
-    // so that only the clearing statement's own failure keeps the old rows.
-    // When the old rows stay, the user is told before any row is written
-    // that the new rows will stand beside them; `what` names the rows
-    // ("班級資料").
+    // Runs the clearing statement as a guarded statement on the exam
+    // connection; a failure is rolled back and the run goes on. An error left
+    // pending by earlier work is dropped first, so that only the clearing
+    // statement's own failure keeps the old rows. When the old rows stay, the
+    // user is told before any row is written that the new rows will stand
+    // beside them; `what` names the rows ("班級資料").
     void begin(const QString& clearingStatement, const QString& what);
 
-    // Opens the phase's source and copies its rows. Failed: the failure
-    // message has been shown and the run has ended (busy display gone,
-    // window enabled). NoRows: the information message has been shown.
-    // Rows: every row was sent to the exam database; no message yet.
-    Copied copy(const ImportPhase& phase);
+    // Opens the phase's source and copies its rows.
+    CopyOutcome copy(const ImportPhase& phase);
 
-    // Rows of the last copied phase that the exam database refused.
-    int refusedRows() const { return int(m_refused.size()) + m_refusedUnlisted; }
     // Adds a row the exam database refused outside the copy (a row the
     // import writes of its own) to the ones listed at the end of the phase.
     void noteRefused(const QString& row);
     // Tells the user which rows of the last phase were refused, if any.
     void reportRefused(const ImportPhase& phase);
 
-    // Releases what the run holds and ends the busy display: the window is
-    // enabled, the label and bar hidden, the default pointer back.
-    void finish();
-    bool ended() const { return m_ended; }
+    // Ends the run: the window enabled, the busy display ended.
+    void finish() { m_frame.finish(); }
 
-    MainWindowInterface& window() const;
-    AppContext& context() const { return m_context; }
+    OperationFrame& frame() { return m_frame; }
+    MainWindowInterface& window() const { return m_frame.window(); }
+    AppContext& context() const { return m_frame.context(); }
 
 private:
     void fail(const QString& text);
 
-    AppContext& m_context;
-    bool m_busyShown = false;
-    bool m_ended = false;
+    OperationFrame m_frame;
     QStringList m_refused;
     int m_refusedUnlisted = 0;
 };
-
-// The whole run for imports whose phases end with their done message.
-// `what` names the rows the clearing statement removes.
-void runImport(AppContext& context, const QString& clearingStatement, const QString& what,
-               const std::vector<ImportPhase>& phases);
 
 }  // namespace korvex

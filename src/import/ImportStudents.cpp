@@ -1,6 +1,8 @@
-#include "app/AppContext.h"
+#include "core/SchoolCodes.h"
+#include "core/ValueRules.h"
 #include "db/Recordset.h"
-#include "db/ValueRules.h"
+#include "db/TextParam.h"
+#include "ops/AppContext.h"
 #include "import/BaseDataImports.h"
 #include "import/DepartmentLookup.h"
 #include "import/DuplicateCheck.h"
@@ -51,7 +53,7 @@ void ImportStudents(AppContext& context) {
             textParam(seat),
             textParam(row.text(QStringLiteral("姓名c"))),
             textParam(row.text(QStringLiteral("密碼c"))),
-            textParam(classCode + seat),
+            textParam(studentExamNumber(classCode, seat)),
             textParam(group),
             textParam(rtrimBlanks(row.text(QStringLiteral("通號碼地址")))),
             textParam(rtrimBlanks(row.text(QStringLiteral("通郵遞區號")))),
@@ -62,23 +64,22 @@ void ImportStudents(AppContext& context) {
         return row.text(QStringLiteral("學號c")) + u' ' + row.text(QStringLiteral("姓名c"));
     };
 
-    ImportRun run(context);
-    run.begin(QStringLiteral("delete from name"), students.subject);
-    if (run.copy(students) == ImportRun::Copied::Failed) return;
-
-    DuplicateCheck check;
-    check.statement = QStringLiteral("select examno,sid,name from name order by examno");
-    check.keyColumn = QStringLiteral("examno");
-    check.firstKey = QStringLiteral("-----");
-    check.firstEntry = QStringLiteral("------");
-    check.phrase = QStringLiteral("] 有相同班級座號 - ");
-    check.entry = [](Recordset& row) {
-        return row.text(QStringLiteral("sid")) + row.text(QStringLiteral("name"));
+    students.afterCopy = [](ImportRun& run, const ImportPhase& phase, CopyOutcome) {
+        DuplicateCheck check;
+        check.statement = QStringLiteral("select examno,sid,name from name order by examno");
+        check.keyColumn = QStringLiteral("examno");
+        check.firstKey = QStringLiteral("-----");
+        check.firstEntry = QStringLiteral("------");
+        check.phrase = QStringLiteral("] 有相同班級座號 - ");
+        check.entry = [](Recordset& row) {
+            return row.text(QStringLiteral("sid")) + row.text(QStringLiteral("name"));
+        };
+        showDuplicateOutcome(run, findDuplicates(run, check), phase.doneText(),
+                             QStringLiteral("無法讀回學生資料檢查班級座號是否重複, 請重新執行!"));
+        run.reportRefused(phase);
     };
-    showDuplicateOutcome(run, findDuplicates(run, check), students.doneText(),
-                         QStringLiteral("無法讀回學生資料檢查班級座號是否重複, 請重新執行!"));
-    run.reportRefused(students);
-    run.finish();
+
+    runImport(context, {QStringLiteral("delete from name"), students.subject, {students}});
 }
 
 }  // namespace korvex

@@ -1,6 +1,7 @@
-#include "app/AppContext.h"
+#include "core/ValueRules.h"
 #include "db/Recordset.h"
-#include "db/ValueRules.h"
+#include "db/TextParam.h"
+#include "ops/AppContext.h"
 #include "import/BaseDataImports.h"
 #include "import/ImportRun.h"
 
@@ -24,8 +25,9 @@ void ImportSubjects(AppContext& context) {
                             textParam(trimBlanks(row.text(QStringLiteral("科目中文名"))))};
     };
 
-    runImport(context, QStringLiteral("delete from subject where not (class like '0000%')"),
-              subjects.subject, {subjects});
+    runImport(context, {QStringLiteral("delete from subject where not (class like '0000%')"),
+                        subjects.subject,
+                        {subjects}});
 }
 
 }  // namespace korvex

@@ -1,6 +1,8 @@
-#include "app/AppContext.h"
+#include "core/SchoolCodes.h"
+#include "core/ValueRules.h"
 #include "db/Recordset.h"
-#include "db/ValueRules.h"
+#include "db/TextParam.h"
+#include "ops/AppContext.h"
 #include "import/BaseDataImports.h"
 #include "import/DuplicateCheck.h"
 #include "import/ImportRun.h"
@@ -8,8 +10,8 @@
 
 namespace korvex {
 
-// Fills `teacher` with the school's teachers and the placeholder teacher ZZZZ
-// (for subjects without a teacher), then reads the table back in code order
+// Fills `teacher` with the school's teachers and the placeholder teacher (for
+// subjects without a teacher), then reads the table back in code order
 // and reports every pair of teachers that share a code.
 void ImportTeachers(AppContext& context) {
     const QString insert =
@@ -35,32 +37,31 @@ void ImportTeachers(AppContext& context) {
                             textParam(*idno), textParam(*password)};
     };
 
-    ImportRun run(context);
-    run.begin(QStringLiteral("delete from teacher"), teachers.subject);
-    const ImportRun::Copied copied = run.copy(teachers);
-    if (copied == ImportRun::Copied::Failed) return;
-    if (copied == ImportRun::Copied::Rows) {
+    teachers.afterCopy = [insert](ImportRun& run, const ImportPhase& phase, CopyOutcome copied) {
+        Connection& exam = run.context().exam;
         // A table that refuses the placeholder (a school teacher already
-        // holds the code ZZZZ, or an old row stayed) would otherwise leave
+        // holds its code, or an old row stayed) would otherwise leave
         // subjects without teacher assigned to someone else unnoticed.
-        if (!context.exam.execute(insert, {QStringLiteral("ZZZZ"), QStringLiteral("未設定"),
-                                           QStringLiteral(""), QStringLiteral("")})) {
-            context.exam.clearError();
-            run.noteRefused(QStringLiteral("ZZZZ 未設定"));
+        if (copied == CopyOutcome::Rows &&
+            !exam.execute(insert, {kUnassignedTeacher, kUnassignedTeacherName,
+                                   QStringLiteral(""), QStringLiteral("")})) {
+            exam.clearError();
+            run.noteRefused(kUnassignedTeacher + u' ' + kUnassignedTeacherName);
         }
-    }
 
-    DuplicateCheck check;
-    check.statement = QStringLiteral("select tchno,name from teacher order by tchno");
-    check.keyColumn = QStringLiteral("tchno");
-    check.firstKey = QStringLiteral("----------");
-    check.firstEntry = QStringLiteral("------");
-    check.phrase = QStringLiteral("] 有相同帳號 - ");
-    check.entry = [](Recordset& row) { return row.text(QStringLiteral("name")); };
-    showDuplicateOutcome(run, findDuplicates(run, check), teachers.doneText(),
-                         QStringLiteral("無法讀回教師資料檢查帳號是否重複, 請重新執行!"));
-    run.reportRefused(teachers);
-    run.finish();
+        DuplicateCheck check;
+        check.statement = QStringLiteral("select tchno,name from teacher order by tchno");
+        check.keyColumn = QStringLiteral("tchno");
+        check.firstKey = QStringLiteral("----------");
+        check.firstEntry = QStringLiteral("------");
+        check.phrase = QStringLiteral("] 有相同帳號 - ");
+        check.entry = [](Recordset& row) { return row.text(QStringLiteral("name")); };
+        showDuplicateOutcome(run, findDuplicates(run, check), phase.doneText(),
+                             QStringLiteral("無法讀回教師資料檢查帳號是否重複, 請重新執行!"));
+        run.reportRefused(phase);
+    };
+
+    runImport(context, {QStringLiteral("delete from teacher"), teachers.subject, {teachers}});
 }
 
 }  // namespace korvex

@@ -1,11 +1,12 @@
 #include "sample/SampleCommand.h"
 
+#include <QCommandLineParser>
 #include <QDir>
 #include <QLocale>
 #include <QMap>
 #include <optional>
 
-#include "db/ExamNumber.h"
+#include "core/ExamSlot.h"
 #include "sample/SampleGrading.h"
 #include "sample/SampleSchool.h"
 
@@ -22,53 +23,53 @@ struct Parsed {
     QString problem;
 };
 
-// Options that take a value, and flags, per command.
+// The options of both commands, and which of them each command takes.
 Parsed parse(const QStringList& arguments) {
     Parsed p;
-    if (arguments.isEmpty()) {
+    const QStringList valued{QStringLiteral("folder"), QStringLiteral("students"),
+                             QStringLiteral("seed"), QStringLiteral("exam")};
+    QCommandLineParser parser;
+    for (const QString& name : valued)
+        parser.addOption(QCommandLineOption(name, QString(), QStringLiteral("value")));
+    parser.addOption(QCommandLineOption(QStringLiteral("vocational")));
+    if (!parser.parse(QStringList{QStringLiteral("korvex-sample")} + arguments)) {
+        p.problem = parser.errorText();
+        return p;
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty()) {
         p.problem = QStringLiteral("缺少指令 (create 或 grade)");
         return p;
     }
-    p.command = arguments.first();
-    QStringList valued, flags;
+    p.command = positional.first();
+    QStringList allowed;
     if (p.command == QLatin1String("create")) {
-        valued = {QStringLiteral("--folder"), QStringLiteral("--students"), QStringLiteral("--seed")};
-        flags = {QStringLiteral("--vocational")};
+        allowed = {QStringLiteral("folder"), QStringLiteral("students"), QStringLiteral("seed"),
+                   QStringLiteral("vocational")};
     } else if (p.command == QLatin1String("grade")) {
-        valued = {QStringLiteral("--folder"), QStringLiteral("--exam"), QStringLiteral("--seed")};
+        allowed = {QStringLiteral("folder"), QStringLiteral("exam"), QStringLiteral("seed")};
     } else {
         p.problem = QStringLiteral("不明的指令: %1").arg(p.command);
         return p;
     }
-    for (int i = 1; i < arguments.size(); ++i) {
-        QString option = arguments[i];
-        std::optional<QString> value;
-        const qsizetype equals = option.indexOf(u'=');
-        if (option.startsWith(QLatin1String("--")) && equals > 0) {
-            value = option.mid(equals + 1);
-            option = option.left(equals);
-        }
-        if (flags.contains(option) && !value) {
-            p.values.insert(option, QString());
-        } else if (valued.contains(option)) {
-            if (!value) {
-                if (i + 1 >= arguments.size()) {
-                    p.problem = QStringLiteral("%1 缺少值").arg(option);
-                    return p;
-                }
-                value = arguments[++i];
-            }
-            if (p.values.contains(option)) {
-                p.problem = QStringLiteral("%1 重複指定").arg(option);
-                return p;
-            }
-            p.values.insert(option, *value);
-        } else {
-            p.problem = QStringLiteral("不明的參數: %1").arg(arguments[i]);
+    if (positional.size() > 1) {
+        p.problem = QStringLiteral("不明的參數: %1").arg(positional.at(1));
+        return p;
+    }
+    for (const QString& name : parser.optionNames()) {
+        if (!allowed.contains(name)) {
+            p.problem = QStringLiteral("不明的參數: --%1").arg(name);
             return p;
         }
+        const QStringList values = parser.values(name);
+        if (values.size() > 1) {
+            p.problem = QStringLiteral("--%1 重複指定").arg(name);
+            return p;
+        }
+        p.values.insert(QStringLiteral("--") + name, values.value(0));
     }
-    if (p.values.value(QStringLiteral("--folder")).isEmpty()) p.problem = QStringLiteral("缺少 --folder 資料夾");
+    if (p.values.value(QStringLiteral("--folder")).isEmpty())
+        p.problem = QStringLiteral("缺少 --folder 資料夾");
     return p;
 }
 
@@ -114,7 +115,7 @@ int create(const Parsed& p, QTextStream& out, QTextStream& err) {
 int grade(const Parsed& p, QTextStream& out, QTextStream& err) {
     const QString examText = p.values.value(QStringLiteral("--exam"));
     if (examText.isEmpty()) return usageError(err, QStringLiteral("缺少 --exam 考試編號"));
-    const auto exam = validExamNumber(examText);
+    const auto exam = examSlot(examText);
     if (!exam) return usageError(err, QStringLiteral("考試編號必須是 1 到 6: %1").arg(examText));
     std::uint64_t seed = 1;
     if (p.values.contains(QStringLiteral("--seed"))) {

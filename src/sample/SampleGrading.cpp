@@ -10,8 +10,9 @@
 #include <cmath>
 
 #include "db/Connection.h"
-#include "db/ExamNumber.h"
-#include "db/ValueRules.h"
+#include "db/DatabaseFile.h"
+#include "core/ExamSlot.h"
+#include "core/ValueRules.h"
 #include "sample/SampleRandom.h"
 
 namespace korvex {
@@ -53,10 +54,10 @@ bool gradeSample(const QString& folder, int exam, std::uint64_t seed, GradeCount
         if (error) *error = message;
         return false;
     };
-    if (!validExamNumber(QString::number(exam))) return fail(QStringLiteral("考試編號必須是 1 到 6: %1").arg(exam));
+    if (!examSlot(QString::number(exam))) return fail(QStringLiteral("考試編號必須是 1 到 6: %1").arg(exam));
     const QString file = examDatabase(folder);
     if (file.isEmpty()) return fail(QStringLiteral("資料夾中沒有 exam.mdb: %1").arg(folder));
-    if (!isSqliteFile(file)) return fail(QStringLiteral("exam.mdb 不是 SQLite 資料庫, 無法評分: %1").arg(file));
+    if (databaseFileKind(file) != DatabaseFileKind::Sqlite) return fail(QStringLiteral("exam.mdb 不是 SQLite 資料庫, 無法評分: %1").arg(file));
 
     const QString table = rosterTableName(exam);
     const std::uint64_t examSeed = seed * 0x100000001B3ULL + std::uint64_t(exam);

@@ -10,7 +10,7 @@
 #include <QUuid>
 #include <algorithm>
 
-#include "db/Schemas.h"
+#include "sample/Schemas.h"
 #include "settings/SettingsFile.h"
 
 namespace korvex {

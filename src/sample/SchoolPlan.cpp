@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "db/ValueRules.h"
+#include "core/ValueRules.h"
 
 namespace korvex::sample {
 namespace {

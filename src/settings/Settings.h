@@ -23,4 +23,12 @@ struct Settings {
     QString adminPassword = QStringLiteral("5820");  // ADMPASSWD (plain)
 };
 
+// The term and exam as the window title and every exam message name them:
+// school year, "學年第", semester, "學期" and the exam name, with no
+// separator before the name ("94學年第1學期期中考").
+inline QString termText(const Settings& settings) {
+    return settings.year + QStringLiteral("學年第") + settings.semester + QStringLiteral("學期") +
+           settings.examName;
+}
+
 }  // namespace korvex

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "db/ValueRules.h"
+#include "core/ValueRules.h"
 #include "settings/PasswordScrambling.h"
 #include "settings/PrivateProfile.h"
 

@@ -3,7 +3,7 @@
 #include <QHash>
 #include <cmath>
 
-#include "db/ValueRules.h"
+#include "core/ValueRules.h"
 #include "settings/SettingsFile.h"
 
 namespace korvex {
@@ -37,36 +37,36 @@ QStringList SettingsForm::semesterItems() {
 
 SettingsFormState SettingsForm::show(const Settings& settings) const {
     SettingsFormState state;
-    state.text1 = settings.adminPassword;
-    state.text2 = trimBlanks(settings.year);
-    state.combo1 = itemForNumber(settings.semester, 1, int(semesterItems().size()));
-    state.text3 = trimBlanks(settings.server);
-    state.text4 = trimBlanks(settings.databaseName);
-    state.text5 = trimBlanks(settings.user);
-    state.text6 = trimBlanks(settings.password);
-    state.combo2 = itemForNumber(settings.examNo, 0, int(m_examItems.size()));
-    state.check1 = settings.single >= 1;
-    state.option1 = settings.vocational == 0;
+    state.adminPassword = settings.adminPassword;
+    state.year = trimBlanks(settings.year);
+    state.semesterItem = itemForNumber(settings.semester, 1, int(semesterItems().size()));
+    state.server = trimBlanks(settings.server);
+    state.databaseName = trimBlanks(settings.databaseName);
+    state.user = trimBlanks(settings.user);
+    state.password = trimBlanks(settings.password);
+    state.examItem = itemForNumber(settings.examNo, 0, int(m_examItems.size()));
+    state.dedicatedOperator = settings.single >= 1;
+    state.highSchoolClassCodes = settings.vocational == 0;
     return state;
 }
 
 void SettingsForm::take(const SettingsFormState& state, Settings& settings) const {
-    settings.adminPassword = trimBlanks(state.text1);
-    settings.year = trimBlanks(state.text2);
-    settings.semester = QString::number(state.combo1 + 1);  // "0" when none is selected
-    settings.server = trimBlanks(state.text3);
-    settings.databaseName = trimBlanks(state.text4);
-    settings.user = trimBlanks(state.text5);
-    settings.password = state.text6;  // a password may begin or end with blanks
-    if (state.combo2 >= 0 && state.combo2 < m_examItems.size()) {
-        const QString item = m_examItems.at(state.combo2);
+    settings.adminPassword = trimBlanks(state.adminPassword);
+    settings.year = trimBlanks(state.year);
+    settings.semester = QString::number(state.semesterItem + 1);  // "0" when none is selected
+    settings.server = trimBlanks(state.server);
+    settings.databaseName = trimBlanks(state.databaseName);
+    settings.user = trimBlanks(state.user);
+    settings.password = state.password;  // a password may begin or end with blanks
+    if (state.examItem >= 0 && state.examItem < m_examItems.size()) {
+        const QString item = m_examItems.at(state.examItem);
         const QString examNo = item.left(1);
         const QString examName = item.mid(2);
         // Before the exam names are known (the dialog opened during start-up)
         // the items read only "1." to "6."; keep the stored name of the
         // chosen exam rather than wiping it.
         const bool sameExam =
-            state.combo2 == itemForNumber(settings.examNo, 0, int(m_examItems.size()));
+            state.examItem == itemForNumber(settings.examNo, 0, int(m_examItems.size()));
         if (!(examName.isEmpty() && sameExam)) settings.examName = examName;
         settings.examNo = examNo;
     } else {
@@ -74,8 +74,8 @@ void SettingsForm::take(const SettingsFormState& state, Settings& settings) cons
         settings.examNo = QStringLiteral("0");
         settings.examName.clear();
     }
-    settings.single = state.check1 ? 1 : 0;
-    settings.vocational = state.option1 ? 0 : 1;
+    settings.single = state.dedicatedOperator ? 1 : 0;
+    settings.vocational = state.highSchoolClassCodes ? 0 : 1;
 }
 
 QString SettingsForm::storageProblem(const SettingsFormState& state,

@@ -9,16 +9,16 @@ namespace korvex {
 
 // What the controls of the settings dialog hold, independent of widgets.
 struct SettingsFormState {
-    QString text1;        // administrator password
-    QString text2;        // school year
-    int combo1 = -1;      // semester item, -1 when none is selected
-    QString text3;        // database server
-    QString text4;        // database name
-    QString text5;        // user name
-    QString text6;        // database password
-    int combo2 = -1;      // exam item, -1 when none is selected
-    bool check1 = false;  // dedicated operator
-    bool option1 = true;  // high-school class numbers; false selects Option2
+    QString adminPassword;             // Text1
+    QString year;                      // Text2
+    int semesterItem = -1;             // Combo1, -1 when none is selected
+    QString server;                    // Text3
+    QString databaseName;              // Text4
+    QString user;                      // Text5
+    QString password;                  // Text6
+    int examItem = -1;                 // Combo2, -1 when none is selected
+    bool dedicatedOperator = false;    // Check1
+    bool highSchoolClassCodes = true;  // Option1; false selects Option2 (vocational)
 };
 
 // The rules of the settings dialog: what each control shows of the settings

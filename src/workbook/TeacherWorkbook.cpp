@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "db/ValueRules.h"
+#include "core/ValueRules.h"
 #include "workbook/ScoreSheetTemplate.h"
 
 namespace korvex {

@@ -35,9 +35,7 @@ public:
     // Returns whether the rename succeeded.
     bool finishCourse(const QString& sheetName);
 
-    int courseCount() const { return m_courses; }
     const xls::Workbook& workbook() const { return m_book; }
-    const xls::Worksheet& currentSheet() const { return m_book.sheet(m_current); }
 
 private:
     const xls::Workbook& m_template;

@@ -7,8 +7,8 @@
 
 #include "ShellFolder.h"
 #include "TestFolder.h"
-#include "app/AppInfo.h"
-#include "app/Startup.h"
+#include "core/AppInfo.h"
+#include "startup/Startup.h"
 #include "batch/BatchRun.h"
 #include "batch/ConsoleWindow.h"
 

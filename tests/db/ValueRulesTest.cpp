@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "db/ExamNumber.h"
-#include "db/ValueRules.h"
+#include "core/ExamSlot.h"
+#include "core/ValueRules.h"
 
 using namespace korvex;
 
@@ -39,9 +39,9 @@ TEST(ValueRules, RoundingMasksAndTrimming) {
 }
 
 TEST(ExamNumber, OnlyOneDigitOneToSixMakesNames) {
-    EXPECT_EQ(validExamNumber(QStringLiteral("3")), 3);
+    EXPECT_EQ(examSlot(QStringLiteral("3")), 3);
     for (const char* bad : {"0", "7", "", "1 ", "12", "a", "1;drop"})
-        EXPECT_FALSE(validExamNumber(QString::fromUtf8(bad))) << bad;
+        EXPECT_FALSE(examSlot(QString::fromUtf8(bad))) << bad;
     EXPECT_EQ(rosterTableName(2), QStringLiteral("periodical2"));
     EXPECT_EQ(scoreColumnName(6), QStringLiteral("考試成績6"));
 }

@@ -8,7 +8,7 @@
 
 #include "ScriptedWindow.h"
 #include "TestFolder.h"
-#include "app/AppContext.h"
+#include "ops/AppContext.h"
 
 namespace korvex::test {
 

@@ -7,7 +7,7 @@
 
 #include "ScriptedWindow.h"
 #include "TestFolder.h"
-#include "app/AppContext.h"
+#include "ops/AppContext.h"
 
 // Readable texts in failure output.
 inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "TestFolder.h"
-#include "app/AppContext.h"
-#include "db/StartupSteps.h"
+#include "ops/AppContext.h"
+#include "startup/StartupSteps.h"
 #include "sample/SampleSchool.h"
 
 using namespace korvex;

@@ -10,7 +10,8 @@
 
 #include "TestFiles.h"
 #include "TestFolder.h"
-#include "settings/SettingsDialog.h"
+#include "ui/MessageBox.h"
+#include "ui/SettingsDialog.h"
 #include "settings/SettingsFile.h"
 
 using namespace korvex;
@@ -30,7 +31,8 @@ struct DialogFixture {
     Settings settings;
     QStringList examNames = QStringList(11);
     int titleRebuilds = 0;
-    QStringList messages;
+    // The dialog's message boxes are recorded here instead of shown.
+    MessageBox::Script boxes;
 
     DialogFixture() {
         createSettingsFile(ini, settings);
@@ -40,8 +42,6 @@ struct DialogFixture {
     std::unique_ptr<SettingsDialog> open() {
         auto dialog =
             std::make_unique<SettingsDialog>(settings, examNames, ini, [this] { ++titleRebuilds; });
-        dialog->setMessageHandler(
-            [this](QMessageBox::Icon, const QString& text) { messages << text; });
         dialog->show();
         return dialog;
     }
@@ -74,7 +74,7 @@ TEST(SettingsDialog, SaveWritesTheFileAndRebuildsTheTitle) {
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(f.titleRebuilds, 1);
-    EXPECT_TRUE(f.messages.isEmpty());
+    EXPECT_TRUE(f.boxes.texts().isEmpty());
     EXPECT_EQ(f.settings.server, QStringLiteral("10.0.0.9"));
     EXPECT_EQ(f.settings.examName, QStringLiteral("期中考"));
     EXPECT_EQ(f.settings.password, QStringLiteral("s3cret "));
@@ -148,8 +148,8 @@ TEST(SettingsDialog, ValuesTheFileCannotHoldAndFailedWritesAreReported) {
     auto dialog = f.open();
     child<QLineEdit>(*dialog, "Text6")->setText(QStringLiteral("pass😀"));
     child<QPushButton>(*dialog, "Command4")->click();
-    ASSERT_EQ(f.messages.size(), 1);
-    EXPECT_EQ(f.messages[0], QStringLiteral("使用者密碼含有無法存入設定檔的字元, 請修改後再存入!"));
+    ASSERT_EQ(f.boxes.texts().size(), 1);
+    EXPECT_EQ(f.boxes.texts()[0], QStringLiteral("使用者密碼含有無法存入設定檔的字元, 請修改後再存入!"));
     EXPECT_TRUE(dialog->isVisible());  // the user can correct it
     EXPECT_EQ(f.titleRebuilds, 0);
     EXPECT_EQ(f.settings.password, QString());
@@ -161,8 +161,8 @@ TEST(SettingsDialog, ValuesTheFileCannotHoldAndFailedWritesAreReported) {
     auto unwritable = f.open();
     child<QLineEdit>(*unwritable, "Text3")->setText(QStringLiteral("srv2"));
     child<QPushButton>(*unwritable, "Command4")->click();
-    ASSERT_EQ(f.messages.size(), 2);
-    EXPECT_TRUE(f.messages[1].startsWith(QStringLiteral("無法寫入設定檔 ")));
+    ASSERT_EQ(f.boxes.texts().size(), 2);
+    EXPECT_TRUE(f.boxes.texts()[1].startsWith(QStringLiteral("無法寫入設定檔 ")));
     EXPECT_EQ(f.settings.server, QStringLiteral("srv2"));
     EXPECT_EQ(f.titleRebuilds, 1);
     EXPECT_FALSE(unwritable->isVisible());

@@ -38,16 +38,16 @@ TEST(SettingsForm, ControlsShowTheSettings) {
     s.single = 2;
     s.vocational = 5;
     SettingsFormState shown = form.show(s);
-    EXPECT_EQ(shown.text1, QStringLiteral(" adm "));  // shown as held
-    EXPECT_EQ(shown.text2, QStringLiteral("95"));
-    EXPECT_EQ(shown.combo1, 1);
-    EXPECT_EQ(shown.text3, QStringLiteral("srv"));
-    EXPECT_EQ(shown.text4, QStringLiteral("db"));
-    EXPECT_EQ(shown.text5, QStringLiteral("u"));
-    EXPECT_EQ(shown.text6, QStringLiteral("pw"));
-    EXPECT_EQ(shown.combo2, 3);  // found although the name begins with a digit
-    EXPECT_TRUE(shown.check1);
-    EXPECT_FALSE(shown.option1);
+    EXPECT_EQ(shown.adminPassword, QStringLiteral(" adm "));  // shown as held
+    EXPECT_EQ(shown.year, QStringLiteral("95"));
+    EXPECT_EQ(shown.semesterItem, 1);
+    EXPECT_EQ(shown.server, QStringLiteral("srv"));
+    EXPECT_EQ(shown.databaseName, QStringLiteral("db"));
+    EXPECT_EQ(shown.user, QStringLiteral("u"));
+    EXPECT_EQ(shown.password, QStringLiteral("pw"));
+    EXPECT_EQ(shown.examItem, 3);  // found although the name begins with a digit
+    EXPECT_TRUE(shown.dedicatedOperator);
+    EXPECT_FALSE(shown.highSchoolClassCodes);
 
     // Values without an item select nothing; the empty exam number is 0.
     const struct {
@@ -61,33 +61,33 @@ TEST(SettingsForm, ControlsShowTheSettings) {
         s.semester = QString::fromUtf8(l.semester);
         s.examNo = QString::fromUtf8(l.examNo);
         shown = form.show(s);
-        EXPECT_EQ(shown.combo1, l.semesterItem) << l.semester;
-        EXPECT_EQ(shown.combo2, l.examItem) << l.examNo;
+        EXPECT_EQ(shown.semesterItem, l.semesterItem) << l.semester;
+        EXPECT_EQ(shown.examItem, l.examItem) << l.examNo;
     }
     s.single = 0;
     s.vocational = 0;
-    EXPECT_FALSE(form.show(s).check1);
-    EXPECT_TRUE(form.show(s).option1);
+    EXPECT_FALSE(form.show(s).dedicatedOperator);
+    EXPECT_TRUE(form.show(s).highSchoolClassCodes);
     s.single = 1;
-    EXPECT_TRUE(form.show(s).check1);
+    EXPECT_TRUE(form.show(s).dedicatedOperator);
     s.single = -1;
-    EXPECT_FALSE(form.show(s).check1);
+    EXPECT_FALSE(form.show(s).dedicatedOperator);
 }
 
 TEST(SettingsForm, SavingTakesTheControlsAsTheyStand) {
     const SettingsForm form(examNames());
     Settings s;
     SettingsFormState state;
-    state.text1 = QStringLiteral("  adm  ");
-    state.text2 = QStringLiteral(" 96 ");
-    state.combo1 = -1;
-    state.text3 = QStringLiteral(" srv ");
-    state.text4 = QStringLiteral(" db ");
-    state.text5 = QStringLiteral(" u ");
-    state.text6 = QStringLiteral(" pw  ");
-    state.combo2 = 0;
-    state.check1 = true;
-    state.option1 = false;
+    state.adminPassword = QStringLiteral("  adm  ");
+    state.year = QStringLiteral(" 96 ");
+    state.semesterItem = -1;
+    state.server = QStringLiteral(" srv ");
+    state.databaseName = QStringLiteral(" db ");
+    state.user = QStringLiteral(" u ");
+    state.password = QStringLiteral(" pw  ");
+    state.examItem = 0;
+    state.dedicatedOperator = true;
+    state.highSchoolClassCodes = false;
     form.take(state, s);
     EXPECT_EQ(s.adminPassword, QStringLiteral("adm"));
     EXPECT_EQ(s.year, QStringLiteral("96"));
@@ -101,10 +101,10 @@ TEST(SettingsForm, SavingTakesTheControlsAsTheyStand) {
     EXPECT_EQ(s.single, 1);
     EXPECT_EQ(s.vocational, 1);
 
-    state.combo1 = 1;
-    state.combo2 = 2;
-    state.check1 = false;
-    state.option1 = true;
+    state.semesterItem = 1;
+    state.examItem = 2;
+    state.dedicatedOperator = false;
+    state.highSchoolClassCodes = true;
     form.take(state, s);
     EXPECT_EQ(s.semester, QStringLiteral("2"));
     EXPECT_EQ(s.examNo, QStringLiteral("2"));
@@ -122,13 +122,13 @@ TEST(SettingsForm, SavingTakesTheControlsAsTheyStand) {
     early.take(earlyState, chosen);
     EXPECT_EQ(chosen.examNo, QStringLiteral("2"));
     EXPECT_EQ(chosen.examName, QStringLiteral("期中考"));
-    earlyState.combo2 = 4;
+    earlyState.examItem = 4;
     early.take(earlyState, chosen);
     EXPECT_EQ(chosen.examNo, QStringLiteral("4"));
     EXPECT_EQ(chosen.examName, QString());
 
     // An exam number without an item is saved as no exam.
-    earlyState.combo2 = -1;
+    earlyState.examItem = -1;
     early.take(earlyState, chosen);
     EXPECT_EQ(chosen.examNo, QStringLiteral("0"));
     EXPECT_EQ(chosen.examName, QString());

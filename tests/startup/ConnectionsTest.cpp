@@ -5,7 +5,8 @@
 #include "FakeTdsServer.h"
 #include "SchoolFixture.h"
 #include "db/ConnectionStrings.h"
-#include "db/StartupSteps.h"
+#include "db/DatabaseFile.h"
+#include "startup/StartupSteps.h"
 
 using namespace korvex;
 using korvex::test::FakeTdsServer;

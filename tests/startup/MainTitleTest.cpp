@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "SchoolFixture.h"
-#include "db/StartupSteps.h"
+#include "startup/StartupSteps.h"
 
 using namespace korvex;
 using korvex::test::ScriptedWindow;

@@ -1,6 +1,6 @@
 #include "ScriptedWindow.h"
 
-#include "db/ValueRules.h"
+#include "core/ValueRules.h"
 
 namespace korvex::test {
 

@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <deque>
 
-#include "app/MainWindowInterface.h"
+#include "ops/MainWindowInterface.h"
 
 namespace korvex::test {
 

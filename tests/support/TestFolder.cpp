@@ -8,7 +8,7 @@
 #include <QUuid>
 #include <gtest/gtest.h>
 
-#include "db/Schemas.h"
+#include "sample/Schemas.h"
 
 namespace korvex::test {
 namespace {

@@ -7,8 +7,8 @@
 #include "ScriptedWindow.h"
 #include "TestFolder.h"
 #include "XlsReadBack.h"
-#include "app/AppContext.h"
-#include "workbook/ScoreWorkbooks.h"
+#include "ops/AppContext.h"
+#include "exam/TeacherWorkbooks.h"
 
 namespace korvex::test {
 namespace {

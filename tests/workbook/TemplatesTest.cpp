@@ -6,7 +6,7 @@
 #include "ScoreSheetCheck.h"
 #include "TestFolder.h"
 #include "XlsReadBack.h"
-#include "workbook/ScoreWorkbooks.h"
+#include "startup/StartupSteps.h"
 
 namespace korvex::test {
 namespace {

@@ -1,0 +1,93 @@
+#include "exam/CourseQueries.h"
+
+#include "core/ValueRules.h"
+
+namespace korvex {
+
+BoundQuery courseQuery(const QString& answer) {
+    QString sql = QStringLiteral(
+        "SELECT z_class.簡碼 AS clsno, z_class.班級簡稱 AS clsname, sbcourse.科目碼 AS subjno, "
+        "z_course.科目簡稱 AS subjname, sbcourse.教師碼 AS tchno, z_teach.姓名 AS tchname,  "
+        "sbcourse.班級碼 as cno, "
+        "sbcourse.考試比例1 AS ratio1, sbcourse.考試比例2 AS ratio2,"
+        "sbcourse.考試比例3 AS ratio3, sbcourse.考試比例4 AS ratio4,"
+        "sbcourse.考試比例5 AS ratio5, sbcourse.考試比例6 AS ratio6 "
+        "FROM sbcourse INNER JOIN z_class ON sbcourse.班級碼 = z_class.班級碼 "
+        "INNER JOIN z_course ON sbcourse.科目碼 = z_course.科目碼 "
+        "INNER JOIN z_teach ON sbcourse.教師碼 = z_teach.教師碼 ");
+    const QString order = QStringLiteral(" order by sbcourse.教師碼, z_class.簡碼 desc");
+    QVariantList params;
+    // The pattern test comes first: "ALL%" is a pattern.
+    if (answer.endsWith(QLatin1Char('%'))) {
+        sql += QStringLiteral(
+                   " where len(rtrim(sbcourse.教師碼))>0 and rtrim(sbcourse.教師碼) like ?") +
+               order;
+        params << answer;
+    } else if (answer.toUpper() == QLatin1String("ALL")) {
+        sql += QStringLiteral(" where len(rtrim(sbcourse.教師碼))>0") + order;
+    } else {
+        sql += QStringLiteral(" where rtrim(sbcourse.教師碼)=?") + order;
+        params << answer;
+    }
+    return {sql, params};
+}
+
+BoundQuery studentQuery(const QString& year, const QString& semester, const QString& classCode,
+                        const QString& subjectCode) {
+    return {
+        QStringLiteral("SELECT rtrim(sastuden.姓名) AS cname, sastuden.在學座號 AS seatno "
+                       "FROM (sbscore INNER JOIN sastuden ON sbscore.身份證號 = sastuden.身份證號) "
+                       "WHERE (sbscore.學年度 = ?) AND (sbscore.學期別 = ?) AND "
+                       "(sbscore.班級碼=?) AND (sbscore.科目碼=?) ORDER BY sastuden.在學座號"),
+        {year, semester, classCode, subjectCode}};
+}
+
+QString teacherKey(const QString& code, const QString& name) {
+    return trimBlanks(code) + QLatin1Char('-') + trimBlanks(name);
+}
+
+QString teacherFileName(const QString& key) {
+    QString name;
+    name.reserve(key.size() + 4);
+    for (QChar c : key) {
+        switch (c.unicode()) {
+            case '/':
+                name += QChar(0xFF0F);
+                break;
+            case '\\':
+                name += QChar(0xFF3C);
+                break;
+            case ':':
+                name += QChar(0xFF1A);
+                break;
+            case '*':
+                name += QChar(0xFF0A);
+                break;
+            case '?':
+                name += QChar(0xFF1F);
+                break;
+            case '"':
+                name += QChar(0xFF02);
+                break;
+            case '<':
+                name += QChar(0xFF1C);
+                break;
+            case '>':
+                name += QChar(0xFF1E);
+                break;
+            case '|':
+                name += QChar(0xFF5C);
+                break;
+            default:
+                name += c.unicode() < 0x20 || c.unicode() == 0x7F ? QChar(0xFF3F) : c;
+        }
+    }
+    return name + QStringLiteral(".xls");
+}
+
+QString courseTitle(const QString& year, const QString& semester, const QString& sheetName) {
+    return year + QStringLiteral(" 學年度  第 ") + semester + QStringLiteral(" 學期學生成績表 ") +
+           sheetName;
+}
+
+}  // namespace korvex

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QDir>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+#include "ops/MainWindowInterface.h"
+#include "db/Connection.h"
+#include "settings/Settings.h"
+
+namespace korvex {
+
+// What start-up creates and every operation shares until the window closes:
+// the program folder, the settings, the exam names, the two connections and
+// the main window the operations talk to.
+struct AppContext {
+    QString appPath;  // the program folder, without a trailing separator
+    Settings settings;
+    // Names of exams 1 to 10 (index 0 unused); 1 to 6 are read at start-up.
+    QStringList examNames = QStringList(11);
+    Connection school;
+    bool schoolConnected = false;
+    // Why the last school connection attempt failed (empty after success),
+    // for the log: the attempt itself clears the connection's errors.
+    QString schoolFailure;
+    Connection exam;
+    MainWindowInterface* window = nullptr;
+
+    // A file of the program folder.
+    QString filePath(const QString& name) const { return QDir(appPath).filePath(name); }
+};
+
+}  // namespace korvex

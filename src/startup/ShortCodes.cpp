@@ -1,0 +1,154 @@
+#include "ops/AppContext.h"
+#include "db/Recordset.h"
+#include "startup/StartupSteps.h"
+#include "core/ValueRules.h"
+
+namespace korvex {
+namespace {
+
+// The statements compare codes as the server does. SQL Server pads the
+// shorter side with blanks ('' equals '  ', '301' equals '301 '); SQLite
+// compares exactly, so a school database kept in SQLite must store its codes
+// and statuses without trailing blanks.
+
+// Active students: in a class and a seat, and enrolled or on extended study.
+// The first three pieces are shared by the numeric and the other departments.
+const QString kDepartmentsHead = QStringLiteral(
+    "SELECT DISTINCT SUBSTRING(sastuden.學號, 2, 2) AS shortcode, sastuden.在學科別 "
+    "FROM sastuden LEFT OUTER JOIN z_dept ON sastuden.在學科別 = z_dept.科別碼 "
+    "WHERE (sastuden.在學班次 > '00') AND (sastuden.在學座號 > '00') AND ");
+
+// Departments whose codes are numbers, "000" to "999".
+const QString kNumericDepartments =
+    kDepartmentsHead +
+    QStringLiteral("(sastuden.在學狀態 = '' OR sastuden.在學狀態 LIKE '延修%') AND "
+                   "(sastuden.在學科別 > '000' and sastuden.在學科別 <= '999') "
+                   "ORDER BY sastuden.在學科別");
+
+// All other departments (codes with letters, for example).
+const QString kOtherDepartments =
+    kDepartmentsHead +
+    QStringLiteral("(sastuden.在學狀態 = '' OR sastuden.在學狀態 LIKE '延修%') AND "
+                   "(sastuden.在學科別 <= '000' or sastuden.在學科別 > '999') "
+                   "ORDER BY sastuden.在學科別");
+
+// Every class with active students and the short code it gets: grade, the
+// second character of the department's short code, the second digit of the
+// class number.
+const QString kVocationalClasses = QStringLiteral(
+    "SELECT DISTINCT sastuden.在學科別 + sastuden.在學年級 + sastuden.在學班次 AS allcode,"
+    "sastuden.在學科別 AS depcode,"
+    "sastuden.在學年級 + sastuden.在學班次 AS classcode,"
+    "RTRIM(z_class.班級簡稱) AS classname,"
+    "sastuden.在學年級+SUBSTRING(z_dept.科別簡碼, 2, 1)"
+    "+ SUBSTRING(sastuden.在學班次, 2, 1) AS mycode,"
+    "z_dept.科別簡碼 AS depshort "
+    "FROM sastuden INNER JOIN "
+    "z_class ON "
+    "sastuden.在學科別+ sastuden.在學年級 + sastuden.在學班次 = z_class.班級碼 "
+    "Inner Join "
+    "z_dept ON sastuden.在學科別 = z_dept.科別碼 "
+    "WHERE  (sastuden.在學班次 > '00') AND (sastuden.在學座號 > '00') AND "
+    "(sastuden.在學狀態 = '' OR "
+    "sastuden.在學狀態 LIKE '延修%') ORDER BY  mycode");
+
+const QString kSetDepartmentCode =
+    QStringLiteral("update z_dept set 科別簡碼=? WHERE 科別碼=?");
+const QString kSetClassCode = QStringLiteral("update z_class set 簡碼=? WHERE 班級碼=?");
+
+// Vocational mode: a numeric department's short code is the 2nd and 3rd
+// characters of its students' numbers; every other department is numbered on
+// from the last numeric one.
+void numberVocationalDepartments(Connection& school) {
+    // The running number carries over from the numeric departments to the
+    // others: it is the short code of the department that sorts last.
+    long long running = 0;
+    school.guardedBatch([&] {
+        auto numeric = OpenRecordset(school, kNumericDepartments);
+        if (!numeric || numeric->recordCount() == 0) return;
+        for (numeric->moveFirst(); !numeric->eof(); numeric->moveNext()) {
+            // A student without a number gives no code: the department keeps
+            // the empty code rather than losing the whole batch.
+            const QString shortCode = numeric->text(QStringLiteral("shortcode"));
+            school.execute(kSetDepartmentCode,
+                           {shortCode, numeric->value(QStringLiteral("在學科別"))});
+            running = static_cast<long long>(leadingNumber(shortCode));
+        }
+    });
+    school.guardedBatch([&] {
+        auto others = OpenRecordset(school, kOtherDepartments);
+        if (!others || others->recordCount() == 0) return;
+        for (others->moveFirst(); !others->eof(); others->moveNext()) {
+            ++running;
+            school.execute(kSetDepartmentCode,
+                           {zeroPadded(running, 2), others->value(QStringLiteral("在學科別"))});
+        }
+    });
+}
+
+void codeVocationalClasses(Connection& school) {
+    auto classes = OpenRecordset(school, kVocationalClasses);
+    if (!classes) {
+        // Nothing to write; the failed open is not carried into later steps.
+        school.clearError();
+        return;
+    }
+    if (classes->recordCount() == 0) return;
+    school.guardedBatch([&] {
+        for (classes->moveFirst(); !classes->eof(); classes->moveNext()) {
+            // Without a code there is nothing to write; the class keeps the
+            // code it had.
+            if (classes->isNull(QStringLiteral("mycode"))) continue;
+            school.execute(kSetClassCode, {classes->text(QStringLiteral("mycode")),
+                                           classes->value(QStringLiteral("allcode"))});
+        }
+    });
+}
+
+// High-school mode: departments are numbered 10, 11, 12, ... in the order of
+// their codes, over all students.
+void numberHighSchoolDepartments(Connection& school) {
+    school.guardedBatch([&] {
+        auto departments = OpenRecordset(
+            school, QStringLiteral("SELECT DISTINCT 在學科別 From sastuden ORDER BY 在學科別"));
+        if (!departments || departments->recordCount() == 0) return;
+        long long number = 10;
+        for (departments->moveFirst(); !departments->eof(); departments->moveNext()) {
+            // Students without a department have no code to number.
+            if (departments->isNull(QStringLiteral("在學科別"))) continue;
+            // From the 91st department on the number has three digits; the
+            // two-character column refuses it and the whole numbering is
+            // rolled back, leaving every department without a code.
+            school.execute(kSetDepartmentCode,
+                           {zeroPadded(number, 2), departments->value(QStringLiteral("在學科別"))});
+            ++number;
+        }
+    });
+}
+
+}  // namespace
+
+void PrepareShortCodes(AppContext& context) {
+    Connection& school = context.school;
+    // The columns are added once; on later starts these fail (the column
+    // exists) and are rolled back.
+    school.executeGuarded(QStringLiteral("alter TABLE dbo.z_dept add 科別簡碼 nvarchar(2) NULL"));
+    school.executeGuarded(QStringLiteral("alter TABLE dbo.z_class add 簡碼 nvarchar(3) NULL"));
+    // Department codes are rebuilt from empty at every start; this commits on
+    // its own, so they are empty even if the numbering below fails.
+    school.executeGuarded(QStringLiteral("UPDATE z_dept SET 科別簡碼=''"));
+
+    if (context.settings.vocational != 0) {
+        numberVocationalDepartments(school);
+        codeVocationalClasses(school);
+    } else {
+        numberHighSchoolDepartments(school);
+        // A class's code is its name: in department 101 for the classes with
+        // a group, elsewhere for the classes whose number begins with 0.
+        school.executeGuarded(QStringLiteral(
+            "update z_class set 簡碼=班級名稱 where ((班級碼 like '101%' and 班級類組>'0') or "
+            "(not (班級碼 like '101%') and substring(班級碼,5,1)='0'))"));
+    }
+}
+
+}  // namespace korvex

@@ -1,0 +1,166 @@
+#include "startup/Startup.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+
+#include "ops/AppContext.h"
+#include "core/AppInfo.h"
+#include "core/ProgramFolder.h"
+#include "startup/ShellWindow.h"
+#include "db/Recordset.h"
+#include "startup/StartupSteps.h"
+#include "core/ValueRules.h"
+#include "settings/SettingsFile.h"
+
+namespace korvex {
+
+Startup::Startup(AppContext& context, ShellWindow& window, StartupDialogs& dialogs)
+    : m_context(context), m_window(window), m_dialogs(dialogs) {
+    m_context.window = &m_window;
+}
+
+QString Startup::connectionQuestion() {
+    return QStringLiteral(
+        "無法與校務行政資料庫伺服器連結,選擇[是]重新設定參數;選擇[否]結束離開!");
+}
+
+QString Startup::missingExamDatabaseMessage() {
+    return QStringLiteral(
+        "請將小幫手程式放在電腦閱卷系統的資料夾下, 必須有 Access 資料庫檔 Exam.mdb!");
+}
+
+Startup::Result Startup::run(const QString& appPath) {
+    m_endCause.clear();
+    m_window.setVersionText(QStringLiteral("Version:") + versionText());
+    m_context.appPath = appPath;
+
+    // Without the grading program's database there is nothing to work on;
+    // nothing is written into a folder that is not the grading program's.
+    if (findExamDatabase(appPath).isEmpty()) {
+        m_window.message(missingExamDatabaseMessage(), MainWindowInterface::Icon::Critical);
+        return Result::Ended;
+    }
+
+    // The term defaults until the school database tells the current one.
+    m_context.settings.year = QStringLiteral("94");
+    m_context.settings.semester = QStringLiteral("1");
+    const QString iniPath = programFile(m_context.appPath, settingsFileName());
+    if (!QFileInfo::exists(iniPath))
+        createSettingsFile(iniPath, m_context.settings);
+    else
+        m_context.settings = readSettingsFile(iniPath);
+
+    m_window.yield();
+
+    if (!connectSchool()) return Result::Ended;
+
+    // From here on a failing statement is ignored and start-up goes on.
+    PrepareShortCodes(m_context);
+    m_context.school.clearError();
+    readExamNames();
+
+    if (!OpenExamConnection(m_context)) {
+        const auto& error = m_context.exam.pendingError();
+        return endSilently(QStringLiteral("無法開啟 exam.mdb: %1")
+                               .arg(error ? error->text : QStringLiteral("未知的錯誤")));
+    }
+    BuildMainTitle(m_context);
+    extendStudentTable();
+
+    m_window.showWindow();
+
+    QString templateError;
+    if (!WriteWorkbookTemplates(appPath, &templateError))
+        return endSilently(QStringLiteral("無法寫入成績單範本 scorep.xls / scoret.xls: %1")
+                               .arg(templateError));
+
+    m_window.yield();
+
+    if (!m_dialogs.login(m_context)) return endSilently(QStringLiteral("未登入，程式結束"));
+    m_window.enableTopMenus();
+    m_window.yield();
+    return Result::Ready;
+}
+
+bool Startup::connectSchool() {
+    int failures = 0;
+    for (;;) {
+        LoadTermContext(m_context);
+        for (int i = 1; i <= 6; ++i) m_context.examNames[i].clear();
+        if (m_context.schoolConnected) return true;
+
+        QString target = QStringLiteral("SERVER=%1, DATABASENAME=%2")
+                             .arg(m_context.settings.server, m_context.settings.databaseName);
+        if (!m_context.schoolFailure.isEmpty())
+            target += QStringLiteral(": ") + m_context.schoolFailure;
+        if (++failures == kConnectionAttempts) {
+            endSilently(QStringLiteral("無法與校務行政資料庫連結 (%1)，已嘗試 %2 次")
+                            .arg(target)
+                            .arg(kConnectionAttempts));
+            return false;
+        }
+        const auto answer = m_window.message(
+            connectionQuestion(), MainWindowInterface::Icon::Exclamation,
+            MainWindowInterface::Buttons::YesNo, MainWindowInterface::Answer::Yes);
+        if (answer != MainWindowInterface::Answer::Yes) {
+            endSilently(
+                QStringLiteral("無法與校務行政資料庫連結 (%1)，使用者選擇結束離開").arg(target));
+            return false;
+        }
+        m_dialogs.editConnectionSettings(m_context);
+    }
+}
+
+void Startup::readExamNames() {
+    auto names = OpenRecordset(m_context.school, QStringLiteral("SELECT * From z_name"));
+    if (names && names->recordCount() >= 1) {
+        names->moveFirst();
+        for (int i = 1; i <= 6; ++i) {
+            const QString column = QStringLiteral("考試名稱%1").arg(i);
+            if (!names->hasColumn(column)) continue;
+            const QString name = rtrimBlanks(textOf(names->value(column)));
+            if (!name.isEmpty()) m_context.examNames[i] = name;
+        }
+    }
+    // A missing z_name leaves the names empty; it is not a reason to stop.
+    m_context.school.clearError();
+}
+
+void Startup::extendStudentTable() {
+    // On every start after the first the columns exist already; the guard
+    // rolls the failing statement back and start-up goes on.
+    m_context.exam.executeGuarded(
+        QStringLiteral("ALTER TABLE name add address nvarchar(150), father nvarchar(20) "));
+    m_context.exam.executeGuarded(
+        QStringLiteral("ALTER TABLE name add zipcode nvarchar(10), addzone nvarchar(50) "));
+    m_context.exam.clearError();
+}
+
+Startup::Result Startup::endSilently(const QString& cause) {
+    m_endCause = cause;
+    appendStartupLog(m_context.appPath, cause);
+    return Result::Ended;
+}
+
+void releaseConnections(AppContext& context) {
+    context.school.close();
+    context.schoolConnected = false;
+    context.exam.close();
+}
+
+bool appendStartupLog(const QString& appPath, const QString& text) {
+    QFile log(QDir(appPath).filePath(startupLogName()));
+    if (!log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) return false;
+    // One line per end, whatever the driver's error text holds.
+    QString flat = text;
+    flat.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    flat.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    flat.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    const QString line =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss ")) + flat +
+        QLatin1Char('\n');
+    return log.write(line.toUtf8()) >= 0;
+}
+
+}  // namespace korvex

@@ -1,0 +1,283 @@
+#include "ui/MainWindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include "core/AppInfo.h"
+#include "ui/MessageBox.h"
+#include "ui/StatusPanels.h"
+#include "startup/StartupSteps.h"
+#include "core/ValueRules.h"
+#include "ui/AboutDialog.h"
+#include "ui/LoginDialog.h"
+#include "ui/SettingsLauncher.h"
+
+namespace korvex {
+
+namespace {
+
+// The busy display is repainted at most this often (about 30 times a second).
+constexpr int kBusyPaintIntervalMs = 33;
+
+QAction* addItem(QMenu* menu, const QString& name, const QString& text) {
+    QAction* action = menu->addAction(text);
+    action->setObjectName(name);
+    return action;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("Mainfrm"));
+    setWindowTitle(appTitle());
+    m_context.window = this;
+
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("centralWidget"));
+    auto* banner = new QLabel(appTitle(), central);
+    banner->setObjectName(QStringLiteral("Image1"));
+    banner->setAlignment(Qt::AlignCenter);
+    QFont bannerFont = banner->font();
+    bannerFont.setPointSizeF(bannerFont.pointSizeF() * 2.2);
+    bannerFont.setBold(true);
+    banner->setFont(bannerFont);
+    banner->setStyleSheet(QStringLiteral("color: #1d4f91;"));
+
+    m_versionLabel = new QLabel(central);
+    m_versionLabel->setObjectName(QStringLiteral("Label1"));
+    m_versionLabel->setFont(QFont(QStringLiteral("Times New Roman")));
+    m_messageLabel = new QLabel(central);
+    m_messageLabel->setObjectName(QStringLiteral("MsgLbl"));
+    m_messageLabel->setAlignment(Qt::AlignCenter);
+    m_messageLabel->hide();
+    m_progress = new QProgressBar(central);
+    m_progress->setObjectName(QStringLiteral("ProgressBar1"));
+    m_progress->setTextVisible(false);
+    m_progress->hide();
+
+    auto* layout = new QVBoxLayout(central);
+    layout->addStretch(1);
+    layout->addWidget(banner);
+    layout->addStretch(1);
+    layout->addWidget(m_messageLabel);
+    layout->addWidget(m_progress);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(m_versionLabel);
+    bottom->addStretch(1);
+    layout->addLayout(bottom);
+    setCentralWidget(central);
+
+    m_panels = new StatusPanels(statusBar());
+    m_busyFlush.setSingleShot(true);
+    connect(&m_busyFlush, &QTimer::timeout, this, &MainWindow::paintBusy);
+    buildMenus();
+    resize(720, 420);
+}
+
+MainWindow::~MainWindow() {
+    if (m_hourglass) QApplication::restoreOverrideCursor();
+    releaseConnections(m_context);
+}
+
+void MainWindow::buildMenus() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("menuBar"));
+
+    m_baseDataMenu = bar->addMenu(QStringLiteral("基本資料匯入"));
+    m_baseDataMenu->setObjectName(QStringLiteral("mnuaa"));
+    m_examMenu = bar->addMenu(QStringLiteral("考試資料匯入及匯出"));
+    m_examMenu->setObjectName(QStringLiteral("mnuee"));
+    for (const OperationEntry& entry : operationTable()) {
+        const bool exam = entry.menu == OperationMenu::Exam;
+        QAction* item =
+            addItem(exam ? m_examMenu : m_baseDataMenu, entry.menuObjectName, entry.menuText);
+        connect(item, &QAction::triggered, this, [this, &entry] { runMenuOperation(entry); });
+        if (exam) m_examItems << item;
+    }
+
+    m_systemMenu = bar->addMenu(QStringLiteral("系統維護"));
+    m_systemMenu->setObjectName(QStringLiteral("mnudd"));
+    connect(addItem(m_systemMenu, QStringLiteral("mnud_1"), QStringLiteral("結束離開")),
+            &QAction::triggered, this, &MainWindow::close);
+    connect(addItem(m_systemMenu, QStringLiteral("mnud_3"), QStringLiteral("參數設定")),
+            &QAction::triggered, this, &MainWindow::showSettingsFromMenu);
+    connect(addItem(m_systemMenu, QStringLiteral("mnud_4"), QStringLiteral("關於程式")),
+            &QAction::triggered, this, &MainWindow::showAbout);
+
+    // Nothing can be started before the login has succeeded.
+    for (QMenu* menu : {m_baseDataMenu, m_examMenu, m_systemMenu})
+        menu->menuAction()->setEnabled(false);
+}
+
+Startup::Result MainWindow::start(const QString& appPath) {
+    Startup startup(m_context, *this, *this);
+    m_starting = true;
+    const Startup::Result result = startup.run(appPath);
+    m_starting = false;
+    if (result == Startup::Result::Ended) unload();
+    return result;
+}
+
+// --- menus
+
+void MainWindow::runMenuOperation(const OperationEntry& entry) {
+    // The window is disabled while an operation runs; a click queued before
+    // that must not start a second one.
+    if (m_operationRunning) return;
+    m_operationRunning = true;
+    entry.run(m_context);
+    m_operationRunning = false;
+}
+
+void MainWindow::showSettingsFromMenu() {
+    showSettingsDialog(m_context, SettingsDialogUse::Menu, this);
+}
+
+void MainWindow::showAbout() {
+    AboutDialog about(this);
+    about.exec();
+}
+
+// --- start-up dialogs
+
+void MainWindow::editConnectionSettings(AppContext& context) {
+    showSettingsDialog(context, SettingsDialogUse::AfterFailedConnection, this);
+}
+
+bool MainWindow::login(AppContext& context) {
+    LoginDialog dialog(LoginCheck::load(context.school), this);
+    dialog.exec();
+    return dialog.loginSucceeded();
+}
+
+// --- MainWindowInterface
+
+void MainWindow::setWindowEnabled(bool enabled) {
+    // The menus and the window's contents are what the user can act on.
+    // The window itself stays enabled so that the message boxes and dialogs
+    // an operation opens (they are its children) can be answered.
+    m_enabled = enabled;
+    menuBar()->setEnabled(enabled);
+    centralWidget()->setEnabled(enabled);
+}
+
+void MainWindow::showBusy() {
+    m_messageLabel->setText(QString());
+    m_messageLabel->show();
+    m_progress->show();
+    if (!m_hourglass) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        m_hourglass = true;
+    }
+    m_progress->setValue(0);
+    m_busyCounter = 0;
+    m_busyPending = false;
+    m_busyFlush.stop();
+    m_sinceBusyPaint.invalidate();
+}
+
+void MainWindow::setBusyRange(int maximum) {
+    m_progress->setRange(0, std::max(maximum, 0));
+}
+
+void MainWindow::stepBusy(int counter) { stepBusyDetail(counter, QString()); }
+
+void MainWindow::stepBusyDetail(int counter, const QString& detail) {
+    m_busyDetail = detail;
+    m_busyCounter = counter;
+    m_busyPending = true;
+    const qint64 since = m_sinceBusyPaint.isValid() ? m_sinceBusyPaint.elapsed() : kBusyPaintIntervalMs;
+    if (since >= kBusyPaintIntervalMs || counter >= m_progress->maximum())
+        paintBusy();
+    else if (!m_busyFlush.isActive())
+        m_busyFlush.start(int(kBusyPaintIntervalMs - since));
+}
+
+void MainWindow::paintBusy() {
+    m_busyFlush.stop();
+    if (!m_busyPending) return;
+    m_busyPending = false;
+    QString text = progressText(m_busyCounter, m_progress->maximum());
+    if (!m_busyDetail.isEmpty()) text += QLatin1Char(' ') + m_busyDetail;
+    m_messageLabel->setText(text);
+    if (m_busyCounter >= m_progress->minimum() && m_busyCounter <= m_progress->maximum())
+        m_progress->setValue(m_busyCounter);
+    ++m_busyPaints;
+    m_sinceBusyPaint.start();
+}
+
+void MainWindow::endBusy() {
+    paintBusy();
+    m_messageLabel->hide();
+    m_progress->hide();
+    if (m_hourglass) {
+        QApplication::restoreOverrideCursor();
+        m_hourglass = false;
+    }
+}
+
+MainWindowInterface::Answer MainWindow::message(const QString& text, Icon icon, Buttons buttons,
+                                                Answer defaultAnswer) {
+    // The box shows over the busy display in its exact state.
+    paintBusy();
+    return MessageBox::show(this, windowTitle(), text, icon, buttons, defaultAnswer);
+}
+
+std::optional<QString> MainWindow::input(const QString& prompt, const QString& title,
+                                         const QString& defaultText) {
+    paintBusy();
+    return MessageBox::input(this, title, prompt, defaultText);
+}
+
+void MainWindow::setExamMenu(const QString& importCaption, const QString& exportCaption,
+                             bool enabled) {
+    const QString captions[] = {importCaption, exportCaption};
+    for (int i = 0; i < m_examItems.size() && i < 2; ++i) {
+        m_examItems[i]->setText(captions[i]);
+        m_examItems[i]->setEnabled(enabled);
+    }
+}
+
+void MainWindow::yield() { QCoreApplication::processEvents(); }
+
+// --- ShellWindow
+
+void MainWindow::setVersionText(const QString& text) { m_versionLabel->setText(text); }
+
+void MainWindow::showWindow() { show(); }
+
+void MainWindow::enableTopMenus() {
+    m_baseDataMenu->menuAction()->setEnabled(true);
+    m_systemMenu->menuAction()->setEnabled(true);
+    m_examMenu->menuAction()->setEnabled(true);
+}
+
+// --- shutdown
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // While start-up or an operation runs, the connections are in use; the
+    // window stays (start-up ends the program itself when it fails).
+    if (m_operationRunning || m_starting) {
+        event->ignore();
+        return;
+    }
+    unload();
+    event->accept();
+}
+
+void MainWindow::unload() {
+    if (m_unloaded) return;
+    m_unloaded = true;
+    // The dialogs live only while they are shown, so none outlives the window.
+    releaseConnections(m_context);
+    hide();
+}
+
+}  // namespace korvex

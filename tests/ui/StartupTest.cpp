@@ -1,0 +1,267 @@
+#include <QFile>
+#include <QDir>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+#include "ScriptedWindow.h"
+#include "ShellFolder.h"
+#include "TestFolder.h"
+#include "ops/AppContext.h"
+#include "core/AppInfo.h"
+#include "startup/ShellWindow.h"
+#include "core/ProgramFolder.h"
+#include "startup/Startup.h"
+
+using namespace korvex;
+using korvex::test::ScriptedWindow;
+using korvex::test::ShellFolderOptions;
+using korvex::test::TestFolder;
+using Icon = MainWindowInterface::Icon;
+using Buttons = MainWindowInterface::Buttons;
+using Answer = MainWindowInterface::Answer;
+
+namespace {
+
+// The scripted main window with what start-up does to the window itself.
+class ScriptedShell : public ShellWindow {
+public:
+    ScriptedWindow w;
+    QString versionText;
+    bool shown = false;
+    bool menusEnabled = false;
+
+    void setWindowEnabled(bool on) override { w.setWindowEnabled(on); }
+    bool isWindowEnabled() const override { return w.isWindowEnabled(); }
+    void showBusy() override { w.showBusy(); }
+    void setBusyRange(int maximum) override { w.setBusyRange(maximum); }
+    void stepBusy(int counter) override { w.stepBusy(counter); }
+    void endBusy() override { w.endBusy(); }
+    Answer message(const QString& text, Icon icon, Buttons buttons, Answer def) override {
+        return w.message(text, icon, buttons, def);
+    }
+    std::optional<QString> input(const QString& p, const QString& t, const QString& d) override {
+        return w.input(p, t, d);
+    }
+    QString caption() const override { return w.caption(); }
+    void setCaption(const QString& caption) override { w.setCaption(caption); }
+    void setExamMenu(const QString& a, const QString& b, bool on) override {
+        w.setExamMenu(a, b, on);
+    }
+    void yield() override { w.yield(); }
+    void setVersionText(const QString& text) override { versionText = text; }
+    void showWindow() override {
+        shown = true;
+        w.events << QStringLiteral("show");
+    }
+    void enableTopMenus() override {
+        menusEnabled = true;
+        w.events << QStringLiteral("menus");
+    }
+};
+
+class ScriptedDialogs : public StartupDialogs {
+public:
+    ScriptedShell* shell = nullptr;
+    std::function<void(AppContext&)> onSettings;
+    std::function<void()> onLogin;
+    bool loginAnswer = true;
+    int settingsShown = 0;
+    int loginShown = 0;
+
+    void editConnectionSettings(AppContext& context) override {
+        ++settingsShown;
+        shell->w.events << QStringLiteral("settings");
+        if (onSettings) onSettings(context);
+    }
+    bool login(AppContext&) override {
+        ++loginShown;
+        if (onLogin) onLogin();
+        shell->w.events << QStringLiteral("login");
+        return loginAnswer;
+    }
+};
+
+struct StartupRun {
+    AppContext context;
+    ScriptedShell shell;
+    ScriptedDialogs dialogs;
+    Startup::Result result = Startup::Result::Ended;
+    QString cause;
+
+    explicit StartupRun(const QString& folder, std::function<void(StartupRun&)> setup = {}) {
+        dialogs.shell = &shell;
+        if (setup) setup(*this);
+        Startup startup(context, shell, dialogs);
+        result = startup.run(folder);
+        cause = startup.endCause();
+    }
+};
+
+QStringList logLines(const TestFolder& folder) {
+    QFile log(folder.file(startupLogName()));
+    if (!log.open(QIODevice::ReadOnly)) return {};
+    return QString::fromUtf8(log.readAll()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+}  // namespace
+
+TEST(Startup, ReadyAfterLoginWithTermTitleExamNamesAndExtendedStudentTable) {
+    TestFolder folder;
+    korvex::test::makeShellFolder(folder);
+    const QByteArray iniBefore = [&] {
+        QFile f(folder.file("ASSISTANT.INI"));
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
+    StartupRun run(folder.path());
+
+    ASSERT_EQ(run.result, Startup::Result::Ready) << run.cause.toStdString();
+    EXPECT_TRUE(run.shell.w.messages.isEmpty()) << run.shell.w.messageTexts().join('\n').toStdString();
+    EXPECT_TRUE(run.context.schoolConnected);
+    EXPECT_TRUE(run.context.school.isOpen());
+    EXPECT_TRUE(run.context.exam.isOpen());
+    // The current term comes from z_system; the title and the exam menu follow it.
+    EXPECT_EQ(run.context.settings.year, QStringLiteral("95"));
+    EXPECT_EQ(run.shell.caption(), QStringLiteral("KORVEX小幫手Zamo高中版(95學年第2學期期中考)[高中版]"));
+    EXPECT_EQ(run.shell.w.examImportCaption, QStringLiteral("匯入95學年第2學期期中考考試資料"));
+    EXPECT_TRUE(run.shell.w.examMenuEnabled);
+    // Names only where z_name has them, without trailing blanks.
+    EXPECT_EQ(run.context.examNames.mid(1, 6),
+              (QStringList{QStringLiteral("第一次段考"), QString(), QStringLiteral("期中考"),
+                           QString(), QString(), QString()}));
+    // The window shows before the login; the menus open after it.
+    const QStringList& events = run.shell.w.events;
+    EXPECT_LT(events.indexOf("show"), events.indexOf("login"));
+    EXPECT_LT(events.indexOf("login"), events.indexOf("menus"));
+    EXPECT_TRUE(run.shell.menusEnabled);
+    // The four contact columns are now in `name`.
+    const QString exam = folder.file("exam.mdb");
+    EXPECT_EQ(TestFolder::rows(exam, "SELECT count(*) FROM pragma_table_info('name') WHERE name IN "
+                                     "('address','father','zipcode','addzone')"),
+              QStringList{"4"});
+    // The term read from the school database is not written to the file.
+    QFile ini(folder.file("ASSISTANT.INI"));
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_EQ(ini.readAll(), iniBefore);
+    EXPECT_FALSE(QFileInfo::exists(folder.file("ASSISTANT.LOG")));
+
+    // A second start: the columns exist, the statements fail quietly, and
+    // start-up goes on as before.
+    StartupRun again(folder.path());
+    EXPECT_EQ(again.result, Startup::Result::Ready) << again.cause.toStdString();
+    EXPECT_TRUE(again.shell.w.messages.isEmpty());
+    EXPECT_FALSE(again.context.exam.errorPending());
+    EXPECT_EQ(TestFolder::rows(exam, "SELECT count(*) FROM pragma_table_info('name') WHERE name IN "
+                                     "('address','father','zipcode','addzone')"),
+              QStringList{"4"});
+}
+
+TEST(Startup, SchoolWithoutTermTableCountsAsUnreachable) {
+    TestFolder folder;
+    korvex::test::makeShellFolder(folder);
+    TestFolder::run(folder.file("school.sqlite"), {QStringLiteral("DROP TABLE z_system")});
+    StartupRun run(folder.path(), [](StartupRun& r) { r.shell.w.answers = {Answer::No}; });
+    EXPECT_EQ(run.result, Startup::Result::Ended);
+    EXPECT_EQ(run.shell.w.messageTexts(), QStringList{Startup::connectionQuestion()});
+}
+
+TEST(Startup, MissingExamNamesTableLeavesNamesEmpty) {
+    TestFolder folder;
+    korvex::test::makeShellFolder(folder);
+    TestFolder::run(folder.file("school.sqlite"), {QStringLiteral("DROP TABLE z_name")});
+    StartupRun run(folder.path());
+    EXPECT_EQ(run.result, Startup::Result::Ready) << run.cause.toStdString();
+    EXPECT_EQ(run.context.examNames, QStringList(11));
+}
+
+TEST(Startup, SilentEndsAreLoggedWithTheirCause) {
+    // An exam.mdb that is no database ends start-up before the window shows.
+    TestFolder broken;
+    korvex::test::makeShellFolder(broken, {.withExam = false});
+    {
+        QFile f(broken.file("exam.mdb"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("not a database at all");
+    }
+    StartupRun run(broken.path());
+    EXPECT_EQ(run.result, Startup::Result::Ended);
+    EXPECT_TRUE(run.shell.w.messages.isEmpty());
+    EXPECT_FALSE(run.shell.shown);
+    ASSERT_EQ(logLines(broken).size(), 1);
+    EXPECT_TRUE(logLines(broken).first().contains(QStringLiteral("exam.mdb")));
+
+    // A refused login ends the program after the window was shown.
+    TestFolder refused;
+    korvex::test::makeShellFolder(refused);
+    StartupRun login(refused.path(), [](StartupRun& r) { r.dialogs.loginAnswer = false; });
+    EXPECT_EQ(login.result, Startup::Result::Ended);
+    EXPECT_TRUE(login.shell.shown);
+    EXPECT_FALSE(login.shell.menusEnabled);
+    EXPECT_TRUE(login.shell.w.messages.isEmpty());
+    ASSERT_EQ(logLines(refused).size(), 1);
+    EXPECT_TRUE(logLines(refused).first().contains(QStringLiteral("未登入")));
+}
+
+TEST(Startup, TemplatesAreRewrittenBeforeTheLoginAndOneThatCannotBeEndsSilently) {
+    // A stale template is replaced by the program's own before the login,
+    // and stays so when the login is refused.
+    TestFolder folder;
+    korvex::test::makeShellFolder(folder);
+    {
+        QFile stale(folder.file("scorep.xls"));
+        ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+        stale.write("edited by hand");
+    }
+    QByteArray atLogin;
+    StartupRun refused(folder.path(), [&](StartupRun& r) {
+        r.dialogs.loginAnswer = false;
+        r.dialogs.onLogin = [&] {
+            QFile file(folder.file("scorep.xls"));
+            if (file.open(QIODevice::ReadOnly)) atLogin = file.readAll();
+        };
+    });
+    EXPECT_EQ(refused.result, Startup::Result::Ended);
+    EXPECT_TRUE(atLogin.startsWith(QByteArray::fromHex("D0CF11E0A1B11AE1")));
+    for (const char* name : {"scorep.xls", "scoret.xls"}) {
+        QFile file(folder.file(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+        // Excel 97 files are compound files.
+        EXPECT_TRUE(file.read(8).startsWith(QByteArray::fromHex("D0CF11E0A1B11AE1"))) << name;
+    }
+
+    // A template that cannot be replaced (here a folder in its place) ends
+    // start-up after the window has shown, without a message or a login.
+    TestFolder blocked;
+    korvex::test::makeShellFolder(blocked);
+    ASSERT_TRUE(QDir(blocked.path()).mkpath(QStringLiteral("scoret.xls/inside")));
+    StartupRun run(blocked.path());
+    EXPECT_EQ(run.result, Startup::Result::Ended);
+    EXPECT_TRUE(run.shell.shown);
+    EXPECT_EQ(run.dialogs.loginShown, 0);
+    EXPECT_FALSE(run.shell.menusEnabled);
+    EXPECT_TRUE(run.shell.w.messages.isEmpty());
+    ASSERT_EQ(logLines(blocked).size(), 1);
+    EXPECT_TRUE(logLines(blocked).first().contains(QStringLiteral("scoret.xls")));
+}
+
+TEST(ProgramFolder, FolderOptionOrTheExecutablesFolder) {
+    EXPECT_EQ(programFolder({}, "/opt/korvex/"), QStringLiteral("/opt/korvex"));
+    EXPECT_EQ(programFolder("/srv/exam/", "/opt/korvex"), QStringLiteral("/srv/exam"));
+    EXPECT_EQ(programFolder("/srv/考試", "/opt/korvex"), QStringLiteral("/srv/考試"));
+    EXPECT_EQ(programFolder("sub", "/opt/korvex"), QDir::current().filePath("sub"));
+}
+
+TEST(Startup, SettingsFileIsFoundWhateverItsLetterCase) {
+    // A folder copied from Windows may hold the settings as "assistant.ini";
+    // they are read, not replaced by a new file with the defaults.
+    TestFolder folder;
+    korvex::test::makeShellFolder(folder);
+    ASSERT_TRUE(QFile::rename(folder.file("ASSISTANT.INI"), folder.file("assistant.ini")));
+    StartupRun run(folder.path());
+    EXPECT_EQ(run.result, Startup::Result::Ready) << run.cause.toStdString();
+    EXPECT_EQ(run.context.settings.databaseName, QStringLiteral("school.sqlite"));
+    EXPECT_FALSE(QFileInfo::exists(folder.file("ASSISTANT.INI")));
+    EXPECT_EQ(programFile(folder.path(), QStringLiteral("ASSISTANT.INI")),
+              folder.file("assistant.ini"));
+    EXPECT_EQ(programFile(folder.path(), QStringLiteral("none.ini")), folder.file("none.ini"));
+}
