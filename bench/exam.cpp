@@ -1,21 +1,21 @@
 // Roster rebuild, roster update and score export on a school of 3,000
 // students (about 36,000 roster rows): time, rows per second, peak memory.
+#include <sys/resource.h>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <sys/resource.h>
 
-#include "ops/AppContext.h"
 #include "db/Connection.h"
 #include "db/Recordset.h"
-#include "startup/StartupSteps.h"
 #include "exam/ExamOperations.h"
 #include "import/BaseDataImports.h"
+#include "ops/AppContext.h"
 #include "sample/SampleGrading.h"
 #include "sample/SampleSchool.h"
 #include "settings/SettingsFile.h"
+#include "startup/StartupSteps.h"
 
 using namespace korvex;
 
@@ -78,10 +78,13 @@ bool prepareSchool(const QString& folder, int students, AppContext& context) {
     context.appPath = folder;
     context.settings = readSettingsFile(context.filePath(QStringLiteral("ASSISTANT.INI")));
     LoadTermContext(context);
-    if (!context.schoolConnected || !OpenExamConnection(context)) return fail(QStringLiteral("open"));
+    if (!context.schoolConnected || !OpenExamConnection(context))
+        return fail(QStringLiteral("open"));
     PrepareShortCodes(context);
-    context.exam.executeGuarded(QStringLiteral("ALTER TABLE name add address nvarchar(150), father nvarchar(20) "));
-    context.exam.executeGuarded(QStringLiteral("ALTER TABLE name add zipcode nvarchar(10), addzone nvarchar(50) "));
+    context.exam.executeGuarded(
+        QStringLiteral("ALTER TABLE name add address nvarchar(150), father nvarchar(20) "));
+    context.exam.executeGuarded(
+        QStringLiteral("ALTER TABLE name add zipcode nvarchar(10), addzone nvarchar(50) "));
     ImportStudents(context);
     return true;
 }
@@ -120,10 +123,13 @@ int main(int argc, char** argv) {
     const QString term = QStringLiteral("s.學年度 = '%1' and s.學期別 = '%2'")
                              .arg(context.settings.year, context.settings.semester);
 
-    const int sourceRows = count(context.school,
+    const int sourceRows = count(
+        context.school,
         QStringLiteral("select count(*) as n from sbscore s inner join sbcourse c on s.科目碼 = "
-                       "c.科目碼 and s.班級碼 = c.班級碼 where c.考試比例1 > 0 and ") + term);
-    std::printf("sample school of %d students: %d score rows weighted in exam 1\n", kStudents, sourceRows);
+                       "c.科目碼 and s.班級碼 = c.班級碼 where c.考試比例1 > 0 and ") +
+            term);
+    std::printf("sample school of %d students: %d score rows weighted in exam 1\n", kStudents,
+                sourceRows);
     QElapsedTimer timer;
 
     window.answer = MainWindowInterface::Answer::Yes;
@@ -132,8 +138,10 @@ int main(int argc, char** argv) {
     ImportExamRoster(context);
     const qint64 rebuildMs = timer.elapsed();
     const qint64 rebuildCpu = cpuMs() - cpu;
-    const int rosterRows = count(context.exam, QStringLiteral("select count(*) as n from periodical1"));
-    if (rosterRows < sourceRows * 9 / 10) return fail(QStringLiteral("the rebuild wrote too few rows")), 1;
+    const int rosterRows =
+        count(context.exam, QStringLiteral("select count(*) as n from periodical1"));
+    if (rosterRows < sourceRows * 9 / 10)
+        return fail(QStringLiteral("the rebuild wrote too few rows")), 1;
     report("roster rebuild", sourceRows, rebuildMs, rebuildCpu);
 
     // The grading program scores the roster; the update then finds every
@@ -141,7 +149,8 @@ int main(int argc, char** argv) {
     GradeCounts graded;
     QString error;
     if (!gradeSample(dir.path(), 1, 1, &graded, &error)) return fail(error), 1;
-    const QString scoreSum = QStringLiteral("select count(*) as n, sum(score2) as total from periodical1");
+    const QString scoreSum =
+        QStringLiteral("select count(*) as n, sum(score2) as total from periodical1");
     const auto before = OpenRecordset(context.exam, scoreSum);
     window.answer = MainWindowInterface::Answer::No;
     cpu = cpuMs();
@@ -150,7 +159,8 @@ int main(int argc, char** argv) {
     const qint64 updateMs = timer.elapsed();
     const qint64 updateCpu = cpuMs() - cpu;
     const auto after = OpenRecordset(context.exam, scoreSum);
-    if (!before || !after || before->text(QStringLiteral("n")) != after->text(QStringLiteral("n")) ||
+    if (!before || !after ||
+        before->text(QStringLiteral("n")) != after->text(QStringLiteral("n")) ||
         before->text(QStringLiteral("total")) != after->text(QStringLiteral("total")))
         return fail(QStringLiteral("the update lost rows or scores")), 1;
     report("roster update", sourceRows, updateMs, updateCpu);
@@ -160,7 +170,8 @@ int main(int argc, char** argv) {
     ExportScores(context);
     const qint64 exportMs = timer.elapsed();
     const qint64 exportCpu = cpuMs() - cpu;
-    if (count(context.exam, QStringLiteral("select count(*) as n from periodical1 where upload=2")) !=
+    if (count(context.exam,
+              QStringLiteral("select count(*) as n from periodical1 where upload=2")) !=
         graded.graded)
         return fail(QStringLiteral("the export missed rows: ") + window.messages.join(u' ')), 1;
     report("score export", graded.graded, exportMs, exportCpu);

@@ -24,17 +24,17 @@
 #include <cstdio>
 #include <functional>
 
+#include "import/BaseDataImports.h"
 #include "ops/AppContext.h"
 #include "startup/StartupSteps.h"
-#include "import/BaseDataImports.h"
 
 using namespace korvex;
 
 namespace {
 
 struct Operation {
-    const char* name;     // korvex-batch's operation
-    const char* table;    // the exam table it fills
+    const char* name;   // korvex-batch's operation
+    const char* table;  // the exam table it fills
     void (*run)(AppContext&);
 };
 
@@ -57,11 +57,16 @@ QString oneLine(const QString& icon, const QString& text) {
 
 const char* iconName(MainWindowInterface::Icon icon) {
     switch (icon) {
-        case MainWindowInterface::Icon::None: return "none";
-        case MainWindowInterface::Icon::Critical: return "critical";
-        case MainWindowInterface::Icon::Exclamation: return "exclamation";
-        case MainWindowInterface::Icon::Information: return "information";
-        case MainWindowInterface::Icon::Question: return "question";
+        case MainWindowInterface::Icon::None:
+            return "none";
+        case MainWindowInterface::Icon::Critical:
+            return "critical";
+        case MainWindowInterface::Icon::Exclamation:
+            return "exclamation";
+        case MainWindowInterface::Icon::Information:
+            return "information";
+        case MainWindowInterface::Icon::Question:
+            return "question";
     }
     return "";
 }
@@ -103,8 +108,7 @@ std::optional<QByteArray> runTool(const QString& name, const QStringList& argume
     if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit ||
         process.exitCode() != 0) {
         std::fprintf(stderr, "%s %s failed: %s\n", qPrintable(name),
-                     qPrintable(arguments.join(u' ')),
-                     process.readAllStandardError().constData());
+                     qPrintable(arguments.join(u' ')), process.readAllStandardError().constData());
         return std::nullopt;
     }
     return process.readAllStandardOutput();
@@ -113,7 +117,8 @@ std::optional<QByteArray> runTool(const QString& name, const QStringList& argume
 int rowCount(const QString& examFile, const QString& table) {
     int count = -1;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("count"));
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("count"));
         db.setDatabaseName(examFile);
         if (db.open()) {
             QSqlQuery query(db);
@@ -178,26 +183,25 @@ int inProcess(const QString& folder) {
 }
 
 int throughBatch(const QString& folder) {
-    const QStringList login{QStringLiteral("--folder"), folder, QStringLiteral("--user"),
-                            QStringLiteral("admin"), QStringLiteral("--password"),
-                            QStringLiteral("admin")};
+    const QStringList login{QStringLiteral("--folder"),   folder,
+                            QStringLiteral("--user"),     QStringLiteral("admin"),
+                            QStringLiteral("--password"), QStringLiteral("admin")};
     std::printf("through korvex-batch, %s\n", qPrintable(folder));
-    return report(QDir(folder).filePath(QStringLiteral("exam.mdb")),
-                  [&](const Operation& op, QStringList& messages) {
-                      const auto out = runTool(QStringLiteral("korvex-batch"),
-                                               login + QStringList{QString::fromLatin1(op.name)});
-                      if (!out) return false;
-                      // korvex-batch prints one JSON object per message box.
-                      for (const QByteArray& line : out->split('\n')) {
-                          if (line.trimmed().isEmpty()) continue;
-                          const QJsonObject box = QJsonDocument::fromJson(line).object();
-                          messages << (box.isEmpty()
-                                           ? QString::fromUtf8(line)
-                                           : oneLine(box.value(QStringLiteral("icon")).toString(),
-                                                     box.value(QStringLiteral("text")).toString()));
-                      }
-                      return true;
-                  });
+    return report(QDir(folder).filePath(QStringLiteral("exam.mdb")), [&](const Operation& op,
+                                                                         QStringList& messages) {
+        const auto out = runTool(QStringLiteral("korvex-batch"),
+                                 login + QStringList{QString::fromLatin1(op.name)});
+        if (!out) return false;
+        // korvex-batch prints one JSON object per message box.
+        for (const QByteArray& line : out->split('\n')) {
+            if (line.trimmed().isEmpty()) continue;
+            const QJsonObject box = QJsonDocument::fromJson(line).object();
+            messages << (box.isEmpty() ? QString::fromUtf8(line)
+                                       : oneLine(box.value(QStringLiteral("icon")).toString(),
+                                                 box.value(QStringLiteral("text")).toString()));
+        }
+        return true;
+    });
 }
 
 }  // namespace
@@ -209,11 +213,15 @@ int main(int argc, char** argv) {
     QString folder;
     bool local = false;
     for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--students") && i + 1 < args.size()) students = args[++i];
-        else if (args[i] == QLatin1String("--folder") && i + 1 < args.size()) folder = args[++i];
-        else if (args[i] == QLatin1String("--in-process")) local = true;
+        if (args[i] == QLatin1String("--students") && i + 1 < args.size())
+            students = args[++i];
+        else if (args[i] == QLatin1String("--folder") && i + 1 < args.size())
+            folder = args[++i];
+        else if (args[i] == QLatin1String("--in-process"))
+            local = true;
         else {
-            std::fprintf(stderr, "usage: bench_imports [--students N] [--folder DIR] [--in-process]\n");
+            std::fprintf(stderr,
+                         "usage: bench_imports [--students N] [--folder DIR] [--in-process]\n");
             return 2;
         }
     }
@@ -233,8 +241,8 @@ int main(int argc, char** argv) {
     if (!local) {
         if (runTool(QStringLiteral("korvex-batch"),
                     {QStringLiteral("--folder"), folder, QStringLiteral("--user"),
-                     QStringLiteral("admin"), QStringLiteral("--password"),
-                     QStringLiteral("admin"), QStringLiteral("startup")}))
+                     QStringLiteral("admin"), QStringLiteral("--password"), QStringLiteral("admin"),
+                     QStringLiteral("startup")}))
             return throughBatch(folder);
         std::fprintf(stderr, "korvex-batch cannot run; timing in process\n");
     }

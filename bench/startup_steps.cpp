@@ -30,7 +30,8 @@ bool makeSchool(const QString& file, int students) {
     }
     bool ok = true;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("make"));
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("make"));
         db.setDatabaseName(file);
         db.open();
         QSqlQuery q(db);
@@ -45,21 +46,25 @@ bool makeSchool(const QString& file, int students) {
             q.addBindValue(QStringLiteral("科") + d);
             ok = ok && q.exec();
         }
-        q.prepare(QStringLiteral("INSERT INTO z_class (班級碼, 班級簡稱, 班級名稱, 班級類組) VALUES (?, ?, ?, ?)"));
+        q.prepare(QStringLiteral(
+            "INSERT INTO z_class (班級碼, 班級簡稱, 班級名稱, 班級類組) VALUES (?, ?, ?, ?)"));
         for (const QString& d : departments)
             for (int grade = 1; grade <= 3; ++grade)
                 for (int cls = 1; cls <= 8; ++cls) {
-                    q.addBindValue(d + QString::number(grade) + QStringLiteral("%1").arg(cls, 2, 10, QChar(u'0')));
+                    q.addBindValue(d + QString::number(grade) +
+                                   QStringLiteral("%1").arg(cls, 2, 10, QChar(u'0')));
                     q.addBindValue(QStringLiteral("班%1").arg(cls));
                     q.addBindValue(QStringLiteral("%1%2").arg(grade).arg(cls));
                     q.addBindValue(QString::number(cls % 3));
                     ok = ok && q.exec();
                 }
-        q.prepare(QStringLiteral("INSERT INTO sastuden (學號, 在學科別, 在學年級, 在學班次, 在學座號, 在學狀態) "
-                                 "VALUES (?, ?, ?, ?, ?, ?)"));
+        q.prepare(QStringLiteral(
+            "INSERT INTO sastuden (學號, 在學科別, 在學年級, 在學班次, 在學座號, 在學狀態) "
+            "VALUES (?, ?, ?, ?, ?, ?)"));
         for (int i = 0; i < students; ++i) {
             const int d = i % int(departments.size());
-            q.addBindValue(QStringLiteral("1%1%2").arg(d + 1, 2, 10, QChar(u'0')).arg(i, 5, 10, QChar(u'0')));
+            q.addBindValue(
+                QStringLiteral("1%1%2").arg(d + 1, 2, 10, QChar(u'0')).arg(i, 5, 10, QChar(u'0')));
             q.addBindValue(departments.at(d));
             q.addBindValue(QString::number(1 + (i / 7) % 3));
             q.addBindValue(QStringLiteral("%1").arg(1 + (i / 3) % 8, 2, 10, QChar(u'0')));
@@ -99,9 +104,10 @@ int main(int argc, char** argv) {
         if (!context.schoolConnected) return 1;
         const double first = timed([&] { PrepareShortCodes(context); });
         const double second = timed([&] { PrepareShortCodes(context); });
-        std::printf("%s mode, %d students: term %.1f ms, short codes first start %.1f ms, "
-                    "later start %.1f ms\n",
-                    vocational ? "vocational" : "high-school", students, term, first, second);
+        std::printf(
+            "%s mode, %d students: term %.1f ms, short codes first start %.1f ms, "
+            "later start %.1f ms\n",
+            vocational ? "vocational" : "high-school", students, term, first, second);
     }
     return 0;
 }

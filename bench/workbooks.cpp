@@ -12,14 +12,14 @@
 #include <cstdio>
 #include <vector>
 
-#include "ops/AppContext.h"
-#include "db/Recordset.h"
-#include "startup/StartupSteps.h"
 #include "core/ValueRules.h"
-#include "sample/SampleSchool.h"
+#include "db/Recordset.h"
 #include "exam/CourseQueries.h"
-#include "workbook/ScoreSheetTemplate.h"
 #include "exam/TeacherWorkbooks.h"
+#include "ops/AppContext.h"
+#include "sample/SampleSchool.h"
+#include "startup/StartupSteps.h"
+#include "workbook/ScoreSheetTemplate.h"
 #include "workbook/TeacherWorkbook.h"
 #include "workbook/XlsWriter.h"
 
@@ -210,7 +210,7 @@ qint64 writeXlsxFiles(const std::vector<Teacher>& teachers, const QString& folde
             worksheet_write_string(ws, 62, 0, "(2)學期結束時，繳交本表至教務處註冊組", plain);
             worksheet_write_string(ws, 63, 20, "擔任教師:", plain);
             const auto& widths = scoresheet::columnWidths();
-            for (int col = 0; col < scoresheet::Columns; ++col)
+            for (int col = 0; col < scoresheet::kColumns; ++col)
                 worksheet_set_column(ws, lxw_col_t(col), lxw_col_t(col), widths[size_t(col)],
                                      nullptr);
             worksheet_set_margins(ws, 0.8 / 72, 0.8 / 72, 1.0 / 72, 1.0 / 72);

@@ -3,11 +3,11 @@
 #include <QCommandLineParser>
 #include <QDir>
 
-#include "ops/AppContext.h"
-#include "menu/OperationTable.h"
-#include "startup/Startup.h"
 #include "batch/ConsoleWindow.h"
+#include "menu/OperationTable.h"
+#include "ops/AppContext.h"
 #include "startup/LoginCheck.h"
+#include "startup/Startup.h"
 
 namespace korvex {
 

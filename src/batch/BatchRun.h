@@ -11,7 +11,7 @@ namespace korvex {
 
 // What korvex-batch was asked to do.
 struct BatchOptions {
-    QString folder;    // the program folder
+    QString folder;  // the program folder
     QString user;
     QString password;
     QString operation;  // "startup", "departments", ...

@@ -2,8 +2,8 @@
 
 #include <QCoreApplication>
 
-#include "core/AppInfo.h"
 #include "batch/JsonLine.h"
+#include "core/AppInfo.h"
 
 namespace korvex {
 
@@ -11,21 +11,30 @@ ConsoleWindow::ConsoleWindow(std::FILE* out) : m_out(out), m_caption(appTitle())
 
 QString ConsoleWindow::iconName(Icon icon) {
     switch (icon) {
-        case Icon::Critical: return QStringLiteral("critical");
-        case Icon::Information: return QStringLiteral("information");
-        case Icon::Exclamation: return QStringLiteral("exclamation");
-        case Icon::Question: return QStringLiteral("question");
-        case Icon::None: break;
+        case Icon::Critical:
+            return QStringLiteral("critical");
+        case Icon::Information:
+            return QStringLiteral("information");
+        case Icon::Exclamation:
+            return QStringLiteral("exclamation");
+        case Icon::Question:
+            return QStringLiteral("question");
+        case Icon::None:
+            break;
     }
     return QStringLiteral("none");
 }
 
 QString ConsoleWindow::answerName(Answer answer) {
     switch (answer) {
-        case Answer::Yes: return QStringLiteral("yes");
-        case Answer::No: return QStringLiteral("no");
-        case Answer::Cancel: return QStringLiteral("cancel");
-        case Answer::Ok: break;
+        case Answer::Yes:
+            return QStringLiteral("yes");
+        case Answer::No:
+            return QStringLiteral("no");
+        case Answer::Cancel:
+            return QStringLiteral("cancel");
+        case Answer::Ok:
+            break;
     }
     return QStringLiteral("ok");
 }
@@ -43,8 +52,8 @@ void ConsoleWindow::printMessage(const QString& title, const QString& text, Icon
                     {QStringLiteral("text"), text}}));
 }
 
-MainWindowInterface::Answer ConsoleWindow::message(const QString& text, Icon icon,
-                                                   Buttons buttons, Answer) {
+MainWindowInterface::Answer ConsoleWindow::message(const QString& text, Icon icon, Buttons buttons,
+                                                   Answer) {
     if (buttons == Buttons::Ok) {
         printMessage(m_caption, text, icon);
         return Answer::Ok;

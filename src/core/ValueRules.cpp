@@ -33,14 +33,12 @@ double leadingNumber(const QString& text) {
         if (c >= u'0' && c <= u'9') {
             number.append(char(c.unicode()));
             sawDigit = true;
-        } else if ((c == u'+' || c == u'-') &&
-                   (number.isEmpty() || number.endsWith('e'))) {
+        } else if ((c == u'+' || c == u'-') && (number.isEmpty() || number.endsWith('e'))) {
             number.append(char(c.unicode()));
         } else if (c == u'.' && !sawPoint && !sawExponent) {
             number.append('.');
             sawPoint = true;
-        } else if ((c == u'e' || c == u'E' || c == u'd' || c == u'D') && sawDigit &&
-                   !sawExponent) {
+        } else if ((c == u'e' || c == u'E' || c == u'd' || c == u'D') && sawDigit && !sawExponent) {
             number.append('e');
             sawExponent = true;
         } else {
@@ -48,8 +46,8 @@ double leadingNumber(const QString& text) {
         }
     }
     // Drop an incomplete exponent ("12e", "12e-") so that strtod reads the mantissa.
-    while (!number.isEmpty() && (number.endsWith('e') || number.endsWith('+') ||
-                                 number.endsWith('-')))
+    while (!number.isEmpty() &&
+           (number.endsWith('e') || number.endsWith('+') || number.endsWith('-')))
         number.chop(1);
     if (!sawDigit || number.isEmpty()) return 0.0;
     bool ok = false;
@@ -66,8 +64,7 @@ double roundHalfEven(double value) {
 }
 
 QString zeroPadded(long long value, int digits) {
-    const QString body = QString::number(value < 0 ? -value : value)
-                             .rightJustified(digits, u'0');
+    const QString body = QString::number(value < 0 ? -value : value).rightJustified(digits, u'0');
     return value < 0 ? u'-' + body : body;
 }
 

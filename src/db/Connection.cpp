@@ -43,13 +43,9 @@ Connection::Connection() : m_name(nextConnectionName()) {}
 
 Connection::~Connection() { close(); }
 
-QSqlDatabase Connection::database() const {
-    return QSqlDatabase::database(m_name, false);
-}
+QSqlDatabase Connection::database() const { return QSqlDatabase::database(m_name, false); }
 
-bool Connection::isOpen() const {
-    return QSqlDatabase::contains(m_name) && database().isOpen();
-}
+bool Connection::isOpen() const { return QSqlDatabase::contains(m_name) && database().isOpen(); }
 
 QString Connection::databaseName() const { return database().databaseName(); }
 
@@ -124,9 +120,7 @@ void Connection::setCommandTimeout(int seconds) {
     }
 }
 
-void Connection::raise(const DbError& error) {
-    m_pending = error;
-}
+void Connection::raise(const DbError& error) { m_pending = error; }
 
 void Connection::raiseFrom(const QSqlError& error) {
     raise({error.text(), error.nativeErrorCode(), isRetryable(database(), error)});

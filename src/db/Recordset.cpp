@@ -4,8 +4,8 @@
 #include <QSqlRecord>
 #include <algorithm>
 
-#include "db/Connection.h"
 #include "core/ValueRules.h"
+#include "db/Connection.h"
 
 namespace korvex {
 namespace {

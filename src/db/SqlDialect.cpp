@@ -118,8 +118,7 @@ QStringList translateStatement(const QString& sql, SqlDialect dialect) {
 
     static const QRegularExpression alterAdd(
         QStringLiteral("^\\s*alter\\s+table\\s+(\\S+)\\s+add\\s+(?!column\\b)(.*)$"),
-        QRegularExpression::CaseInsensitiveOption |
-            QRegularExpression::DotMatchesEverythingOption);
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     const auto match = alterAdd.match(rewritten);
     if (!match.hasMatch()) return {rewritten};
     QStringList statements;

@@ -15,12 +15,12 @@ namespace {
 QString numberText(const QVariant& value) {
     if (!value.isValid() || value.isNull()) return QString();
     switch (value.typeId()) {
-    case QMetaType::Double:
-        return QString::number(value.toDouble(), 'g', 15);
-    case QMetaType::Float:
-        return QString::number(double(value.toFloat()), 'g', 7);
-    default:
-        return textOf(value);
+        case QMetaType::Double:
+            return QString::number(value.toDouble(), 'g', 15);
+        case QMetaType::Float:
+            return QString::number(double(value.toFloat()), 'g', 7);
+        default:
+            return textOf(value);
     }
 }
 

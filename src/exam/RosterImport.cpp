@@ -97,21 +97,24 @@ void RosterImport::run() {
 
     // The school's score rows of the term for subjects that count in this exam.
     const QString source =
-        QStringLiteral("SELECT sbscore.身份證號 AS sid, sbscore.科目碼 AS sub, sbcourse.教師碼 AS tchno "
-                       "FROM (sbscore INNER JOIN sbcourse ON sbscore.科目碼 = sbcourse.科目碼 AND "
-                       "sbscore.班級碼 = sbcourse.班級碼) "
-                       "WHERE (sbscore.學年度 = ?) AND (sbscore.學期別 = ?) AND (sbcourse.") +
+        QStringLiteral(
+            "SELECT sbscore.身份證號 AS sid, sbscore.科目碼 AS sub, sbcourse.教師碼 AS tchno "
+            "FROM (sbscore INNER JOIN sbcourse ON sbscore.科目碼 = sbcourse.科目碼 AND "
+            "sbscore.班級碼 = sbcourse.班級碼) "
+            "WHERE (sbscore.學年度 = ?) AND (sbscore.學期別 = ?) AND (sbcourse.") +
         weightColumnName(m_slot) + QStringLiteral(" > 0) ");
     m_source = m_frame.open(school, source, {m_settings.year, m_settings.semester});
     if (!m_source) {
-        m_window.message(m_prefix + QStringLiteral("考試科目資料匯入失敗, 請重新執行!"), Icon::Critical);
+        m_window.message(m_prefix + QStringLiteral("考試科目資料匯入失敗, 請重新執行!"),
+                         Icon::Critical);
         school.clearError();
         return;
     }
     m_frame.showBusy();
 
     if (m_source->recordCount() < 1) {
-        m_window.message(m_prefix + QStringLiteral("沒有可供匯入的考試科目資料!"), Icon::Information);
+        m_window.message(m_prefix + QStringLiteral("沒有可供匯入的考試科目資料!"),
+                         Icon::Information);
         return;
     }
 
@@ -124,11 +127,13 @@ void RosterImport::run() {
     prepareTable();
 
     m_insert = QStringLiteral("insert into ") + m_table +
-               QStringLiteral("(sid,class,seat,examno,namec,sub,tchno,gro,examsnot,score,score1,"
-                              "score2,spec) values (?,?,?,?,?,?,?,?,'0',0,0,0,0)");
+               QStringLiteral(
+                   "(sid,class,seat,examno,namec,sub,tchno,gro,examsnot,score,score1,"
+                   "score2,spec) values (?,?,?,?,?,?,?,?,'0',0,0,0,0)");
     m_update = QStringLiteral("update ") + m_table +
-               QStringLiteral(" set examsnot='0',class=?,seat=?,examno=?,namec=?,tchno=?,gro=? "
-                              "where sid=? and sub=?");
+               QStringLiteral(
+                   " set examsnot='0',class=?,seat=?,examno=?,namec=?,tchno=?,gro=? "
+                   "where sid=? and sub=?");
     exam.clearError();
     forEachRow(*m_source, m_window, [this](Recordset&) {
         if (auto row = rowWrite()) write(std::move(*row));
@@ -146,9 +151,11 @@ void RosterImport::run() {
 
     QString done = m_prefix + QStringLiteral("考試科目資料匯入完成!");
     if (m_failedRows > 0)
-        done += QStringLiteral("但有 %1 筆考試科目資料無法寫入考試資料庫, 請重新執行!").arg(m_failedRows);
+        done += QStringLiteral("但有 %1 筆考試科目資料無法寫入考試資料庫, 請重新執行!")
+                    .arg(m_failedRows);
     else if (m_staleRowsKept)
-        done += QStringLiteral("但原有的考試科目資料無法清除, 已不需要的資料仍留在考試資料庫中, 請重新執行!");
+        done += QStringLiteral(
+            "但原有的考試科目資料無法清除, 已不需要的資料仍留在考試資料庫中, 請重新執行!");
     m_window.message(done, Icon::None);
 }
 
@@ -156,9 +163,10 @@ bool RosterImport::openLookups() {
     Connection& exam = m_context.exam;
     m_students = m_frame.open(exam, QStringLiteral("select examno,gro,sid,name from name"));
     if (!m_students) {
-        m_window.message(m_prefix + QStringLiteral("考試科目資料匯入失敗, 無法讀取考試資料庫的學生資料, "
-                                                   "考試資料未變更, 請重新執行!"),
-                         Icon::Critical);
+        m_window.message(
+            m_prefix + QStringLiteral("考試科目資料匯入失敗, 無法讀取考試資料庫的學生資料, "
+                                      "考試資料未變更, 請重新執行!"),
+            Icon::Critical);
         return false;
     }
     // Marking rows '1' leaves student ids and subjects as they are, so the
@@ -221,10 +229,10 @@ std::optional<RosterImport::RowWrite> RosterImport::rowWrite() {
 bool RosterImport::execute(const RowWrite& row) {
     Connection& exam = m_context.exam;
     if (row.update) {
-        if (!exam.execute(m_update, {textParam(row.classCode), textParam(row.seat),
-                                     textParam(row.examno), textParam(row.name),
-                                     textParam(row.teacher), textParam(row.gro), textParam(row.sid),
-                                     textParam(row.sub)}))
+        if (!exam.execute(m_update,
+                          {textParam(row.classCode), textParam(row.seat), textParam(row.examno),
+                           textParam(row.name), textParam(row.teacher), textParam(row.gro),
+                           textParam(row.sid), textParam(row.sub)}))
             return false;
         // The key matched a row the update does not (the stored subject
         // differs in trailing blanks, say): the student still gets a row.
@@ -289,8 +297,8 @@ void ImportExamRoster(AppContext& context) {
     }
 
     const Answer answer = window.message(
-        QStringLiteral("選擇[是]清除所有資料重新轉入, 選擇[否]更新資料, 選擇[取消]離開"), Icon::None,
-        Buttons::YesNoCancel, Answer::Yes);
+        QStringLiteral("選擇[是]清除所有資料重新轉入, 選擇[否]更新資料, 選擇[取消]離開"),
+        Icon::None, Buttons::YesNoCancel, Answer::Yes);
     if (answer != Answer::Yes && answer != Answer::No) return;
 
     OperationFrame frame(context);

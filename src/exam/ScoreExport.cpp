@@ -61,7 +61,8 @@ void ScoreExport::run() {
                                     QStringLiteral(" where upload=1"));
     if (!m_rows) {
         exam.clearError();
-        m_window.message(m_prefix + QStringLiteral("考試科目成績資料匯出失敗, 無法讀取考試資料庫的") +
+        m_window.message(m_prefix +
+                             QStringLiteral("考試科目成績資料匯出失敗, 無法讀取考試資料庫的") +
                              m_table + QStringLiteral("資料, 沒有任何資料變更, 請重新執行!"),
                          Icon::Critical);
         return;
@@ -75,8 +76,8 @@ void ScoreExport::run() {
 
     school.clearError();
     // Every score of the run goes in one school transaction: all or none.
-    const bool written = m_frame.begin(school) && writeScores() && !school.errorPending() &&
-                         m_frame.commit(school);
+    const bool written =
+        m_frame.begin(school) && writeScores() && !school.errorPending() && m_frame.commit(school);
     if (!written) {
         m_frame.rollback(school);
         m_window.message(m_prefix + QStringLiteral("考試科目成績資料匯出錯誤!"), Icon::Information);
@@ -87,17 +88,20 @@ void ScoreExport::run() {
     const bool flagged = flagExported();
     QString done = m_prefix + QStringLiteral("考試科目成績資料匯出完成!");
     if (m_withoutScoreRow > 0)
-        done += QStringLiteral("其中 %1 筆在校務行政資料庫中沒有對應的學生成績資料, 未匯出, 仍待匯出!")
-                    .arg(m_withoutScoreRow);
+        done +=
+            QStringLiteral("其中 %1 筆在校務行政資料庫中沒有對應的學生成績資料, 未匯出, 仍待匯出!")
+                .arg(m_withoutScoreRow);
     if (!flagged && !m_exported.empty())
-        done += QStringLiteral("成績已寫入校務行政資料庫, 但無法註記為已匯出, 下次匯出時將再寫入一次!");
+        done +=
+            QStringLiteral("成績已寫入校務行政資料庫, 但無法註記為已匯出, 下次匯出時將再寫入一次!");
     m_window.message(done, Icon::None);
 }
 
 bool ScoreExport::writeScores() {
     Connection& school = m_context.school;
-    const QString update = QStringLiteral("update sbscore set ") + m_scoreColumn +
-                           QStringLiteral("=? where 學年度=? and 學期別=? and 身份證號=? and 科目碼=?");
+    const QString update =
+        QStringLiteral("update sbscore set ") + m_scoreColumn +
+        QStringLiteral("=? where 學年度=? and 學期別=? and 身份證號=? and 科目碼=?");
     m_exported.reserve(size_t(m_rows->recordCount()));
     bool failed = false;
     forEachRow(*m_rows, m_window, [&](Recordset& row) {

@@ -59,7 +59,7 @@ private:
     void courseWork() {
         TeacherWorkbook& t = *m_teacher;
         t.startCourse();
-        for (int c = 0; c < scoresheet::Columns; ++c) m_window.yield();
+        for (int c = 0; c < scoresheet::kColumns; ++c) m_window.yield();
 
         const QString sheetName = trimBlanks(m_courses.text(QStringLiteral("clsname"))) +
                                   QLatin1Char('-') +

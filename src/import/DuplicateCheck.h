@@ -14,17 +14,17 @@ class Recordset;
 //   "[earlier] 與 [later]" + phrase + key + "!" CR LF
 // where each row is named by `entry`. Three rows with one key give two lines.
 struct DuplicateCheck {
-    QString statement;     // the re-read, ordered by the key
+    QString statement;  // the re-read, ordered by the key
     QString keyColumn;
-    QString firstKey;      // what the first row is compared with
-    QString firstEntry;    // what a duplicate first row would be paired with
-    QString phrase;        // "] 有相同帳號 - "
+    QString firstKey;    // what the first row is compared with
+    QString firstEntry;  // what a duplicate first row would be paired with
+    QString phrase;      // "] 有相同帳號 - "
     std::function<QString(Recordset&)> entry;
 };
 
 struct DuplicateReport {
-    int rows = 0;     // rows read back
-    QString report;   // the lines, empty when every key is unique
+    int rows = 0;    // rows read back
+    QString report;  // the lines, empty when every key is unique
 };
 
 // Runs the check on the exam connection with the run's busy display counting

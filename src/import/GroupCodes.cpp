@@ -35,17 +35,16 @@ QString classGroupCode(const QString& classCode, const QString& classGroup,
     return u'1' + shortCode.mid(1, 1);
 }
 
-QString studentGroupCode(const QString& department, const QString& grade,
-                         const QString& semester, const QString& groups,
-                         const QString& classShortCode, const ShortCodeLookup& lookup) {
+QString studentGroupCode(const QString& department, const QString& grade, const QString& semester,
+                         const QString& groups, const QString& classShortCode,
+                         const ShortCodeLookup& lookup) {
     if (!beginsWithTen(department)) return u'1' + classShortCode.mid(1, 1);
 
     double term = 2.0 * (leadingNumber(grade) - 1.0) + leadingNumber(semester);
     // Positions past the end of the group string hold nothing; start at most
     // one position beyond it (keeping any fraction) instead of counting down
     // through them.
-    if (term > double(groups.size()) + 1.0)
-        term -= std::floor(term - double(groups.size()) - 1.0);
+    if (term > double(groups.size()) + 1.0) term -= std::floor(term - double(groups.size()) - 1.0);
     for (double position = term; position >= 1.0; position -= 1.0) {
         // A fractional position names the character it rounds to.
         const QString c = characterAt(groups, static_cast<long long>(roundHalfEven(position)));

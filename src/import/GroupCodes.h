@@ -28,8 +28,8 @@ QString classGroupCode(const QString& classCode, const QString& classGroup,
 // career, first semester first) and `classShortCode` the class short code.
 // The group is the latest one up to the current term (2 × (grade − 1) +
 // semester) that is above 0.
-QString studentGroupCode(const QString& department, const QString& grade,
-                         const QString& semester, const QString& groups,
-                         const QString& classShortCode, const ShortCodeLookup& lookup);
+QString studentGroupCode(const QString& department, const QString& grade, const QString& semester,
+                         const QString& groups, const QString& classShortCode,
+                         const ShortCodeLookup& lookup);
 
 }  // namespace korvex

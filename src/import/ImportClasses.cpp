@@ -1,11 +1,11 @@
 #include "core/ValueRules.h"
 #include "db/Recordset.h"
 #include "db/TextParam.h"
-#include "ops/AppContext.h"
 #include "import/BaseDataImports.h"
 #include "import/DepartmentLookup.h"
 #include "import/GroupCodes.h"
 #include "import/ImportRun.h"
+#include "ops/AppContext.h"
 
 namespace korvex {
 
@@ -14,9 +14,7 @@ namespace korvex {
 // first character).
 void ImportClasses(AppContext& context) {
     DepartmentLookup departments;
-    const ShortCodeLookup lookup = [&](const QString& code) {
-        return departments.shortCode(code);
-    };
+    const ShortCodeLookup lookup = [&](const QString& code) { return departments.shortCode(code); };
 
     ImportPhase classes;
     classes.subject = QStringLiteral("班級資料");

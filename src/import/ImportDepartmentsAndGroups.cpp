@@ -1,10 +1,10 @@
 #include "core/ValueRules.h"
 #include "db/Recordset.h"
 #include "db/TextParam.h"
-#include "ops/AppContext.h"
 #include "import/BaseDataImports.h"
 #include "import/GroupCodes.h"
 #include "import/ImportRun.h"
+#include "ops/AppContext.h"
 
 namespace korvex {
 
@@ -18,9 +18,8 @@ void ImportDepartmentsAndGroups(AppContext& context) {
     groups.source = QStringLiteral("SELECT * From z_ugroup");
     groups.insert = insert;
     groups.rowValues = [](Recordset& row) -> std::optional<QVariantList> {
-        return QVariantList{
-            textParam(groupNumberCode(row.text(QStringLiteral("類組碼")))),
-            textParam(rtrimBlanks(row.text(QStringLiteral("類組名稱"))))};
+        return QVariantList{textParam(groupNumberCode(row.text(QStringLiteral("類組碼")))),
+                            textParam(rtrimBlanks(row.text(QStringLiteral("類組名稱"))))};
     };
 
     ImportPhase departments;
@@ -33,7 +32,8 @@ void ImportDepartmentsAndGroups(AppContext& context) {
                             textParam(rtrimBlanks(row.text(QStringLiteral("科別中文名"))))};
     };
 
-    runImport(context, {QStringLiteral("delete from dep"), QStringLiteral("類組及科別資料"),
+    runImport(context, {QStringLiteral("delete from dep"),
+                        QStringLiteral("類組及科別資料"),
                         {groups, departments}});
 }
 

@@ -2,9 +2,9 @@
 #include "core/ValueRules.h"
 #include "db/Recordset.h"
 #include "db/TextParam.h"
-#include "ops/AppContext.h"
 #include "import/BaseDataImports.h"
 #include "import/ImportRun.h"
+#include "ops/AppContext.h"
 
 namespace korvex {
 

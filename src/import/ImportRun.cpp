@@ -30,9 +30,7 @@ QString ImportPhase::failureText() const {
     return subject + QStringLiteral("匯入失敗, 請重新執行!");
 }
 
-QString ImportPhase::emptyText() const {
-    return QStringLiteral("沒有可供匯入的") + subject + u'!';
-}
+QString ImportPhase::emptyText() const { return QStringLiteral("沒有可供匯入的") + subject + u'!'; }
 
 QString ImportPhase::doneText() const { return subject + QStringLiteral("匯入完成!"); }
 

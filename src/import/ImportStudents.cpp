@@ -2,12 +2,12 @@
 #include "core/ValueRules.h"
 #include "db/Recordset.h"
 #include "db/TextParam.h"
-#include "ops/AppContext.h"
 #include "import/BaseDataImports.h"
 #include "import/DepartmentLookup.h"
 #include "import/DuplicateCheck.h"
 #include "import/GroupCodes.h"
 #include "import/ImportRun.h"
+#include "ops/AppContext.h"
 
 namespace korvex {
 
@@ -17,9 +17,7 @@ namespace korvex {
 // and seat).
 void ImportStudents(AppContext& context) {
     DepartmentLookup departments;
-    const ShortCodeLookup lookup = [&](const QString& code) {
-        return departments.shortCode(code);
-    };
+    const ShortCodeLookup lookup = [&](const QString& code) { return departments.shortCode(code); };
 
     ImportPhase students;
     students.subject = QStringLiteral("學生資料");
@@ -46,19 +44,18 @@ void ImportStudents(AppContext& context) {
         const QString seat = row.text(QStringLiteral("座號c"));
         const QString group = studentGroupCode(
             row.text(QStringLiteral("科別c")), row.text(QStringLiteral("在學年級")),
-            row.text(QStringLiteral("在學學期")), row.text(QStringLiteral("學期類組別")),
-            classCode, lookup);
-        return QVariantList{
-            textParam(classCode),
-            textParam(seat),
-            textParam(row.text(QStringLiteral("姓名c"))),
-            textParam(row.text(QStringLiteral("密碼c"))),
-            textParam(studentExamNumber(classCode, seat)),
-            textParam(group),
-            textParam(rtrimBlanks(row.text(QStringLiteral("通號碼地址")))),
-            textParam(rtrimBlanks(row.text(QStringLiteral("通郵遞區號")))),
-            textParam(rtrimBlanks(row.text(QStringLiteral("通縣市區")))),
-            textParam(rtrimBlanks(row.text(QStringLiteral("家長姓名"))))};
+            row.text(QStringLiteral("在學學期")), row.text(QStringLiteral("學期類組別")), classCode,
+            lookup);
+        return QVariantList{textParam(classCode),
+                            textParam(seat),
+                            textParam(row.text(QStringLiteral("姓名c"))),
+                            textParam(row.text(QStringLiteral("密碼c"))),
+                            textParam(studentExamNumber(classCode, seat)),
+                            textParam(group),
+                            textParam(rtrimBlanks(row.text(QStringLiteral("通號碼地址")))),
+                            textParam(rtrimBlanks(row.text(QStringLiteral("通郵遞區號")))),
+                            textParam(rtrimBlanks(row.text(QStringLiteral("通縣市區")))),
+                            textParam(rtrimBlanks(row.text(QStringLiteral("家長姓名"))))};
     };
     students.describe = [](Recordset& row) {
         return row.text(QStringLiteral("學號c")) + u' ' + row.text(QStringLiteral("姓名c"));

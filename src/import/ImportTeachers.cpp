@@ -2,10 +2,10 @@
 #include "core/ValueRules.h"
 #include "db/Recordset.h"
 #include "db/TextParam.h"
-#include "ops/AppContext.h"
 #include "import/BaseDataImports.h"
 #include "import/DuplicateCheck.h"
 #include "import/ImportRun.h"
+#include "ops/AppContext.h"
 #include "settings/PasswordScrambling.h"
 
 namespace korvex {
@@ -19,7 +19,8 @@ void ImportTeachers(AppContext& context) {
 
     ImportPhase teachers;
     teachers.subject = QStringLiteral("教師資料");
-    teachers.source = QStringLiteral("SELECT 教師碼,姓名,身份證號,密碼 FROM z_teach ORDER BY 教師碼");
+    teachers.source =
+        QStringLiteral("SELECT 教師碼,姓名,身份證號,密碼 FROM z_teach ORDER BY 教師碼");
     teachers.insert = insert;
     teachers.rowValues = [](Recordset& row) -> std::optional<QVariantList> {
         const QString code = trimBlanks(row.text(QStringLiteral("教師碼")));
@@ -43,8 +44,8 @@ void ImportTeachers(AppContext& context) {
         // holds its code, or an old row stayed) would otherwise leave
         // subjects without teacher assigned to someone else unnoticed.
         if (copied == CopyOutcome::Rows &&
-            !exam.execute(insert, {kUnassignedTeacher, kUnassignedTeacherName,
-                                   QStringLiteral(""), QStringLiteral("")})) {
+            !exam.execute(insert, {kUnassignedTeacher, kUnassignedTeacherName, QStringLiteral(""),
+                                   QStringLiteral("")})) {
             exam.clearError();
             run.noteRefused(kUnassignedTeacher + u' ' + kUnassignedTeacherName);
         }

@@ -8,7 +8,17 @@ namespace korvex {
 struct AppContext;
 
 // The operations the menus start, and korvex-batch by name.
-enum class Operation { Departments, Classes, Students, Subjects, Teachers, Courses, Workbooks, Roster, Export };
+enum class Operation {
+    Departments,
+    Classes,
+    Students,
+    Subjects,
+    Teachers,
+    Courses,
+    Workbooks,
+    Roster,
+    Export
+};
 
 // The menu an operation's item stands in.
 enum class OperationMenu { BaseData, Exam };
@@ -18,7 +28,7 @@ enum class OperationMenu { BaseData, Exam };
 // korvex-batch's operations and usage all come from it.
 struct OperationEntry {
     Operation operation;
-    QString batchName;       // korvex-batch's name: "departments", "roster", ...
+    QString batchName;  // korvex-batch's name: "departments", "roster", ...
     OperationMenu menu;
     QString menuObjectName;  // the item's object name: "mnua_1", "mnue_2", ...
     QString menuText;        // the item's text (the exam items are retitled with the term)

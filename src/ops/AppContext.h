@@ -5,8 +5,8 @@
 #include <QStringList>
 #include <memory>
 
-#include "ops/MainWindowInterface.h"
 #include "db/Connection.h"
+#include "ops/MainWindowInterface.h"
 #include "settings/Settings.h"
 
 namespace korvex {

@@ -90,12 +90,16 @@ int create(const Parsed& p, QTextStream& out, QTextStream& err) {
     SampleSchool::Options options;
     if (p.values.contains(QStringLiteral("--students"))) {
         const auto n = number(p.values[QStringLiteral("--students")]);
-        if (!n) return usageError(err, QStringLiteral("--students 必須是整數: %1").arg(p.values[QStringLiteral("--students")]));
+        if (!n)
+            return usageError(err, QStringLiteral("--students 必須是整數: %1")
+                                       .arg(p.values[QStringLiteral("--students")]));
         options.students = int(std::min<qulonglong>(*n, 1u << 30));
     }
     if (p.values.contains(QStringLiteral("--seed"))) {
         const auto s = number(p.values[QStringLiteral("--seed")]);
-        if (!s) return usageError(err, QStringLiteral("--seed 必須是非負整數: %1").arg(p.values[QStringLiteral("--seed")]));
+        if (!s)
+            return usageError(err, QStringLiteral("--seed 必須是非負整數: %1")
+                                       .arg(p.values[QStringLiteral("--seed")]));
         options.seed = *s;
     }
     options.vocational = p.values.contains(QStringLiteral("--vocational"));
@@ -120,7 +124,9 @@ int grade(const Parsed& p, QTextStream& out, QTextStream& err) {
     std::uint64_t seed = 1;
     if (p.values.contains(QStringLiteral("--seed"))) {
         const auto s = number(p.values[QStringLiteral("--seed")]);
-        if (!s) return usageError(err, QStringLiteral("--seed 必須是非負整數: %1").arg(p.values[QStringLiteral("--seed")]));
+        if (!s)
+            return usageError(err, QStringLiteral("--seed 必須是非負整數: %1")
+                                       .arg(p.values[QStringLiteral("--seed")]));
         seed = *s;
     }
     GradeCounts counts;
@@ -132,8 +138,8 @@ int grade(const Parsed& p, QTextStream& out, QTextStream& err) {
     }
     const QLocale locale = QLocale::c();
     out << QStringLiteral("已評分 %1: %2 筆 (缺考 %3 筆), 未評分 %4 筆")
-               .arg(rosterTableName(*exam), locale.toString(counts.graded), locale.toString(counts.absent),
-                    locale.toString(counts.ungraded))
+               .arg(rosterTableName(*exam), locale.toString(counts.graded),
+                    locale.toString(counts.absent), locale.toString(counts.ungraded))
         << "\n";
     out.flush();
     return kDone;
@@ -143,20 +149,25 @@ int grade(const Parsed& p, QTextStream& out, QTextStream& err) {
 
 QString sampleUsage() {
     return QStringLiteral(
-        "用法:\n"
-        "  korvex-sample create --folder 資料夾 [--students 人數] [--vocational] [--seed 種子]\n"
-        "      建立範例學校: exam.mdb, school.sqlite 與 ASSISTANT.INI (登入帳號 admin, 密碼 admin)。\n"
-        "      資料夾中已有這三個檔案之一時不覆蓋。人數 %1 到 %2, 預設 %3; --vocational 建立高職。\n"
-        "  korvex-sample grade --folder 資料夾 --exam 考試編號 [--seed 種子]\n"
-        "      模擬閱卷: 替 exam.mdb 的 periodical<考試編號> 填入成績與缺考, 並標示為待匯出。\n"
-        "同一種子產生相同的資料。\n")
+               "用法:\n"
+               "  korvex-sample create --folder 資料夾 [--students 人數] [--vocational] [--seed "
+               "種子]\n"
+               "      建立範例學校: exam.mdb, school.sqlite 與 ASSISTANT.INI (登入帳號 admin, 密碼 "
+               "admin)。\n"
+               "      資料夾中已有這三個檔案之一時不覆蓋。人數 %1 到 %2, 預設 %3; --vocational "
+               "建立高職。\n"
+               "  korvex-sample grade --folder 資料夾 --exam 考試編號 [--seed 種子]\n"
+               "      模擬閱卷: 替 exam.mdb 的 periodical<考試編號> 填入成績與缺考, "
+               "並標示為待匯出。\n"
+               "同一種子產生相同的資料。\n")
         .arg(sample::kMinimumStudents)
         .arg(sample::kMaximumStudents)
         .arg(SampleSchool::Options().students);
 }
 
 int runSampleCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
-    if (arguments.size() == 1 && (arguments[0] == QLatin1String("--help") || arguments[0] == QLatin1String("-h"))) {
+    if (arguments.size() == 1 &&
+        (arguments[0] == QLatin1String("--help") || arguments[0] == QLatin1String("-h"))) {
         out << sampleUsage();
         out.flush();
         return kDone;

@@ -20,8 +20,20 @@ enum class WeightKind {
 std::array<QVariant, 6> weightsFor(WeightKind kind);
 
 // What a department teaches.
-enum class Track { General, Science, Music, Art, Sports, Mechanical, Electrical, Electronics,
-                   Computing, Business, DataProcessing, Automotive };
+enum class Track {
+    General,
+    Science,
+    Music,
+    Art,
+    Sports,
+    Mechanical,
+    Electrical,
+    Electronics,
+    Computing,
+    Business,
+    DataProcessing,
+    Automotive
+};
 
 // One subject of a curriculum. Its code in a given grade and semester is
 // built from the stem: a 4-character stem gives the usual 6-character code
@@ -32,8 +44,8 @@ struct SubjectTemplate {
     QString name;       // 科目中文名 without the grade suffix
     QString shortName;  // 科目簡稱
     WeightKind weights;
-    QChar area;              // first letter of the teacher codes of this subject
-    int classesPerTeacher;   // how many classes one teacher takes
+    QChar area;             // first letter of the teacher codes of this subject
+    int classesPerTeacher;  // how many classes one teacher takes
     bool sevenCharacters = false;
     bool inCatalogue = true;  // false: a new subject not yet in z_course
     bool homeroom = false;    // taught by the class's homeroom teacher

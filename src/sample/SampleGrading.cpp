@@ -9,10 +9,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "db/Connection.h"
-#include "db/DatabaseFile.h"
 #include "core/ExamSlot.h"
 #include "core/ValueRules.h"
+#include "db/Connection.h"
+#include "db/DatabaseFile.h"
 #include "sample/SampleRandom.h"
 
 namespace korvex {
@@ -23,7 +23,8 @@ using sample::mixUnit;
 QString examDatabase(const QString& folder) {
     const QStringList names = QDir(folder).entryList(QDir::Files);
     for (const QString& n : names)
-        if (n.compare(QLatin1String("exam.mdb"), Qt::CaseInsensitive) == 0) return QDir(folder).filePath(n);
+        if (n.compare(QLatin1String("exam.mdb"), Qt::CaseInsensitive) == 0)
+            return QDir(folder).filePath(n);
     return {};
 }
 
@@ -43,21 +44,25 @@ double scoreFor(std::uint64_t seed, const QString& sid, const QString& key, cons
     for (int i = 0; i < 3; ++i) luck += mixUnit(seed, QStringLiteral("n%1|").arg(i) + key);
     luck = (luck - 1.5) * 2.0 * 8.0;
     const double raw = std::clamp(ability + difficulty + luck, 0.0, 100.0);
-    if (raw < 99.5 && mixUnit(seed, QStringLiteral("h|") + key) < 0.16) return std::floor(raw) + 0.5;
+    if (raw < 99.5 && mixUnit(seed, QStringLiteral("h|") + key) < 0.16)
+        return std::floor(raw) + 0.5;
     return std::round(raw);
 }
 
 }  // namespace
 
-bool gradeSample(const QString& folder, int exam, std::uint64_t seed, GradeCounts* counts, QString* error) {
+bool gradeSample(const QString& folder, int exam, std::uint64_t seed, GradeCounts* counts,
+                 QString* error) {
     auto fail = [&](const QString& message) {
         if (error) *error = message;
         return false;
     };
-    if (!examSlot(QString::number(exam))) return fail(QStringLiteral("考試編號必須是 1 到 6: %1").arg(exam));
+    if (!examSlot(QString::number(exam)))
+        return fail(QStringLiteral("考試編號必須是 1 到 6: %1").arg(exam));
     const QString file = examDatabase(folder);
     if (file.isEmpty()) return fail(QStringLiteral("資料夾中沒有 exam.mdb: %1").arg(folder));
-    if (databaseFileKind(file) != DatabaseFileKind::Sqlite) return fail(QStringLiteral("exam.mdb 不是 SQLite 資料庫, 無法評分: %1").arg(file));
+    if (databaseFileKind(file) != DatabaseFileKind::Sqlite)
+        return fail(QStringLiteral("exam.mdb 不是 SQLite 資料庫, 無法評分: %1").arg(file));
 
     const QString table = rosterTableName(exam);
     const std::uint64_t examSeed = seed * 0x100000001B3ULL + std::uint64_t(exam);
@@ -74,7 +79,8 @@ bool gradeSample(const QString& folder, int exam, std::uint64_t seed, GradeCount
             QVector<Mark> marks;
             QSqlQuery read(db);
             read.setForwardOnly(true);
-            if (!read.exec(QStringLiteral("SELECT rowid, sid, sub FROM %1 ORDER BY rowid").arg(table))) {
+            if (!read.exec(
+                    QStringLiteral("SELECT rowid, sid, sub FROM %1 ORDER BY rowid").arg(table))) {
                 message = QStringLiteral("無法讀取 %1: %2").arg(table, read.lastError().text());
             } else {
                 while (read.next()) {
@@ -88,8 +94,8 @@ bool gradeSample(const QString& folder, int exam, std::uint64_t seed, GradeCount
                     }
                     const bool absent = mixUnit(examSeed, QStringLiteral("a|") + sid) < 0.02 ||
                                         mixUnit(examSeed, QStringLiteral("r|") + key) < 0.004;
-                    marks.push_back({read.value(0).toLongLong(), absent ? 0.0 : scoreFor(examSeed, sid, key, sub),
-                                     absent});
+                    marks.push_back({read.value(0).toLongLong(),
+                                     absent ? 0.0 : scoreFor(examSeed, sid, key, sub), absent});
                 }
                 read.finish();
                 if (result.rows == 0)
@@ -99,7 +105,9 @@ bool gradeSample(const QString& folder, int exam, std::uint64_t seed, GradeCount
                 db.transaction();
                 QSqlQuery write(db);
                 bool ok = write.prepare(
-                    QStringLiteral("UPDATE %1 SET score = ?, score2 = ?, abs = ?, upload = 1 WHERE rowid = ?").arg(table));
+                    QStringLiteral(
+                        "UPDATE %1 SET score = ?, score2 = ?, abs = ?, upload = 1 WHERE rowid = ?")
+                        .arg(table));
                 for (int i = 0; ok && i < marks.size(); ++i) {
                     const Mark& m = marks[i];
                     write.bindValue(0, m.score);

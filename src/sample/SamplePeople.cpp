@@ -9,27 +9,32 @@ namespace {
 // Common Taiwanese surnames, the most frequent listed more than once so
 // that they come up about as often as they do in a real class list.
 const QStringList& surnames() {
-    static const QStringList list = QStringLiteral(
-        "陳 陳 陳 林 林 林 黃 黃 張 張 李 李 王 王 吳 劉 蔡 楊 許 鄭 謝 郭 洪 曾 邱 廖 賴 周 徐 "
-        "蘇 葉 莊 呂 江 何 蕭 羅 高 潘 簡 朱 鍾 游 彭 詹 胡 施 沈 余 盧 梁 趙 顏 柯 翁 魏 孫 戴 "
-        "范 方 宋 鄧 杜 傅 侯 曹 薛 丁 卓 阮 馬 董 温 唐 藍 石 蔣 古 紀 姚 連 馮 歐陽")
-                                      .split(u' ');
+    static const QStringList list =
+        QStringLiteral(
+            "陳 陳 陳 林 林 林 黃 黃 張 張 李 李 王 王 吳 劉 蔡 楊 許 鄭 謝 郭 洪 曾 邱 廖 賴 周 "
+            "徐 "
+            "蘇 葉 莊 呂 江 何 蕭 羅 高 潘 簡 朱 鍾 游 彭 詹 胡 施 沈 余 盧 梁 趙 顏 柯 翁 魏 孫 "
+            "戴 "
+            "范 方 宋 鄧 杜 傅 侯 曹 薛 丁 卓 阮 馬 董 温 唐 藍 石 蔣 古 紀 姚 連 馮 歐陽")
+            .split(u' ');
     return list;
 }
 
 const QStringList& maleChars() {
-    static const QStringList list = QStringLiteral(
-        "家 志 建 俊 明 偉 文 宏 冠 宇 承 翰 哲 睿 柏 彥 凱 軒 昱 廷 宗 育 祥 信 傑 豪 仁 "
-        "瑋 皓 翔 博 政 安 佑 霖 恩 威 銘 鴻 誠 毅 昌 聖 泓 浩 振 達 瀚 緯 峻 崇 嘉 德")
-                                      .split(u' ');
+    static const QStringList list =
+        QStringLiteral(
+            "家 志 建 俊 明 偉 文 宏 冠 宇 承 翰 哲 睿 柏 彥 凱 軒 昱 廷 宗 育 祥 信 傑 豪 仁 "
+            "瑋 皓 翔 博 政 安 佑 霖 恩 威 銘 鴻 誠 毅 昌 聖 泓 浩 振 達 瀚 緯 峻 崇 嘉 德")
+            .split(u' ');
     return list;
 }
 
 const QStringList& femaleChars() {
-    static const QStringList list = QStringLiteral(
-        "怡 婷 雅 筱 佳 欣 宜 靜 涵 萱 琪 庭 穎 瑜 珊 慧 玲 芳 君 彤 晴 妤 芸 瑄 柔 蓁 "
-        "韻 嘉 詩 淑 美 惠 雯 心 語 思 昀 安 恩 亭 姿 婕 綺 羽 薇 瑩 潔 馨 蕙 如 琳 真")
-                                      .split(u' ');
+    static const QStringList list =
+        QStringLiteral(
+            "怡 婷 雅 筱 佳 欣 宜 靜 涵 萱 琪 庭 穎 瑜 珊 慧 玲 芳 君 彤 晴 妤 芸 瑄 柔 蓁 "
+            "韻 嘉 詩 淑 美 惠 雯 心 語 思 昀 安 恩 亭 姿 婕 綺 羽 薇 瑩 潔 馨 蕙 如 琳 真")
+            .split(u' ');
     return list;
 }
 
@@ -51,11 +56,12 @@ const std::array<District, 24> kDistricts{{
 }};
 
 const QStringList& roads() {
-    static const QStringList list = QStringLiteral(
-        "中山路 中正路 民生東路 民權東路 和平東路 復興南路 忠孝東路 信義路 仁愛路 光復南路 "
-        "羅斯福路 南京東路 林森北路 文化路 中華路 成功路 民族路 自強街 建國北路 重慶北路 "
-        "承德路 延平北路 環河南路 木柵路 景美街 新生南路 基隆路 長安東路 八德路 敦化北路")
-                                      .split(u' ');
+    static const QStringList list =
+        QStringLiteral(
+            "中山路 中正路 民生東路 民權東路 和平東路 復興南路 忠孝東路 信義路 仁愛路 光復南路 "
+            "羅斯福路 南京東路 林森北路 文化路 中華路 成功路 民族路 自強街 建國北路 重慶北路 "
+            "承德路 延平北路 環河南路 木柵路 景美街 新生南路 基隆路 長安東路 八德路 敦化北路")
+            .split(u' ');
     return list;
 }
 

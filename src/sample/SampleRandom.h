@@ -27,7 +27,9 @@ public:
     const T& pick(const T* items, int count) {
         return items[between(0, count - 1)];
     }
-    const QString& pick(const QStringList& items) { return items.at(between(0, int(items.size()) - 1)); }
+    const QString& pick(const QStringList& items) {
+        return items.at(between(0, int(items.size()) - 1));
+    }
 
     // A generator for one part of the school, independent of how many
     // numbers other parts drew.

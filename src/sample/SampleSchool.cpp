@@ -35,7 +35,8 @@ bool addGradingProgramSubjects(const QString& examFile, QString* error) {
                 query.bindValue(1, rows[i + 1]);
                 ok = query.exec();
             }
-            if (!ok && error) *error = QStringLiteral("無法寫入 exam.mdb: %1").arg(query.lastError().text());
+            if (!ok && error)
+                *error = QStringLiteral("無法寫入 exam.mdb: %1").arg(query.lastError().text());
             db.close();
         } else if (error) {
             *error = QStringLiteral("無法開啟 exam.mdb: %1").arg(db.lastError().text());
@@ -45,15 +46,16 @@ bool addGradingProgramSubjects(const QString& examFile, QString* error) {
     return ok;
 }
 
-bool fillSchool(const QString& schoolFile, const sample::SchoolPlan& plan, sample::SampleCounts& counts,
-                QString* error) {
+bool fillSchool(const QString& schoolFile, const sample::SchoolPlan& plan,
+                sample::SampleCounts& counts, QString* error) {
     const QString name = QStringLiteral("korvex-sample-school-") + QUuid::createUuid().toString();
     bool ok = false;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(schoolFile);
         if (!db.open()) {
-            if (error) *error = QStringLiteral("無法開啟 %1: %2").arg(schoolFile, db.lastError().text());
+            if (error)
+                *error = QStringLiteral("無法開啟 %1: %2").arg(schoolFile, db.lastError().text());
         } else {
             // A new file that is deleted again on failure: nothing to protect
             // against a crash half way, so the journal stays in memory.
@@ -84,7 +86,8 @@ QStringList existingFiles(const QString& folder) {
 
 }  // namespace
 
-bool SampleSchool::create(const QString& folder, const Options& options, Counts* counts, QString* error) {
+bool SampleSchool::create(const QString& folder, const Options& options, Counts* counts,
+                          QString* error) {
     auto fail = [&](const QString& message) {
         if (error) *error = message;
         return false;
@@ -102,10 +105,12 @@ bool SampleSchool::create(const QString& folder, const Options& options, Counts*
 
     const QFileInfo info(folder);
     if (info.exists() && !info.isDir()) return fail(QStringLiteral("不是資料夾: %1").arg(folder));
-    if (!info.exists() && !QDir().mkpath(folder)) return fail(QStringLiteral("無法建立資料夾: %1").arg(folder));
+    if (!info.exists() && !QDir().mkpath(folder))
+        return fail(QStringLiteral("無法建立資料夾: %1").arg(folder));
     const QStringList existing = existingFiles(folder);
     if (!existing.isEmpty())
-        return fail(QStringLiteral("資料夾中已有 %1, 不會覆蓋: %2").arg(existing.join(QStringLiteral(", ")), folder));
+        return fail(QStringLiteral("資料夾中已有 %1, 不會覆蓋: %2")
+                        .arg(existing.join(QStringLiteral(", ")), folder));
 
     const QDir dir(folder);
     const QString examFile = dir.filePath(QStringLiteral("exam.mdb"));
@@ -145,9 +150,11 @@ bool SampleSchool::create(const QString& folder, const Options& options, Counts*
 
 QString SampleSchool::summary(const QString& folder, const Options& options, const Counts& c) {
     const QLocale locale = QLocale::c();
-    return QStringLiteral("已建立範例學校 %1 (%2, 種子 %3): 科別 %4, 班級 %5, 學生 %6 筆 (在學 %7, 延修 %8, "
-                          "畢業 %9, 轉出休退學 %10), 科目 %11, 教師 %12, 開課 %13, 成績 %14 筆 (本學期 %15)")
-        .arg(QDir::toNativeSeparators(folder), options.vocational ? QStringLiteral("高職版") : QStringLiteral("高中版"))
+    return QStringLiteral(
+               "已建立範例學校 %1 (%2, 種子 %3): 科別 %4, 班級 %5, 學生 %6 筆 (在學 %7, 延修 %8, "
+               "畢業 %9, 轉出休退學 %10), 科目 %11, 教師 %12, 開課 %13, 成績 %14 筆 (本學期 %15)")
+        .arg(QDir::toNativeSeparators(folder),
+             options.vocational ? QStringLiteral("高職版") : QStringLiteral("高中版"))
         .arg(options.seed)
         .arg(c.departments)
         .arg(c.classes)

@@ -85,8 +85,7 @@ QStringList examSchema() {
                  .arg(exam);
         s << QStringLiteral("CREATE INDEX periodical%1_student ON periodical%1 (sid, sub)")
                  .arg(exam);
-        s << QStringLiteral("CREATE INDEX periodical%1_upload ON periodical%1 (upload)")
-                 .arg(exam);
+        s << QStringLiteral("CREATE INDEX periodical%1_upload ON periodical%1 (upload)").arg(exam);
     }
     return s;
 }

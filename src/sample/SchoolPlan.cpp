@@ -99,7 +99,7 @@ public:
         planStudents();
         m_plan.examNames = {QStringLiteral("第一次期中考"), QStringLiteral("第二次期中考"),
                             QStringLiteral("第三次期中考"), QStringLiteral("平時成績"),
-                            QStringLiteral("期末考"), QString()};
+                            QStringLiteral("期末考"),       QString()};
         return std::move(m_plan);
     }
 
@@ -135,7 +135,8 @@ private:
                 // One class per grade for each special department, the
                 // general department takes the rest.
                 const int total = std::clamp(int(std::lround(perGrade / 35.0)), 7, 99);
-                for (int d : depts) classCounts << (dept(d).code == QLatin1String("101") ? total - 4 : 1);
+                for (int d : depts)
+                    classCounts << (dept(d).code == QLatin1String("101") ? total - 4 : 1);
             }
             int classTotal = 0;
             for (int c : classCounts) classTotal += c;
@@ -204,8 +205,10 @@ private:
     QString className(int d, int grade, int number) const {
         const Department& department = m_plan.departments[d];
         if (m_plan.options.vocational)
-            return QString::number(grade) + department.studentCode.at(1) + QString::number(number % 10);
-        if (department.code == QLatin1String("101")) return QString::number(grade) + zeroPadded(number, 2);
+            return QString::number(grade) + department.studentCode.at(1) +
+                   QString::number(number % 10);
+        if (department.code == QLatin1String("101"))
+            return QString::number(grade) + zeroPadded(number, 2);
         return QString::number(grade) + department.nameMark + QString::number(number % 10);
     }
 
@@ -231,7 +234,8 @@ private:
                 // Weights nobody has filled in yet: the first-grade sports or
                 // workshop class's practical course, and the project course's
                 // unused sixth weight.
-                if ((t.stem == QLatin1String("2222") || t.stem == QLatin1String("5013")) && c.grade == 1)
+                if ((t.stem == QLatin1String("2222") || t.stem == QLatin1String("5013")) &&
+                    c.grade == 1)
                     course.weights.fill(QVariant());
                 if (!t.inCatalogue) course.weights[5] = QVariant();
                 c.courses << int(m_plan.courses.size());
@@ -242,13 +246,14 @@ private:
         for (const Department& d : m_plan.departments) {
             if (!d.inZDept) continue;
             for (int grade = 1; grade <= 3; ++grade) {
-                for (const QString& group : {QString(), QStringLiteral("1"), QStringLiteral("2"),
-                                             QStringLiteral("4")}) {
+                for (const QString& group :
+                     {QString(), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("4")}) {
                     for (const SubjectTemplate& t : curriculum(d.track, grade, group)) {
                         if (!t.inCatalogue) continue;
                         for (int semester = 1; semester <= 2; ++semester) {
                             const QString code = t.code(grade, semester);
-                            m_plan.subjects.emplace(code, Subject{code, t.fullName(grade, semester), t.shortName});
+                            m_plan.subjects.emplace(
+                                code, Subject{code, t.fullName(grade, semester), t.shortName});
                         }
                     }
                 }
@@ -287,8 +292,10 @@ private:
         int blanks = 0;
         for (Course& course : m_plan.courses) {
             if (course.source.homeroom || !random.chance(0.02)) continue;
-            if (blanks++ == 2) course.teacher = QStringLiteral("   ");
-            else course.teacher = random.chance(0.25) ? QVariant() : QVariant(QString());
+            if (blanks++ == 2)
+                course.teacher = QStringLiteral("   ");
+            else
+                course.teacher = random.chance(0.25) ? QVariant() : QVariant(QString());
         }
         // The homeroom is the Chinese teacher's.
         for (SchoolClass& c : m_plan.classes) {
@@ -311,7 +318,8 @@ private:
         t.name = people.personName(male);
         t.id = people.nationalId(male);
         static const QString characters = QStringLiteral("abcdefghjkmnpqrstuvwxyz23456789");
-        for (int i = 0; i < 6; ++i) t.password += characters.at(people.random().between(0, int(characters.size()) - 1));
+        for (int i = 0; i < 6; ++i)
+            t.password += characters.at(people.random().between(0, int(characters.size()) - 1));
         m_plan.teachers << t;
         return t.code;
     }
@@ -324,15 +332,19 @@ private:
     }
 
     // One group digit per semester of the student's career up to this term.
-    QString groupString(const Department& department, const SchoolClass* c, int grade, int semester) {
+    QString groupString(const Department& department, const SchoolClass* c, int grade,
+                        int semester) {
         const int terms = 2 * (grade - 1) + semester;
-        if (!department.grouped) return m_plan.options.vocational ? QString() : QString(terms, u'0');
+        if (!department.grouped)
+            return m_plan.options.vocational ? QString() : QString(terms, u'0');
         QString groups;
         const QString later = c ? c->group : QStringLiteral("2");
         for (int p = 1; p <= terms; ++p) {
             const int g = (p + 1) / 2;
-            if (department.track == Track::Science) groups += g == 1 ? u'0' : u'2';
-            else groups += g == 1 ? u'4' : (later.isEmpty() ? u'0' : later.at(0));
+            if (department.track == Track::Science)
+                groups += g == 1 ? u'0' : u'2';
+            else
+                groups += g == 1 ? u'4' : (later.isEmpty() ? u'0' : later.at(0));
         }
         return groups;
     }
@@ -357,25 +369,33 @@ private:
         }
         const QString surname = s.name.left(s.name.size() >= 4 ? 2 : 1);
         const double r = people.random().unit();
-        if (r < 0.02) s.parent = QVariant();
-        else if (r < 0.15) s.parent = people.personName(false);
-        else s.parent = people.personName(true, surname) + (r > 0.97 ? QStringLiteral(" ") : QString());
+        if (r < 0.02)
+            s.parent = QVariant();
+        else if (r < 0.15)
+            s.parent = people.personName(false);
+        else
+            s.parent =
+                people.personName(true, surname) + (r > 0.97 ? QStringLiteral(" ") : QString());
         s.ability = std::clamp(72.0 + 12.0 * people.random().normal(), 20.0, 99.0);
         return s;
     }
 
     static double maleShare(Track track) {
         switch (track) {
-        case Track::Mechanical:
-        case Track::Electrical:
-        case Track::Automotive: return 0.9;
-        case Track::Electronics:
-        case Track::Computing: return 0.75;
-        case Track::Business:
-        case Track::DataProcessing:
-        case Track::Music:
-        case Track::Art: return 0.3;
-        default: return 0.5;
+            case Track::Mechanical:
+            case Track::Electrical:
+            case Track::Automotive:
+                return 0.9;
+            case Track::Electronics:
+            case Track::Computing:
+                return 0.75;
+            case Track::Business:
+            case Track::DataProcessing:
+            case Track::Music:
+            case Track::Art:
+                return 0.3;
+            default:
+                return 0.5;
         }
     }
 
@@ -448,24 +468,30 @@ private:
     // A few general students whose group string is not what the class says:
     // this term's digit not filled in yet, a transfer student whose string
     // starts only this term, and one with no string at all.
-    void groupOddities(SampleRandom& random, Student& s, const Department& d, const SchoolClass& c) {
+    void groupOddities(SampleRandom& random, Student& s, const Department& d,
+                       const SchoolClass& c) {
         if (!d.grouped || d.track != Track::General || c.grade == 1) return;
         const double r = random.unit();
-        if (r < 0.01) s.groups[s.groups.size() - 1] = u'0';
-        else if (r < 0.02) s.groups = c.group;
-        else if (r < 0.023) s.groups.clear();
+        if (r < 0.01)
+            s.groups[s.groups.size() - 1] = u'0';
+        else if (r < 0.02)
+            s.groups = c.group;
+        else if (r < 0.023)
+            s.groups.clear();
     }
 
     int firstClass(int department, int grade) const {
         for (int i = 0; i < m_plan.classes.size(); ++i)
-            if (m_plan.classes[i].department == department && m_plan.classes[i].grade == grade) return i;
+            if (m_plan.classes[i].department == department && m_plan.classes[i].grade == grade)
+                return i;
         return -1;
     }
 
     void addOddStudents(SamplePeople& people, const QVector<int>& lastSeat) {
         const int mainDept = indexOf(m_plan.departments, QStringLiteral("101"));
-        const int otherDept = indexOf(m_plan.departments,
-                                      m_plan.options.vocational ? QStringLiteral("302") : QStringLiteral("201"));
+        const int otherDept =
+            indexOf(m_plan.departments,
+                    m_plan.options.vocational ? QStringLiteral("302") : QStringLiteral("201"));
         // Two students whose classes z_class does not list, with the same seat.
         for (const auto& [d, grade] : {std::pair{mainDept, 2}, std::pair{otherDept, 1}}) {
             const int ci = firstClass(d, grade);
@@ -497,7 +523,8 @@ private:
         }
         // One student of each way of leaving, after the last seat of a class.
         int k = 0;
-        for (const QString& status : {QStringLiteral("轉出"), QStringLiteral("休學"), QStringLiteral("退學")}) {
+        for (const QString& status :
+             {QStringLiteral("轉出"), QStringLiteral("休學"), QStringLiteral("退學")}) {
             const int ci = (k++ * 7) % int(m_plan.classes.size());
             const SchoolClass& c = m_plan.classes[ci];
             Student s = placed(people, ci, lastSeat[ci] + k, m_year - (c.grade - 1));
@@ -506,8 +533,9 @@ private:
         }
         // A record whose status was never filled in (NULL).
         {
-            const int ci = firstClass(mainDept, 2) + 1 < m_plan.classes.size() ? firstClass(mainDept, 2) + 1
-                                                                              : firstClass(mainDept, 2);
+            const int ci = firstClass(mainDept, 2) + 1 < m_plan.classes.size()
+                               ? firstClass(mainDept, 2) + 1
+                               : firstClass(mainDept, 2);
             Student s = placed(people, ci, lastSeat[ci] + 4, m_year - 1);
             s.status = QVariant();
             s.classIndex = -1;

@@ -15,7 +15,7 @@ namespace korvex::sample {
 
 // What kind of sample school to make.
 struct SampleOptions {
-    int students = 600;      // enrolled students in regular seats
+    int students = 600;       // enrolled students in regular seats
     bool vocational = false;  // a vocational school (class codes from student numbers)
     std::uint64_t seed = 1;
     QString year = QStringLiteral("113");  // current term, as z_system states it
@@ -26,15 +26,15 @@ inline constexpr int kMinimumStudents = 50;
 inline constexpr int kMaximumStudents = 10000;
 
 struct Department {
-    QString code;           // 科別碼
-    QString name;           // 科別中文名 as stored (may carry a trailing blank)
-    QString abbreviation;   // used in the classes' 班級簡稱
+    QString code;          // 科別碼
+    QString name;          // 科別中文名 as stored (may carry a trailing blank)
+    QString abbreviation;  // used in the classes' 班級簡稱
     Track track = Track::General;
-    QString studentCode;    // characters 2 and 3 of its students' 學號
-    QChar nameMark;         // middle character of its classes' 班級名稱 (high school)
-    double share = 1.0;     // relative size (vocational)
-    bool inZDept = true;    // false: an old department only graduates still carry
-    bool grouped = false;   // its code begins with 10: classes and students carry groups
+    QString studentCode;   // characters 2 and 3 of its students' 學號
+    QChar nameMark;        // middle character of its classes' 班級名稱 (high school)
+    double share = 1.0;    // relative size (vocational)
+    bool inZDept = true;   // false: an old department only graduates still carry
+    bool grouped = false;  // its code begins with 10: classes and students carry groups
     int classesPerGrade = 0;
 };
 
@@ -42,13 +42,13 @@ struct SchoolClass {
     int department = 0;
     int grade = 1;
     int number = 1;
-    QString code;       // 班級碼: department + grade + class number
-    QString shortName;  // 班級簡稱
-    QString name;       // 班級名稱: a 3-character code
-    QString group;      // 班級類組
-    int size = 0;       // enrolled students in regular seats
-    QVector<int> courses;         // indexes into SchoolPlan::courses
-    int previousClass = -1;       // the class its students sat in last term
+    QString code;                       // 班級碼: department + grade + class number
+    QString shortName;                  // 班級簡稱
+    QString name;                       // 班級名稱: a 3-character code
+    QString group;                      // 班級類組
+    int size = 0;                       // enrolled students in regular seats
+    QVector<int> courses;               // indexes into SchoolPlan::courses
+    int previousClass = -1;             // the class its students sat in last term
     QVector<SubjectTemplate> subjects;  // this term's curriculum
 };
 
@@ -86,7 +86,7 @@ struct Student {
     QString id;
     QString groups;  // 學期類組別
     QVariant area, zipCode, street, parent;
-    int classIndex = -1;       // the class whose subjects the student takes this term
+    int classIndex = -1;        // the class whose subjects the student takes this term
     bool takesCourses = false;  // has score rows of this term
     bool regular = false;       // one of the enrolled students asked for
     double ability = 70;        // for last term's scores

@@ -10,12 +10,12 @@ namespace korvex::sample {
 struct SampleCounts {
     int departments = 0;
     int classes = 0;
-    int studentRows = 0;   // every row of sastuden
-    int enrolled = 0;      // the enrolled students asked for
-    int extended = 0;      // 延修
-    int graduated = 0;     // 畢業
-    int left = 0;          // 轉出, 休學, 退學
-    int subjects = 0;      // z_course
+    int studentRows = 0;  // every row of sastuden
+    int enrolled = 0;     // the enrolled students asked for
+    int extended = 0;     // 延修
+    int graduated = 0;    // 畢業
+    int left = 0;         // 轉出, 休學, 退學
+    int subjects = 0;     // z_course
     int teachers = 0;
     int classSubjects = 0;     // sbcourse
     int currentScoreRows = 0;  // sbscore of the current term
@@ -26,7 +26,7 @@ struct SampleCounts {
 // Writes the plan into an open, empty school database (the tables of
 // schoolSchema()) in one transaction. False with a message on failure, in
 // which case nothing stays written.
-bool writeSchoolDatabase(const QString& connectionName, const SchoolPlan& plan, SampleCounts& counts,
-                         QString* error);
+bool writeSchoolDatabase(const QString& connectionName, const SchoolPlan& plan,
+                         SampleCounts& counts, QString* error);
 
 }  // namespace korvex::sample

@@ -9,18 +9,18 @@ namespace korvex {
 // section SCHOOL of ASSISTANT.INI. Passwords are held in plain text; only the
 // file holds their scrambled form.
 struct Settings {
-    QString server = QStringLiteral("localhost");   // SERVER
+    QString server = QStringLiteral("localhost");     // SERVER
     QString databaseName = QStringLiteral("school");  // DATABASENAME
-    QString user = QStringLiteral("sa");             // USER
-    QString password;                                // PASSWD (plain)
-    QString year = QStringLiteral("94");             // SYEAR
-    QString semester = QStringLiteral("1");          // SSEMESTER
-    QString examNo = QStringLiteral("0");            // SEXAMNO
-    QString examName;                                // SEXAMNAME
-    std::uint8_t vocational = 0;                     // SVOCATION: 0 high school, else vocational
-    std::int16_t single = 0;                         // SINGLE: dedicated operator
-    std::uint8_t admSysType = 1;                     // ADMSYSTYPE
-    QString adminPassword = QStringLiteral("5820");  // ADMPASSWD (plain)
+    QString user = QStringLiteral("sa");              // USER
+    QString password;                                 // PASSWD (plain)
+    QString year = QStringLiteral("94");              // SYEAR
+    QString semester = QStringLiteral("1");           // SSEMESTER
+    QString examNo = QStringLiteral("0");             // SEXAMNO
+    QString examName;                                 // SEXAMNAME
+    std::uint8_t vocational = 0;                      // SVOCATION: 0 high school, else vocational
+    std::int16_t single = 0;                          // SINGLE: dedicated operator
+    std::uint8_t admSysType = 1;                      // ADMSYSTYPE
+    QString adminPassword = QStringLiteral("5820");   // ADMPASSWD (plain)
 };
 
 // The term and exam as the window title and every exam message name them:

@@ -42,11 +42,10 @@ bool OpenSchoolConnection(AppContext& context) {
 #ifndef Q_OS_WIN
     // FreeTDS would cut such a value short and log in with the wrong one.
     const Settings& s = context.settings;
-    const std::pair<QString, QString> values[] = {
-        {QStringLiteral("伺服器"), s.server},
-        {QStringLiteral("資料庫"), s.databaseName},
-        {QStringLiteral("使用者帳號"), s.user},
-        {QStringLiteral("密碼"), s.password}};
+    const std::pair<QString, QString> values[] = {{QStringLiteral("伺服器"), s.server},
+                                                  {QStringLiteral("資料庫"), s.databaseName},
+                                                  {QStringLiteral("使用者帳號"), s.user},
+                                                  {QStringLiteral("密碼"), s.password}};
     for (const auto& [what, value] : values)
         if (value.contains(QStringLiteral("};"))) {
             school.raise({QStringLiteral("%1含有 \"};\", 無法用來連結校務行政資料庫").arg(what),

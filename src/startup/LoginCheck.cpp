@@ -1,8 +1,8 @@
 #include "startup/LoginCheck.h"
 
+#include "core/ValueRules.h"
 #include "db/Connection.h"
 #include "db/Recordset.h"
-#include "core/ValueRules.h"
 
 namespace korvex {
 
@@ -64,14 +64,19 @@ LoginCheck::Outcome LoginCheck::check(const QString& userName, const QString& pa
 
 QString LoginCheck::message(Outcome outcome) {
     switch (outcome) {
-        case Outcome::Succeeded: return QString();
+        case Outcome::Succeeded:
+            return QString();
         case Outcome::AccountsUnreadable:
             return QStringLiteral(
                 "無法讀取校務行政資料庫的使用者帳號資料(z_user)，無法登入，請洽系統管理者!");
-        case Outcome::NoAccounts: return QStringLiteral("無符合之使用者，請重新輸入!");
-        case Outcome::NoSuchUser: return QStringLiteral("無此使用者帳號，請重新輸入!");
-        case Outcome::WrongPassword: return QStringLiteral("使用者密碼錯誤，請重新輸入!");
-        case Outcome::NoRights: return QStringLiteral("使用者權限不足，請重新輸入!");
+        case Outcome::NoAccounts:
+            return QStringLiteral("無符合之使用者，請重新輸入!");
+        case Outcome::NoSuchUser:
+            return QStringLiteral("無此使用者帳號，請重新輸入!");
+        case Outcome::WrongPassword:
+            return QStringLiteral("使用者密碼錯誤，請重新輸入!");
+        case Outcome::NoRights:
+            return QStringLiteral("使用者權限不足，請重新輸入!");
     }
     return QString();
 }

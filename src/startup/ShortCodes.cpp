@@ -1,7 +1,7 @@
-#include "ops/AppContext.h"
-#include "db/Recordset.h"
-#include "startup/StartupSteps.h"
 #include "core/ValueRules.h"
+#include "db/Recordset.h"
+#include "ops/AppContext.h"
+#include "startup/StartupSteps.h"
 
 namespace korvex {
 namespace {
@@ -20,17 +20,17 @@ const QString kDepartmentsHead = QStringLiteral(
 
 // Departments whose codes are numbers, "000" to "999".
 const QString kNumericDepartments =
-    kDepartmentsHead +
-    QStringLiteral("(sastuden.在學狀態 = '' OR sastuden.在學狀態 LIKE '延修%') AND "
-                   "(sastuden.在學科別 > '000' and sastuden.在學科別 <= '999') "
-                   "ORDER BY sastuden.在學科別");
+    kDepartmentsHead + QStringLiteral(
+                           "(sastuden.在學狀態 = '' OR sastuden.在學狀態 LIKE '延修%') AND "
+                           "(sastuden.在學科別 > '000' and sastuden.在學科別 <= '999') "
+                           "ORDER BY sastuden.在學科別");
 
 // All other departments (codes with letters, for example).
 const QString kOtherDepartments =
-    kDepartmentsHead +
-    QStringLiteral("(sastuden.在學狀態 = '' OR sastuden.在學狀態 LIKE '延修%') AND "
-                   "(sastuden.在學科別 <= '000' or sastuden.在學科別 > '999') "
-                   "ORDER BY sastuden.在學科別");
+    kDepartmentsHead + QStringLiteral(
+                           "(sastuden.在學狀態 = '' OR sastuden.在學狀態 LIKE '延修%') AND "
+                           "(sastuden.在學科別 <= '000' or sastuden.在學科別 > '999') "
+                           "ORDER BY sastuden.在學科別");
 
 // Every class with active students and the short code it gets: grade, the
 // second character of the department's short code, the second digit of the
@@ -52,8 +52,7 @@ const QString kVocationalClasses = QStringLiteral(
     "(sastuden.在學狀態 = '' OR "
     "sastuden.在學狀態 LIKE '延修%') ORDER BY  mycode");
 
-const QString kSetDepartmentCode =
-    QStringLiteral("update z_dept set 科別簡碼=? WHERE 科別碼=?");
+const QString kSetDepartmentCode = QStringLiteral("update z_dept set 科別簡碼=? WHERE 科別碼=?");
 const QString kSetClassCode = QStringLiteral("update z_class set 簡碼=? WHERE 班級碼=?");
 
 // Vocational mode: a numeric department's short code is the 2nd and 3rd

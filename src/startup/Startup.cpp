@@ -4,14 +4,14 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "ops/AppContext.h"
 #include "core/AppInfo.h"
 #include "core/ProgramFolder.h"
-#include "startup/ShellWindow.h"
-#include "db/Recordset.h"
-#include "startup/StartupSteps.h"
 #include "core/ValueRules.h"
+#include "db/Recordset.h"
+#include "ops/AppContext.h"
 #include "settings/SettingsFile.h"
+#include "startup/ShellWindow.h"
+#include "startup/StartupSteps.h"
 
 namespace korvex {
 
@@ -21,8 +21,7 @@ Startup::Startup(AppContext& context, ShellWindow& window, StartupDialogs& dialo
 }
 
 QString Startup::connectionQuestion() {
-    return QStringLiteral(
-        "無法與校務行政資料庫伺服器連結,選擇[是]重新設定參數;選擇[否]結束離開!");
+    return QStringLiteral("無法與校務行政資料庫伺服器連結,選擇[是]重新設定參數;選擇[否]結束離開!");
 }
 
 QString Startup::missingExamDatabaseMessage() {
@@ -72,8 +71,8 @@ Startup::Result Startup::run(const QString& appPath) {
 
     QString templateError;
     if (!WriteWorkbookTemplates(appPath, &templateError))
-        return endSilently(QStringLiteral("無法寫入成績單範本 scorep.xls / scoret.xls: %1")
-                               .arg(templateError));
+        return endSilently(
+            QStringLiteral("無法寫入成績單範本 scorep.xls / scoret.xls: %1").arg(templateError));
 
     m_window.yield();
 
@@ -100,9 +99,9 @@ bool Startup::connectSchool() {
                             .arg(kConnectionAttempts));
             return false;
         }
-        const auto answer = m_window.message(
-            connectionQuestion(), MainWindowInterface::Icon::Exclamation,
-            MainWindowInterface::Buttons::YesNo, MainWindowInterface::Answer::Yes);
+        const auto answer =
+            m_window.message(connectionQuestion(), MainWindowInterface::Icon::Exclamation,
+                             MainWindowInterface::Buttons::YesNo, MainWindowInterface::Answer::Yes);
         if (answer != MainWindowInterface::Answer::Yes) {
             endSilently(
                 QStringLiteral("無法與校務行政資料庫連結 (%1)，使用者選擇結束離開").arg(target));

@@ -1,7 +1,7 @@
-#include "ops/AppContext.h"
-#include "db/Recordset.h"
-#include "startup/StartupSteps.h"
 #include "core/ValueRules.h"
+#include "db/Recordset.h"
+#include "ops/AppContext.h"
+#include "startup/StartupSteps.h"
 
 namespace korvex {
 namespace {

@@ -27,7 +27,9 @@ QLabel* addLabel(QWidget* parent, const char* name, const QString& text) {
 
 }  // namespace
 
-QUrl AboutDialog::supportAddress() { return QUrl(QStringLiteral("https://support.korvex.example/")); }
+QUrl AboutDialog::supportAddress() {
+    return QUrl(QStringLiteral("https://support.korvex.example/"));
+}
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmAbout"));
@@ -48,19 +50,18 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     // Headings, each followed by its own label with what the program does and
     // the warning about backups.
     auto* description = addLabel(this, "lblDescription", QStringLiteral("應用程式說明"));
-    auto* descriptionText = addLabel(
-        this, "lblDescriptionText",
-        QStringLiteral("將校務行政系統的基本資料與考試名冊匯入電腦閱卷系統, "
-                       "將閱卷成績匯回校務行政系統, 並產生教師登錄成績的 Excel 檔。"));
+    auto* descriptionText =
+        addLabel(this, "lblDescriptionText",
+                 QStringLiteral("將校務行政系統的基本資料與考試名冊匯入電腦閱卷系統, "
+                                "將閱卷成績匯回校務行政系統, 並產生教師登錄成績的 Excel 檔。"));
     auto* support = addLabel(this, "lblSupport", QStringLiteral("技術支援: KORVEX 客服中心"));
     auto* web = addLabel(this, "lblWeb", supportAddress().toString());
     web->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* disclaimer = addLabel(this, "lblDisclaimer", QStringLiteral("警告: "));
     disclaimer->setWordWrap(false);
-    auto* disclaimerText =
-        addLabel(this, "lblDisclaimerText",
-                 QStringLiteral("本程式會修改電腦閱卷系統與校務行政系統的資料, "
-                                "執行匯入或匯出前請先備份資料庫。"));
+    auto* disclaimerText = addLabel(this, "lblDisclaimerText",
+                                    QStringLiteral("本程式會修改電腦閱卷系統與校務行政系統的資料, "
+                                                   "執行匯入或匯出前請先備份資料庫。"));
 
     auto* ok = new QPushButton(QStringLiteral("確定"), this);
     ok->setObjectName(QStringLiteral("cmdOK"));
@@ -109,10 +110,10 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
 void AboutDialog::openSupportSite() {
     // Without a browser the address is shown instead, so the user can copy it.
     if (QDesktopServices::openUrl(supportAddress())) return;
-    MessageBox::show(this, appTitle(),
-                     QStringLiteral("無法開啟瀏覽器，請自行前往客服網站: %1")
-                         .arg(supportAddress().toString()),
-                     MessageBox::Icon::Information);
+    MessageBox::show(
+        this, appTitle(),
+        QStringLiteral("無法開啟瀏覽器，請自行前往客服網站: %1").arg(supportAddress().toString()),
+        MessageBox::Icon::Information);
 }
 
 }  // namespace korvex

@@ -67,9 +67,10 @@ void LoginDialog::tryLogin() {
         accept();
         return;
     }
-    MessageBox::show(this, LoginCheck::title(), LoginCheck::message(outcome), MessageBox::Icon::None);
+    MessageBox::show(this, LoginCheck::title(), LoginCheck::message(outcome),
+                     MessageBox::Icon::None);
     sendBackTo(LoginCheck::fieldAfter(outcome) == LoginCheck::Field::Password ? m_password
-                                                                             : m_userName);
+                                                                              : m_userName);
 }
 
 void LoginDialog::sendBackTo(QLineEdit* box) {

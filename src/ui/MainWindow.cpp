@@ -11,13 +11,13 @@
 #include <QVBoxLayout>
 
 #include "core/AppInfo.h"
-#include "ui/MessageBox.h"
-#include "ui/StatusPanels.h"
-#include "startup/StartupSteps.h"
 #include "core/ValueRules.h"
+#include "startup/StartupSteps.h"
 #include "ui/AboutDialog.h"
 #include "ui/LoginDialog.h"
+#include "ui/MessageBox.h"
 #include "ui/SettingsLauncher.h"
+#include "ui/StatusPanels.h"
 
 namespace korvex {
 
@@ -183,9 +183,7 @@ void MainWindow::showBusy() {
     m_sinceBusyPaint.invalidate();
 }
 
-void MainWindow::setBusyRange(int maximum) {
-    m_progress->setRange(0, std::max(maximum, 0));
-}
+void MainWindow::setBusyRange(int maximum) { m_progress->setRange(0, std::max(maximum, 0)); }
 
 void MainWindow::stepBusy(int counter) { stepBusyDetail(counter, QString()); }
 
@@ -193,7 +191,8 @@ void MainWindow::stepBusyDetail(int counter, const QString& detail) {
     m_busyDetail = detail;
     m_busyCounter = counter;
     m_busyPending = true;
-    const qint64 since = m_sinceBusyPaint.isValid() ? m_sinceBusyPaint.elapsed() : kBusyPaintIntervalMs;
+    const qint64 since =
+        m_sinceBusyPaint.isValid() ? m_sinceBusyPaint.elapsed() : kBusyPaintIntervalMs;
     if (since >= kBusyPaintIntervalMs || counter >= m_progress->maximum())
         paintBusy();
     else if (!m_busyFlush.isActive())

@@ -4,8 +4,8 @@
 #include <QMainWindow>
 #include <QTimer>
 
-#include "ops/AppContext.h"
 #include "menu/OperationTable.h"
+#include "ops/AppContext.h"
 #include "startup/ShellWindow.h"
 #include "startup/Startup.h"
 

@@ -34,11 +34,16 @@ protected:
 
 QMessageBox::Icon qtIcon(MessageBox::Icon icon) {
     switch (icon) {
-        case MessageBox::Icon::Critical: return QMessageBox::Critical;
-        case MessageBox::Icon::Exclamation: return QMessageBox::Warning;
-        case MessageBox::Icon::Information: return QMessageBox::Information;
-        case MessageBox::Icon::Question: return QMessageBox::Question;
-        case MessageBox::Icon::None: break;
+        case MessageBox::Icon::Critical:
+            return QMessageBox::Critical;
+        case MessageBox::Icon::Exclamation:
+            return QMessageBox::Warning;
+        case MessageBox::Icon::Information:
+            return QMessageBox::Information;
+        case MessageBox::Icon::Question:
+            return QMessageBox::Question;
+        case MessageBox::Icon::None:
+            break;
     }
     return QMessageBox::NoIcon;
 }
@@ -58,10 +63,14 @@ void nameButtons(QMessageBox& box) {
 
 QMessageBox::StandardButton qtButton(MessageBox::Answer answer) {
     switch (answer) {
-        case MessageBox::Answer::Yes: return QMessageBox::Yes;
-        case MessageBox::Answer::No: return QMessageBox::No;
-        case MessageBox::Answer::Cancel: return QMessageBox::Cancel;
-        case MessageBox::Answer::Ok: break;
+        case MessageBox::Answer::Yes:
+            return QMessageBox::Yes;
+        case MessageBox::Answer::No:
+            return QMessageBox::No;
+        case MessageBox::Answer::Cancel:
+            return QMessageBox::Cancel;
+        case MessageBox::Answer::Ok:
+            break;
     }
     return QMessageBox::Ok;
 }
@@ -95,7 +104,9 @@ MessageBox::Answer MessageBox::show(QWidget* parent, const QString& title, const
     QMessageBox box(qtIcon(icon), title, text, QMessageBox::NoButton, parent);
     box.setTextFormat(Qt::PlainText);
     switch (buttons) {
-        case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+        case Buttons::Ok:
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
         case Buttons::YesNo:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
             box.setWindowFlag(Qt::WindowCloseButtonHint, false);
@@ -111,17 +122,24 @@ MessageBox::Answer MessageBox::show(QWidget* parent, const QString& title, const
     box.exec();
     QAbstractButton* clicked = box.clickedButton();
     switch (box.standardButton(clicked)) {
-        case QMessageBox::Yes: return Answer::Yes;
-        case QMessageBox::No: return Answer::No;
-        case QMessageBox::Cancel: return Answer::Cancel;
-        default: break;
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        case QMessageBox::Cancel:
+            return Answer::Cancel;
+        default:
+            break;
     }
     // Closed without a button (a Yes/No box cannot be): the way out that
     // changes nothing.
     switch (buttons) {
-        case Buttons::YesNoCancel: return Answer::Cancel;
-        case Buttons::YesNo: return Answer::No;
-        case Buttons::Ok: break;
+        case Buttons::YesNoCancel:
+            return Answer::Cancel;
+        case Buttons::YesNo:
+            return Answer::No;
+        case Buttons::Ok:
+            break;
     }
     return Answer::Ok;
 }

@@ -87,8 +87,10 @@ SettingsDialog::SettingsDialog(Settings& settings, const QStringList& examNames,
     databaseLayout->addWidget(m_password, 3, 1);
 
     auto* classCodes = named(new QGroupBox(QStringLiteral("班級代號編碼方式")), "Frame2");
-    m_highSchoolClassCodes = named(new QRadioButton(QStringLiteral("高中班號(年級1碼+班別2碼)")), "Option1");
-    m_vocationalClassCodes = named(new QRadioButton(QStringLiteral("高職班號(年級+科別+班別各1碼)")), "Option2");
+    m_highSchoolClassCodes =
+        named(new QRadioButton(QStringLiteral("高中班號(年級1碼+班別2碼)")), "Option1");
+    m_vocationalClassCodes =
+        named(new QRadioButton(QStringLiteral("高職班號(年級+科別+班別各1碼)")), "Option2");
     auto* classCodesLayout = new QVBoxLayout(classCodes);
     classCodesLayout->addWidget(m_highSchoolClassCodes);
     classCodesLayout->addWidget(m_vocationalClassCodes);
@@ -116,9 +118,10 @@ SettingsDialog::SettingsDialog(Settings& settings, const QStringList& examNames,
 }
 
 void SettingsDialog::disableForStartup() {
-    for (QWidget* widget : {static_cast<QWidget*>(m_adminPassword), static_cast<QWidget*>(m_year),
-                            static_cast<QWidget*>(m_semesterItem), static_cast<QWidget*>(m_examItem),
-                            static_cast<QWidget*>(m_dedicatedOperator)})
+    for (QWidget* widget :
+         {static_cast<QWidget*>(m_adminPassword), static_cast<QWidget*>(m_year),
+          static_cast<QWidget*>(m_semesterItem), static_cast<QWidget*>(m_examItem),
+          static_cast<QWidget*>(m_dedicatedOperator)})
         widget->setEnabled(false);
 }
 

@@ -1,8 +1,8 @@
 #include "ui/SettingsLauncher.h"
 
-#include "ops/AppContext.h"
 #include "core/AppInfo.h"
 #include "core/ProgramFolder.h"
+#include "ops/AppContext.h"
 #include "startup/StartupSteps.h"
 #include "ui/SettingsDialog.h"
 

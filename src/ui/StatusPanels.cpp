@@ -38,8 +38,10 @@ bool isKeypadMovement(int key) {
         case Qt::Key_PageDown:
         case Qt::Key_Insert:
         case Qt::Key_Delete:
-        case Qt::Key_Clear: return true;
-        default: return false;
+        case Qt::Key_Clear:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -47,9 +49,12 @@ bool isKeypadMovement(int key) {
 
 StatusPanels::StatusPanels(QStatusBar* bar) : QObject(bar) {
     bar->setObjectName(QStringLiteral("StatusBar1"));
-    m_capsPanel = addPanel(bar, "Caps", QStringLiteral("CAPS"), QStringLiteral("鍵盤上 Caps Lock 的狀態"));
-    m_numPanel = addPanel(bar, "Numlock", QStringLiteral("NUM"), QStringLiteral("鍵盤上的 Num Lock 狀態"));
-    m_insPanel = addPanel(bar, "Ins", QStringLiteral("INS"), QStringLiteral("鍵盤上的 Insert 鍵狀態"));
+    m_capsPanel =
+        addPanel(bar, "Caps", QStringLiteral("CAPS"), QStringLiteral("鍵盤上 Caps Lock 的狀態"));
+    m_numPanel =
+        addPanel(bar, "Numlock", QStringLiteral("NUM"), QStringLiteral("鍵盤上的 Num Lock 狀態"));
+    m_insPanel =
+        addPanel(bar, "Ins", QStringLiteral("INS"), QStringLiteral("鍵盤上的 Insert 鍵狀態"));
     m_timePanel = addPanel(bar, "Time", QString(), QStringLiteral("目前時間"));
     m_datePanel = addPanel(bar, "Date", QString(), QStringLiteral("目前日期"));
     show(m_capsPanel, false);
@@ -82,8 +87,8 @@ bool StatusPanels::eventFilter(QObject* watched, QEvent* event) {
     // A key press passes the application's filters once for every widget it
     // travels through; only its first stop, the widget with the focus (or
     // the active window when none has it), is counted.
-    QWidget* first = QApplication::focusWidget() ? QApplication::focusWidget()
-                                                 : QApplication::activeWindow();
+    QWidget* first =
+        QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
     if (watched != first) return QObject::eventFilter(watched, event);
 
     const auto* key = static_cast<QKeyEvent*>(event);

@@ -14,9 +14,9 @@ int main(int argc, char** argv) {
     parser.setApplicationDescription(korvex::appTitle());
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption folderOption(
-        QStringLiteral("folder"), QStringLiteral("程式資料夾 (預設為程式所在的資料夾)"),
-        QStringLiteral("DIR"));
+    const QCommandLineOption folderOption(QStringLiteral("folder"),
+                                          QStringLiteral("程式資料夾 (預設為程式所在的資料夾)"),
+                                          QStringLiteral("DIR"));
     parser.addOption(folderOption);
     if (!parser.parse(app.arguments())) {
         std::fprintf(stderr, "korvex-assistant: %s\n%s", qUtf8Printable(parser.errorText()),
@@ -27,8 +27,8 @@ int main(int argc, char** argv) {
     if (parser.isSet(QStringLiteral("version"))) parser.showVersion();
 
     korvex::MainWindow window;
-    const QString folder = korvex::programFolder(parser.value(folderOption),
-                                                 QCoreApplication::applicationDirPath());
+    const QString folder =
+        korvex::programFolder(parser.value(folderOption), QCoreApplication::applicationDirPath());
     if (window.start(folder) == korvex::Startup::Result::Ended) return 0;
     return app.exec();
 }

@@ -5,19 +5,19 @@
 namespace korvex::xls {
 namespace {
 
-constexpr int SectorSize = 512;
-constexpr int EntriesPerFatSector = SectorSize / 4;
-constexpr int HeaderFatSlots = 109;
-constexpr int MiniStreamCutoff = 4096;
-constexpr std::uint32_t FreeSector = 0xFFFFFFFF;
-constexpr std::uint32_t EndOfChain = 0xFFFFFFFE;
-constexpr std::uint32_t FatSector = 0xFFFFFFFD;
-constexpr std::uint32_t DifatSector = 0xFFFFFFFC;
-constexpr std::uint32_t NoStream = 0xFFFFFFFF;
+constexpr int kSectorSize = 512;
+constexpr int kEntriesPerFatSector = kSectorSize / 4;
+constexpr int kHeaderFatSlots = 109;
+constexpr int kMiniStreamCutoff = 4096;
+constexpr std::uint32_t kFreeSector = 0xFFFFFFFF;
+constexpr std::uint32_t kEndOfChain = 0xFFFFFFFE;
+constexpr std::uint32_t kFatSector = 0xFFFFFFFD;
+constexpr std::uint32_t kDifatSector = 0xFFFFFFFC;
+constexpr std::uint32_t kNoStream = 0xFFFFFFFF;
 
 // Excel.Sheet.8, the class of the root storage of an Excel 97 file.
-constexpr unsigned char ExcelClsid[16] = {0x20, 0x08, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00,
-                                          0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46};
+constexpr unsigned char kExcelClsid[16] = {0x20, 0x08, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00,
+                                           0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46};
 
 void directoryEntry(QByteArray& out, const QString& name, std::uint8_t type, std::uint32_t child,
                     std::uint32_t start, std::uint32_t size, bool withClsid) {
@@ -31,11 +31,11 @@ void directoryEntry(QByteArray& out, const QString& name, std::uint8_t type, std
     b.u16(name.isEmpty() ? 0 : std::uint16_t((name.size() + 1) * 2));
     b.u8(type);
     b.u8(type == 0 ? 0 : 1);  // black: a tree of one node per level
-    b.u32(NoStream);          // left sibling
-    b.u32(NoStream);          // right sibling
+    b.u32(kNoStream);         // left sibling
+    b.u32(kNoStream);         // right sibling
     b.u32(child);
     if (withClsid)
-        out.append(reinterpret_cast<const char*>(ExcelClsid), 16);
+        out.append(reinterpret_cast<const char*>(kExcelClsid), 16);
     else
         b.zeros(16);
     b.u32(0);     // state bits
@@ -49,9 +49,9 @@ void directoryEntry(QByteArray& out, const QString& name, std::uint8_t type, std
 
 QByteArray compoundFile(const QByteArray& workbookStream) {
     QByteArray stream = workbookStream;
-    if (stream.size() < MiniStreamCutoff) stream.append(MiniStreamCutoff - stream.size(), '\0');
-    const int streamSectors = int((stream.size() + SectorSize - 1) / SectorSize);
-    stream.append(streamSectors * SectorSize - stream.size(), '\0');
+    if (stream.size() < kMiniStreamCutoff) stream.append(kMiniStreamCutoff - stream.size(), '\0');
+    const int streamSectors = int((stream.size() + kSectorSize - 1) / kSectorSize);
+    stream.append(streamSectors * kSectorSize - stream.size(), '\0');
 
     // The FAT must map every sector including its own and those of the
     // extra FAT list (DIFAT) needed beyond the header's 109 slots.
@@ -59,11 +59,11 @@ QByteArray compoundFile(const QByteArray& workbookStream) {
     int difatSectors = 0;
     for (;;) {
         const int total = streamSectors + fatSectors + difatSectors + 1;
-        const int needFat = (total + EntriesPerFatSector - 1) / EntriesPerFatSector;
-        const int needDifat =
-            needFat > HeaderFatSlots
-                ? (needFat - HeaderFatSlots + EntriesPerFatSector - 2) / (EntriesPerFatSector - 1)
-                : 0;
+        const int needFat = (total + kEntriesPerFatSector - 1) / kEntriesPerFatSector;
+        const int needDifat = needFat > kHeaderFatSlots
+                                  ? (needFat - kHeaderFatSlots + kEntriesPerFatSector - 2) /
+                                        (kEntriesPerFatSector - 1)
+                                  : 0;
         if (needFat == fatSectors && needDifat == difatSectors) break;
         fatSectors = needFat;
         difatSectors = needDifat;
@@ -73,7 +73,7 @@ QByteArray compoundFile(const QByteArray& workbookStream) {
     const std::uint32_t directory = firstDifat + std::uint32_t(difatSectors);
 
     QByteArray out;
-    out.reserve((directory + 2) * SectorSize);
+    out.reserve((directory + 2) * kSectorSize);
     RecordBuilder b(out);
 
     // Header.
@@ -89,48 +89,48 @@ QByteArray compoundFile(const QByteArray& workbookStream) {
     b.u32(std::uint32_t(fatSectors));
     b.u32(directory);
     b.u32(0);  // transaction signature
-    b.u32(MiniStreamCutoff);
-    b.u32(EndOfChain);  // no mini FAT
+    b.u32(kMiniStreamCutoff);
+    b.u32(kEndOfChain);  // no mini FAT
     b.u32(0);
-    b.u32(difatSectors ? firstDifat : EndOfChain);
+    b.u32(difatSectors ? firstDifat : kEndOfChain);
     b.u32(std::uint32_t(difatSectors));
-    for (int i = 0; i < HeaderFatSlots; ++i)
-        b.u32(i < fatSectors ? firstFat + std::uint32_t(i) : FreeSector);
+    for (int i = 0; i < kHeaderFatSlots; ++i)
+        b.u32(i < fatSectors ? firstFat + std::uint32_t(i) : kFreeSector);
 
     // The stream.
     out.append(stream);
 
     // FAT: the stream is one chain, then the FAT and DIFAT sectors are
     // marked as such, then the directory's chain of one sector.
-    const int fatEntries = fatSectors * EntriesPerFatSector;
+    const int fatEntries = fatSectors * kEntriesPerFatSector;
     for (int i = 0; i < fatEntries; ++i) {
-        std::uint32_t v = FreeSector;
+        std::uint32_t v = kFreeSector;
         if (i < streamSectors)
-            v = i + 1 < streamSectors ? std::uint32_t(i + 1) : EndOfChain;
+            v = i + 1 < streamSectors ? std::uint32_t(i + 1) : kEndOfChain;
         else if (std::uint32_t(i) < firstDifat)
-            v = FatSector;
+            v = kFatSector;
         else if (std::uint32_t(i) < directory)
-            v = DifatSector;
+            v = kDifatSector;
         else if (std::uint32_t(i) == directory)
-            v = EndOfChain;
+            v = kEndOfChain;
         b.u32(v);
     }
 
     // DIFAT sectors: the FAT sector numbers beyond the header's slots, 127
     // per sector, each sector ending with the number of the next.
-    int listed = HeaderFatSlots;
+    int listed = kHeaderFatSlots;
     for (int d = 0; d < difatSectors; ++d) {
-        for (int i = 0; i < EntriesPerFatSector - 1; ++i, ++listed)
-            b.u32(listed < fatSectors ? firstFat + std::uint32_t(listed) : FreeSector);
-        b.u32(d + 1 < difatSectors ? firstDifat + std::uint32_t(d + 1) : EndOfChain);
+        for (int i = 0; i < kEntriesPerFatSector - 1; ++i, ++listed)
+            b.u32(listed < fatSectors ? firstFat + std::uint32_t(listed) : kFreeSector);
+        b.u32(d + 1 < difatSectors ? firstDifat + std::uint32_t(d + 1) : kEndOfChain);
     }
 
     // Directory: the root storage holding the one stream, and two unused entries.
-    directoryEntry(out, QStringLiteral("Root Entry"), 5, 1, EndOfChain, 0, true);
-    directoryEntry(out, QStringLiteral("Workbook"), 2, NoStream, 0, std::uint32_t(stream.size()),
+    directoryEntry(out, QStringLiteral("Root Entry"), 5, 1, kEndOfChain, 0, true);
+    directoryEntry(out, QStringLiteral("Workbook"), 2, kNoStream, 0, std::uint32_t(stream.size()),
                    false);
-    directoryEntry(out, QString(), 0, NoStream, 0, 0, false);
-    directoryEntry(out, QString(), 0, NoStream, 0, 0, false);
+    directoryEntry(out, QString(), 0, kNoStream, 0, 0, false);
+    directoryEntry(out, QString(), 0, kNoStream, 0, 0, false);
     return out;
 }
 

@@ -9,23 +9,23 @@ namespace {
 
 // Token ids. Operands are written in value class, as Excel writes the
 // operands of operators and of functions taking values.
-constexpr std::uint8_t PtgAdd = 0x03;
-constexpr std::uint8_t PtgSub = 0x04;
-constexpr std::uint8_t PtgMul = 0x05;
-constexpr std::uint8_t PtgDiv = 0x06;
-constexpr std::uint8_t PtgUminus = 0x13;
-constexpr std::uint8_t PtgParen = 0x15;
-constexpr std::uint8_t PtgInt = 0x1E;
-constexpr std::uint8_t PtgNum = 0x1F;
-constexpr std::uint8_t PtgFuncValue = 0x41;
-constexpr std::uint8_t PtgRefValue = 0x44;
+constexpr std::uint8_t kPtgAdd = 0x03;
+constexpr std::uint8_t kPtgSub = 0x04;
+constexpr std::uint8_t kPtgMul = 0x05;
+constexpr std::uint8_t kPtgDiv = 0x06;
+constexpr std::uint8_t kPtgUminus = 0x13;
+constexpr std::uint8_t kPtgParen = 0x15;
+constexpr std::uint8_t kPtgInt = 0x1E;
+constexpr std::uint8_t kPtgNum = 0x1F;
+constexpr std::uint8_t kPtgFuncValue = 0x41;
+constexpr std::uint8_t kPtgRefValue = 0x44;
 
 struct Function {
     const char* name;
     std::uint16_t index;  // Excel's built-in function number
     int arguments;
 };
-constexpr Function Functions[] = {
+constexpr Function kFunctions[] = {
     {"ROUND", 27, 2},
 };
 
@@ -60,7 +60,7 @@ private:
         for (QChar op = peek(); op == QLatin1Char('+') || op == QLatin1Char('-'); op = peek()) {
             ++m_pos;
             if (!term()) return false;
-            m_b.u8(op == QLatin1Char('+') ? PtgAdd : PtgSub);
+            m_b.u8(op == QLatin1Char('+') ? kPtgAdd : kPtgSub);
         }
         return true;
     }
@@ -69,7 +69,7 @@ private:
         for (QChar op = peek(); op == QLatin1Char('*') || op == QLatin1Char('/'); op = peek()) {
             ++m_pos;
             if (!factor()) return false;
-            m_b.u8(op == QLatin1Char('*') ? PtgMul : PtgDiv);
+            m_b.u8(op == QLatin1Char('*') ? kPtgMul : kPtgDiv);
         }
         return true;
     }
@@ -78,7 +78,7 @@ private:
         if (c == QLatin1Char('-')) {
             ++m_pos;
             if (!factor()) return false;
-            m_b.u8(PtgUminus);
+            m_b.u8(kPtgUminus);
             return true;
         }
         if (c == QLatin1Char('(')) {
@@ -86,7 +86,7 @@ private:
             if (!expression()) return false;
             if (peek() != QLatin1Char(')')) return fail(QStringLiteral("缺少右括號"));
             ++m_pos;
-            m_b.u8(PtgParen);
+            m_b.u8(kPtgParen);
             return true;
         }
         if (c.isDigit() || c == QLatin1Char('.')) return number();
@@ -110,10 +110,10 @@ private:
         const double v = m_text.mid(start, m_pos - start).toDouble(&ok);
         if (!ok) return fail(QStringLiteral("數字錯誤"));
         if (v >= 0 && v <= 65535 && v == std::floor(v)) {
-            m_b.u8(PtgInt);
+            m_b.u8(kPtgInt);
             m_b.u16(std::uint16_t(v));
         } else {
-            m_b.u8(PtgNum);
+            m_b.u8(kPtgNum);
             m_b.f64(v);
         }
         return true;
@@ -143,7 +143,7 @@ private:
             m_pos = start;
             return fail(QStringLiteral("儲存格超出範圍"));
         }
-        m_b.u8(PtgRefValue);
+        m_b.u8(kPtgRefValue);
         m_b.u16(std::uint16_t(row));
         // Bits 14 and 15 mark the column and the row as relative.
         m_b.u16(std::uint16_t(col | (colAbsolute ? 0 : 0x4000) | (rowAbsolute ? 0 : 0x8000)));
@@ -151,7 +151,7 @@ private:
     }
     bool call(const QString& name) {
         const Function* function = nullptr;
-        for (const Function& f : Functions)
+        for (const Function& f : kFunctions)
             if (name == QLatin1String(f.name)) function = &f;
         if (!function) return fail(QStringLiteral("不支援的函數 %1").arg(name));
         ++m_pos;  // (
@@ -165,7 +165,7 @@ private:
         }
         if (peek() != QLatin1Char(')')) return fail(QStringLiteral("%1 的參數個數不對").arg(name));
         ++m_pos;
-        m_b.u8(PtgFuncValue);
+        m_b.u8(kPtgFuncValue);
         m_b.u16(function->index);
         return true;
     }

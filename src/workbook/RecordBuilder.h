@@ -12,7 +12,7 @@ namespace korvex::xls {
 // shared-string table needs (see SharedStrings).
 class RecordBuilder {
 public:
-    static constexpr int MaxPayload = 8224;
+    static constexpr int kMaxPayload = 8224;
 
     explicit RecordBuilder(QByteArray& out) : m_out(out) {}
 

@@ -11,19 +11,19 @@ using xls::HAlign;
 using xls::Line;
 using xls::VAlign;
 
-constexpr std::uint8_t ChineseBig5Charset = 136;
-constexpr int LastStudentRow = FirstStudentRow + Seats - 1;  // row 60
-constexpr int DailyTests = 20;                               // columns C to V
+constexpr std::uint8_t kChineseBig5Charset = 136;
+constexpr int kLastStudentRow = kFirstStudentRow + kSeats - 1;  // row 60
+constexpr int kDailyTests = 20;                                 // columns C to V
 
 // Excel's page setup values for a finished course sheet, in points as
 // Excel's PageSetup object takes them.
-constexpr double TopMarginPoints = 1;
-constexpr double BottomMarginPoints = 1;
-constexpr double RightMarginPoints = 0.8;
-constexpr double LeftMarginPoints = 0.8;
-constexpr double HeaderMarginPoints = 1;
-constexpr double FooterMarginPoints = 1;
-constexpr int PaperA4 = 9;
+constexpr double kTopMarginPoints = 1;
+constexpr double kBottomMarginPoints = 1;
+constexpr double kRightMarginPoints = 0.8;
+constexpr double kLeftMarginPoints = 0.8;
+constexpr double kHeaderMarginPoints = 1;
+constexpr double kFooterMarginPoints = 1;
+constexpr int kPaperA4 = 9;
 
 double inches(double points) { return points / 72.0; }
 
@@ -93,52 +93,52 @@ void fillScoreSheet(xls::Workbook& book, int sheetIndex) {
     xls::Worksheet& s = book.sheet(sheetIndex);
 
     // Title over the whole width, filled in per course by the program.
-    s.formatRange({TitleRow, TitleRow, 0, ResultColumn}, f.title);
-    s.setText(TitleRow, 0, QStringLiteral("   94學年度第1學期學生成績表 X年X班 XX科"));
-    s.merge({TitleRow, TitleRow, 0, ResultColumn});
+    s.formatRange({kTitleRow, kTitleRow, 0, kResultColumn}, f.title);
+    s.setText(kTitleRow, 0, QStringLiteral("   94學年度第1學期學生成績表 X年X班 XX科"));
+    s.merge({kTitleRow, kTitleRow, 0, kResultColumn});
 
     // Heading block, rows 2 to 5.
-    s.formatRange({1, 4, 0, ResultColumn}, f.header);
+    s.formatRange({1, 4, 0, kResultColumn}, f.header);
     auto heading = [&](int row, int col, const QString& text, int lastRow, int lastCol) {
         s.setText(row, col, text);
         if (lastRow != row || lastCol != col) s.merge({row, lastRow, col, lastCol});
     };
     heading(1, 0, QStringLiteral("座號"), 4, 0);
     heading(1, 1, QStringLiteral("姓名"), 4, 1);
-    heading(1, 2, QStringLiteral("日        常        考        查"), 1, DailyColumn);
-    for (int t = 0; t < DailyTests; ++t) {
+    heading(1, 2, QStringLiteral("日        常        考        查"), 1, kDailyColumn);
+    for (int t = 0; t < kDailyTests; ++t) {
         s.setNumber(2, 2 + t, t + 1);
         s.merge({2, 4, 2 + t, 2 + t});
     }
-    for (int c = DailyColumn; c <= FinalColumn; ++c) s.setNumber(WeightRow, c, 0.2, f.weight);
-    heading(3, DailyColumn, QStringLiteral("平時"), 4, DailyColumn);
+    for (int c = kDailyColumn; c <= kFinalColumn; ++c) s.setNumber(kWeightRow, c, 0.2, f.weight);
+    heading(3, kDailyColumn, QStringLiteral("平時"), 4, kDailyColumn);
     heading(1, 23, QStringLiteral("期中考查"), 1, 25);
     heading(3, 23, QStringLiteral("第一"), 4, 23);
     heading(3, 24, QStringLiteral("第二"), 4, 24);
     heading(3, 25, QStringLiteral("第三"), 4, 25);
-    heading(1, FinalColumn, QStringLiteral("期末"), 1, FinalColumn);
-    heading(3, FinalColumn, QStringLiteral("期末"), 4, FinalColumn);
-    heading(1, ResultColumn, QStringLiteral("學期成績"), 4, ResultColumn);
+    heading(1, kFinalColumn, QStringLiteral("期末"), 1, kFinalColumn);
+    heading(3, kFinalColumn, QStringLiteral("期末"), 4, kFinalColumn);
+    heading(1, kResultColumn, QStringLiteral("學期成績"), 4, kResultColumn);
 
     // One row per seat: seat number, name, twenty daily scores, the daily
     // score, three mid-terms, the final and the semester score, which rounds
     // each exam score and weighs it by the weight row.
-    for (int r = FirstStudentRow; r <= LastStudentRow; ++r) {
-        s.setNumber(r, 0, r - FirstStudentRow + 1, f.seat);
-        s.setBlank(r, NameColumn, f.name);
-        for (int c = 2; c < DailyColumn; ++c) s.setBlank(r, c, f.score);
-        s.setBlank(r, DailyColumn, f.daily);
-        for (int c = DailyColumn + 1; c <= FinalColumn; ++c) s.setBlank(r, c, f.score);
+    for (int r = kFirstStudentRow; r <= kLastStudentRow; ++r) {
+        s.setNumber(r, 0, r - kFirstStudentRow + 1, f.seat);
+        s.setBlank(r, kNameColumn, f.name);
+        for (int c = 2; c < kDailyColumn; ++c) s.setBlank(r, c, f.score);
+        s.setBlank(r, kDailyColumn, f.daily);
+        for (int c = kDailyColumn + 1; c <= kFinalColumn; ++c) s.setBlank(r, c, f.score);
         const QString row = QString::number(r + 1);
         QStringList terms;
-        for (int c = DailyColumn; c <= FinalColumn; ++c) {
+        for (int c = kDailyColumn; c <= kFinalColumn; ++c) {
             const QString col = xls::columnName(c);
             terms << QStringLiteral("ROUND(%1%2,0)*%1$3").arg(col, row);
         }
         const QString formula = QStringLiteral("ROUND(%1,0)").arg(terms.join(QLatin1Char('+')));
         // The scores are empty, so every semester score is 0 until they are
         // entered; Excel recalculates the formulas when the file is opened.
-        s.setFormula(r, ResultColumn, formula, xls::formulaTokens(formula), 0, f.result);
+        s.setFormula(r, kResultColumn, formula, xls::formulaTokens(formula), 0, f.result);
     }
 
     s.setText(61, 0,
@@ -148,7 +148,7 @@ void fillScoreSheet(xls::Workbook& book, int sheetIndex) {
     s.setText(62, 0, QStringLiteral("(2)學期結束時，繳交本表至教務處註冊組"), f.note);
     s.setText(63, 20, QStringLiteral("擔任教師:"), f.note);
 
-    for (int c = 0; c < Columns; ++c) s.setColumnWidth(c, columnWidths()[size_t(c)]);
+    for (int c = 0; c < kColumns; ++c) s.setColumnWidth(c, columnWidths()[size_t(c)]);
 }
 
 }  // namespace
@@ -157,31 +157,31 @@ xls::Font defaultFont() {
     xls::Font font;
     font.name = QStringLiteral("新細明體");
     font.heightTwips = 240;  // 12 pt
-    font.charset = ChineseBig5Charset;
+    font.charset = kChineseBig5Charset;
     return font;
 }
 
-const std::array<double, Columns>& columnWidths() {
-    static const std::array<double, Columns> widths = [] {
-        std::array<double, Columns> w{};
-        w[0] = 2.75;                                                           // A: seat
-        w[1] = 9.5;                                                            // B: name
-        w[2] = 4;                                                              // C
-        for (int c = 3; c < DailyColumn; ++c) w[size_t(c)] = 3.75;             // D to V
-        for (int c = DailyColumn; c <= FinalColumn; ++c) w[size_t(c)] = 4.88;  // W to AA
-        w[ResultColumn] = 5.75;                                                // AB
+const std::array<double, kColumns>& columnWidths() {
+    static const std::array<double, kColumns> widths = [] {
+        std::array<double, kColumns> w{};
+        w[0] = 2.75;                                                             // A: seat
+        w[1] = 9.5;                                                              // B: name
+        w[2] = 4;                                                                // C
+        for (int c = 3; c < kDailyColumn; ++c) w[size_t(c)] = 3.75;              // D to V
+        for (int c = kDailyColumn; c <= kFinalColumn; ++c) w[size_t(c)] = 4.88;  // W to AA
+        w[kResultColumn] = 5.75;                                                 // AB
         return w;
     }();
     return widths;
 }
 
-xls::Workbook emptyWorkbook() { return xls::Workbook(defaultFont(), DigitWidthPixels); }
+xls::Workbook emptyWorkbook() { return xls::Workbook(defaultFont(), kDigitWidthPixels); }
 
 xls::Workbook baseWorkbook() {
     xls::Workbook book = emptyWorkbook();
     book.appendSheet(QStringLiteral("Sheet1"));
     xls::PageSetup& p = book.sheet(0).pageSetup();
-    p.paperSize = PaperA4;
+    p.paperSize = kPaperA4;
     p.fitToPage = true;
     p.fitWidth = 1;
     p.fitHeight = 1;
@@ -203,18 +203,18 @@ xls::Workbook templateWorkbook() {
 
 xls::PageSetup coursePageSetup() {
     xls::PageSetup p;
-    p.topMargin = inches(TopMarginPoints);
-    p.bottomMargin = inches(BottomMarginPoints);
-    p.rightMargin = inches(RightMarginPoints);
-    p.leftMargin = inches(LeftMarginPoints);
+    p.topMargin = inches(kTopMarginPoints);
+    p.bottomMargin = inches(kBottomMarginPoints);
+    p.rightMargin = inches(kRightMarginPoints);
+    p.leftMargin = inches(kLeftMarginPoints);
     p.centerHorizontally = true;
     p.centerVertically = true;
-    p.footerMargin = inches(FooterMarginPoints);
-    p.headerMargin = inches(HeaderMarginPoints);
+    p.footerMargin = inches(kFooterMarginPoints);
+    p.headerMargin = inches(kHeaderMarginPoints);
     p.fitToPage = true;  // zoom off
     p.fitHeight = 1;
     p.fitWidth = 1;
-    p.paperSize = PaperA4;
+    p.paperSize = kPaperA4;
     return p;
 }
 

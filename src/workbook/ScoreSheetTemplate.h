@@ -12,27 +12,27 @@ namespace korvex {
 namespace scoresheet {
 
 // Cell positions, counted from 0 (A1 is row 0, column 0).
-constexpr int TitleRow = 0;                // A1, merged over A1:AB1
-constexpr int WeightRow = 2;               // W3:AA3
-constexpr int FirstStudentRow = 5;         // row 6 holds seat number 1
-constexpr int Seats = 55;                  // seats 1 to 55, rows 6 to 60
-constexpr int NameColumn = 1;              // B
-constexpr int DailyColumn = 22;            // W, daily score (平時)
-constexpr int FinalColumn = 26;            // AA, final exam (期末)
-constexpr int ResultColumn = 27;           // AB, semester score
-constexpr int Columns = 28;                // A to AB
-const xls::CellRange Block{0, 63, 0, 27};  // A1:AB64, what a course sheet receives
+constexpr int kTitleRow = 0;                // A1, merged over A1:AB1
+constexpr int kWeightRow = 2;               // W3:AA3
+constexpr int kFirstStudentRow = 5;         // row 6 holds seat number 1
+constexpr int kSeats = 55;                  // seats 1 to 55, rows 6 to 60
+constexpr int kNameColumn = 1;              // B
+constexpr int kDailyColumn = 22;            // W, daily score (平時)
+constexpr int kFinalColumn = 26;            // AA, final exam (期末)
+constexpr int kResultColumn = 27;           // AB, semester score
+constexpr int kColumns = 28;                // A to AB
+const xls::CellRange kBlock{0, 63, 0, 27};  // A1:AB64, what a course sheet receives
 
 // The Traditional Chinese default font; its digits are 8 pixels wide at
 // 96 dpi, the unit of the column widths below.
 xls::Font defaultFont();
-constexpr int DigitWidthPixels = 8;
+constexpr int kDigitWidthPixels = 8;
 
 // The password of the protected sheets.
 inline QByteArray password() { return QByteArrayLiteral("305172"); }
 
 // The column widths of A to AB in Excel's unit.
-const std::array<double, Columns>& columnWidths();
+const std::array<double, kColumns>& columnWidths();
 
 // A workbook with the default font and nothing else.
 xls::Workbook emptyWorkbook();

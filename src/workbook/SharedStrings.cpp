@@ -8,9 +8,9 @@
 namespace korvex::xls {
 namespace {
 
-constexpr std::uint16_t Sst = 0x00FC;
-constexpr std::uint16_t Continue = 0x003C;
-constexpr std::uint16_t ExtSst = 0x00FF;
+constexpr std::uint16_t kSst = 0x00FC;
+constexpr std::uint16_t kContinue = 0x003C;
+constexpr std::uint16_t kExtSst = 0x00FF;
 
 }  // namespace
 
@@ -34,14 +34,14 @@ void SharedStrings::write(RecordBuilder& b) const {
     std::vector<Bucket> buckets;
 
     int recordStart = b.position();
-    b.begin(Sst);
+    b.begin(kSst);
     b.u32(m_uses);
     b.u32(std::uint32_t(m_strings.size()));
-    auto room = [&] { return RecordBuilder::MaxPayload - b.payloadSize(); };
+    auto room = [&] { return RecordBuilder::kMaxPayload - b.payloadSize(); };
     auto nextRecord = [&] {
         b.end();
         recordStart = b.position();
-        b.begin(Continue);
+        b.begin(kContinue);
     };
 
     for (int i = 0; i < m_strings.size(); ++i) {
@@ -73,7 +73,7 @@ void SharedStrings::write(RecordBuilder& b) const {
     }
     b.end();
 
-    b.begin(ExtSst);
+    b.begin(kExtSst);
     b.u16(std::uint16_t(perBucket));
     for (const Bucket& bucket : buckets) {
         b.u32(bucket.streamOffset);

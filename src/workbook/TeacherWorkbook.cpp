@@ -23,31 +23,31 @@ void TeacherWorkbook::startCourse() {
     }
     ++m_courses;
     xls::Worksheet& sheet = m_book.sheet(m_current);
-    sheet.pasteBlock(*m_templateSheet, scoresheet::Block, m_formatMap);
+    sheet.pasteBlock(*m_templateSheet, scoresheet::kBlock, m_formatMap);
     // A paste does not carry column widths: they are copied one by one.
-    for (int c = 0; c < scoresheet::Columns; ++c)
+    for (int c = 0; c < scoresheet::kColumns; ++c)
         sheet.setColumnWidth(c, m_templateSheet->columnWidth(c));
 }
 
 void TeacherWorkbook::setTitle(const QString& title) {
-    m_book.sheet(m_current).setText(scoresheet::TitleRow, 0, title);
+    m_book.sheet(m_current).setText(scoresheet::kTitleRow, 0, title);
 }
 
 void TeacherWorkbook::setWeights(const std::array<double, 5>& weights) {
     xls::Worksheet& sheet = m_book.sheet(m_current);
     for (int i = 0; i < 5; ++i)
-        sheet.setNumber(scoresheet::WeightRow, scoresheet::DailyColumn + i, weights[size_t(i)]);
+        sheet.setNumber(scoresheet::kWeightRow, scoresheet::kDailyColumn + i, weights[size_t(i)]);
 }
 
 bool TeacherWorkbook::setStudentName(double seat, const QString& name) {
     // Sheet row 5 + seat, counted from 1; a fractional row rounds as Excel
     // rounds a row number it is given, halves to even.
     const double row = roundHalfEven(5.0 + seat) - 1;
-    if (!(row >= 0 && row < xls::Worksheet::MaxRows)) return false;
+    if (!(row >= 0 && row < xls::Worksheet::kMaxRows)) return false;
     xls::Worksheet& sheet = m_book.sheet(m_current);
     const int r = int(row);
-    const int format = m_book.quotePrefixed(sheet.formatAt(r, scoresheet::NameColumn));
-    return sheet.setText(r, scoresheet::NameColumn, name, format);
+    const int format = m_book.quotePrefixed(sheet.formatAt(r, scoresheet::kNameColumn));
+    return sheet.setText(r, scoresheet::kNameColumn, name, format);
 }
 
 bool TeacherWorkbook::finishCourse(const QString& sheetName) {

@@ -8,7 +8,7 @@ namespace korvex::xls {
 namespace {
 
 bool inside(int row, int col) {
-    return row >= 0 && row < Worksheet::MaxRows && col >= 0 && col < Worksheet::MaxCols;
+    return row >= 0 && row < Worksheet::kMaxRows && col >= 0 && col < Worksheet::kMaxCols;
 }
 
 }  // namespace
@@ -94,8 +94,8 @@ bool Worksheet::setFormula(int row, int col, const QString& formula, const QByte
 }
 
 void Worksheet::formatRange(const CellRange& range, int format) {
-    for (int r = std::max(range.firstRow, 0); r <= std::min(range.lastRow, MaxRows - 1); ++r)
-        for (int c = std::max(range.firstCol, 0); c <= std::min(range.lastCol, MaxCols - 1); ++c)
+    for (int r = std::max(range.firstRow, 0); r <= std::min(range.lastRow, kMaxRows - 1); ++r)
+        for (int c = std::max(range.firstCol, 0); c <= std::min(range.lastCol, kMaxCols - 1); ++c)
             touch(r, c)->format = std::uint16_t(format);
 }
 
@@ -129,7 +129,7 @@ bool Worksheet::merge(const CellRange& range) {
 }
 
 void Worksheet::setColumnWidth(int col, double characters) {
-    if (col < 0 || col >= MaxCols) return;
+    if (col < 0 || col >= kMaxCols) return;
     if (size_t(col) >= m_widths.size()) m_widths.resize(size_t(col) + 1, -1.0);
     m_widths[size_t(col)] = std::clamp(characters, 0.0, 255.0);
 }

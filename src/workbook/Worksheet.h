@@ -62,8 +62,8 @@ struct PageSetup {
 // holds 65536 rows and 256 columns, and cells outside are refused.
 class Worksheet {
 public:
-    static constexpr int MaxRows = 65536;
-    static constexpr int MaxCols = 256;
+    static constexpr int kMaxRows = 65536;
+    static constexpr int kMaxCols = 256;
 
     explicit Worksheet(QString name = QString()) : m_name(std::move(name)) {}
 

@@ -81,11 +81,11 @@ enum : std::uint16_t {
     RecBof = 0x0809,
 };
 
-constexpr int StyleXfCount = 15;  // XF 0 is Normal, 15 the first cell XF
-constexpr int MaxCellFormats = 4000;
-constexpr int MaxTextLength = 32767;  // what a cell can hold in Excel
-constexpr int MergesPerRecord = 1026;
-constexpr int FirstCustomFormat = 164;
+constexpr int kStyleXfCount = 15;  // XF 0 is Normal, 15 the first cell XF
+constexpr int kMaxCellFormats = 4000;
+constexpr int kMaxTextLength = 32767;  // what a cell can hold in Excel
+constexpr int kMergesPerRecord = 1026;
+constexpr int kFirstCustomFormat = 164;
 
 void bof(RecordBuilder& b, std::uint16_t type) {
     b.begin(RecBof);
@@ -120,7 +120,7 @@ public:
 
     QByteArray run() {
         if (m_book.sheetCount() == 0) return fail(QStringLiteral("活頁簿沒有工作表"));
-        if (m_book.formats().size() > size_t(MaxCellFormats))
+        if (m_book.formats().size() > size_t(kMaxCellFormats))
             return fail(QStringLiteral("儲存格格式過多"));
         if (!collectStrings()) return {};
         numberFormats();
@@ -151,10 +151,10 @@ private:
             for (int r = 0; r < s.rowCount(); ++r)
                 for (const Cell& c : s.row(r)) {
                     if (c.kind != Cell::Kind::Text) continue;
-                    if (c.text.size() > MaxTextLength) {
+                    if (c.text.size() > kMaxTextLength) {
                         fail(QStringLiteral("工作表 %1 的儲存格文字超過 %2 個字")
                                  .arg(s.name())
-                                 .arg(MaxTextLength));
+                                 .arg(kMaxTextLength));
                         return false;
                     }
                     m_strings.add(c.text);
@@ -164,7 +164,7 @@ private:
     }
 
     void numberFormats() {
-        int next = FirstCustomFormat;
+        int next = kFirstCustomFormat;
         for (const CellFormat& f : m_book.formats()) {
             if (builtInFormat(f.numberFormat) >= 0 || m_customFormats.contains(f.numberFormat))
                 continue;
@@ -250,7 +250,7 @@ private:
 
         // Style XFs: Normal, then the fourteen Excel keeps for its outline
         // styles, which use the bold and italic fonts.
-        for (int i = 0; i < StyleXfCount; ++i) {
+        for (int i = 0; i < kStyleXfCount; ++i) {
             const std::uint16_t f = i == 0 ? 0 : (i <= 2 ? 1 : (i <= 4 ? 2 : 0));
             styleXf(b, f, i == 0 ? 0x00 : 0xF4);
         }
@@ -387,8 +387,8 @@ private:
         b.end();
 
         const auto& merges = s.merges();
-        for (size_t at = 0; at < merges.size(); at += MergesPerRecord) {
-            const size_t n = std::min(merges.size() - at, size_t(MergesPerRecord));
+        for (size_t at = 0; at < merges.size(); at += kMergesPerRecord) {
+            const size_t n = std::min(merges.size() - at, size_t(kMergesPerRecord));
             b.begin(RecMergedCells);
             b.u16(std::uint16_t(n));
             for (size_t i = at; i < at + n; ++i) {
@@ -446,7 +446,7 @@ private:
             b.u16(std::uint16_t(c));
             b.u16(std::uint16_t(last));
             b.u16(std::uint16_t(storedColumnWidth(widths[c], m_book.digitWidthPixels())));
-            b.u16(StyleXfCount);
+            b.u16(kStyleXfCount);
             b.u16(widths[c] == 0 ? 0x0001 : 0x0000);  // a zero width hides the column
             b.u16(0);
             b.end();
@@ -481,7 +481,7 @@ private:
     void row(RecordBuilder& b, int r, const std::vector<Cell>& cells) const {
         for (size_t i = 0; i < cells.size();) {
             const Cell& c = cells[i];
-            const std::uint16_t xf = std::uint16_t(StyleXfCount + c.format);
+            const std::uint16_t xf = std::uint16_t(kStyleXfCount + c.format);
             if (c.kind == Cell::Kind::Blank) {
                 size_t last = i;
                 while (last + 1 < cells.size() && cells[last + 1].kind == Cell::Kind::Blank &&
@@ -498,7 +498,7 @@ private:
                     b.u16(std::uint16_t(r));
                     b.u16(c.col);
                     for (size_t k = i; k <= last; ++k)
-                        b.u16(std::uint16_t(StyleXfCount + cells[k].format));
+                        b.u16(std::uint16_t(kStyleXfCount + cells[k].format));
                     b.u16(cells[last].col);
                     b.end();
                 }

@@ -1,16 +1,16 @@
+#include <gtest/gtest.h>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <cstdio>
-#include <gtest/gtest.h>
 
 #include "ShellFolder.h"
 #include "TestFolder.h"
-#include "core/AppInfo.h"
-#include "startup/Startup.h"
 #include "batch/BatchRun.h"
 #include "batch/ConsoleWindow.h"
+#include "core/AppInfo.h"
+#include "startup/Startup.h"
 
 using namespace korvex;
 using korvex::test::TestFolder;
@@ -45,7 +45,7 @@ BatchResult runBatchProcess(const QStringList& arguments) {
 }
 
 QStringList login(const TestFolder& folder, const QString& user, const QString& password) {
-    return {QStringLiteral("--folder"), folder.path(), QStringLiteral("--user"), user,
+    return {QStringLiteral("--folder"),   folder.path(), QStringLiteral("--user"), user,
             QStringLiteral("--password"), password};
 }
 
@@ -74,14 +74,17 @@ TEST(Batch, StartupSucceedsSilentlyAndRefusedLoginsEndWithTheDialogsMessage) {
     EXPECT_EQ(wrong.lines[0].value("kind").toString(), QStringLiteral("message"));
     EXPECT_EQ(wrong.lines[0].value("title").toString(), QStringLiteral("登入"));
     EXPECT_EQ(wrong.lines[0].value("icon").toString(), QStringLiteral("none"));
-    EXPECT_EQ(wrong.lines[0].value("text").toString(), QStringLiteral("使用者密碼錯誤，請重新輸入!"));
+    EXPECT_EQ(wrong.lines[0].value("text").toString(),
+              QStringLiteral("使用者密碼錯誤，請重新輸入!"));
     // The members come in the documented order.
-    EXPECT_TRUE(wrong.stdoutText.startsWith(QStringLiteral("{\"kind\":\"message\",\"icon\":\"none\",\"title\":")));
+    EXPECT_TRUE(wrong.stdoutText.startsWith(
+        QStringLiteral("{\"kind\":\"message\",\"icon\":\"none\",\"title\":")));
 
     BatchResult unknown = runBatchProcess(login(folder, "nobody", "x") << "classes");
     EXPECT_EQ(unknown.exitCode, 1);
     ASSERT_EQ(unknown.lines.size(), 1);
-    EXPECT_EQ(unknown.lines[0].value("text").toString(), QStringLiteral("無此使用者帳號，請重新輸入!"));
+    EXPECT_EQ(unknown.lines[0].value("text").toString(),
+              QStringLiteral("無此使用者帳號，請重新輸入!"));
 }
 
 TEST(Batch, StartupFailuresArePrintedAndEndWithStatusOne) {
@@ -97,7 +100,8 @@ TEST(Batch, StartupFailuresArePrintedAndEndWithStatusOne) {
     TestFolder unreachable;
     korvex::test::makeShellFolder(unreachable, {.databaseName = QStringLiteral("gone.sqlite")});
     BatchResult no = runBatchProcess(login(unreachable, "admin", "secret") << "startup"
-                                                                           << "--answer" << "yes");
+                                                                           << "--answer"
+                                                                           << "yes");
     EXPECT_EQ(no.exitCode, 1);
     ASSERT_EQ(no.lines.size(), 1) << no.stdoutText.toStdString();
     EXPECT_EQ(no.lines[0].value("kind").toString(), QStringLiteral("question"));
@@ -113,7 +117,8 @@ TEST(Batch, ExamOperationWithAnInvalidExamNumberChangesNothing) {
     korvex::test::makeShellFolder(folder, {.examNo = QStringLiteral("9")});
     const QString exam = folder.file("exam.mdb");
     BatchResult run = runBatchProcess(login(folder, "admin", "secret") << "roster"
-                                                                       << "--answer" << "yes");
+                                                                       << "--answer"
+                                                                       << "yes");
     EXPECT_EQ(run.exitCode, 0);
     ASSERT_EQ(run.lines.size(), 1) << run.stdoutText.toStdString();
     EXPECT_EQ(run.lines[0].value("icon").toString(), QStringLiteral("critical"));
@@ -130,10 +135,15 @@ TEST(Batch, BadUsageEndsWithStatusTwoAndPrintsNoJson) {
         {},
         login(folder, "admin", "secret"),
         login(folder, "admin", "secret") << "dance",
-        login(folder, "admin", "secret") << "startup" << "roster",
-        login(folder, "admin", "secret") << "roster" << "--answer" << "maybe",
-        login(folder, "admin", "secret") << "roster" << "--answer",
-        login(folder, "admin", "secret") << "startup" << "--verbose",
+        login(folder, "admin", "secret") << "startup"
+                                         << "roster",
+        login(folder, "admin", "secret") << "roster"
+                                         << "--answer"
+                                         << "maybe",
+        login(folder, "admin", "secret") << "roster"
+                                         << "--answer",
+        login(folder, "admin", "secret") << "startup"
+                                         << "--verbose",
         {"--folder", folder.path(), "--user", "admin", "startup"},
     };
     for (const QStringList& arguments : bad) {
@@ -159,7 +169,8 @@ TEST(Batch, ArgumentsAreReadWithValuesInEitherForm) {
     EXPECT_EQ(options->teachers, QStringLiteral("C%"));
     EXPECT_EQ(options->answer, MainWindowInterface::Answer::No);
     // Without --answer the roster question is cancelled: nothing changes.
-    const auto plain = parseBatchArguments({"--user", "a", "--password", "b", "roster"}, "/x", &error);
+    const auto plain =
+        parseBatchArguments({"--user", "a", "--password", "b", "roster"}, "/x", &error);
     ASSERT_TRUE(plain);
     EXPECT_EQ(plain->answer, MainWindowInterface::Answer::Cancel);
 }
@@ -176,7 +187,8 @@ TEST(Batch, ConsoleWindowPrintsEveryBoxAsOneJsonLine) {
     using Answer = MainWindowInterface::Answer;
 
     EXPECT_EQ(window.message("完成!\n第二行", Icon::None), Answer::Ok);
-    EXPECT_EQ(window.message("問題", Icon::None, Buttons::YesNoCancel, Answer::Yes), Answer::Cancel);
+    EXPECT_EQ(window.message("問題", Icon::None, Buttons::YesNoCancel, Answer::Yes),
+              Answer::Cancel);
     // A Yes/No question has no Cancel: it is answered No.
     EXPECT_EQ(window.message("是否", Icon::Exclamation, Buttons::YesNo, Answer::Yes), Answer::No);
     EXPECT_EQ(window.input("教師編號?", "輸入", QString()), std::optional<QString>("T01"));
@@ -184,9 +196,10 @@ TEST(Batch, ConsoleWindowPrintsEveryBoxAsOneJsonLine) {
     const QStringList lines = readAll(out).split('\n', Qt::SkipEmptyParts);
     std::fclose(out);
     ASSERT_EQ(lines.size(), 4);
-    EXPECT_EQ(lines[0], QStringLiteral(
-                            "{\"kind\":\"message\",\"icon\":\"none\",\"title\":\"標題 \\\"引號\\\"\","
-                            "\"text\":\"完成!\\n第二行\"}"));
+    EXPECT_EQ(
+        lines[0],
+        QStringLiteral("{\"kind\":\"message\",\"icon\":\"none\",\"title\":\"標題 \\\"引號\\\"\","
+                       "\"text\":\"完成!\\n第二行\"}"));
     const QJsonObject question = QJsonDocument::fromJson(lines[1].toUtf8()).object();
     EXPECT_EQ(question.value("kind").toString(), QStringLiteral("question"));
     EXPECT_EQ(question.value("answer").toString(), QStringLiteral("cancel"));

@@ -1,9 +1,9 @@
+#include <gtest/gtest.h>
+#include <sql.h>
+#include <sqlext.h>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <sql.h>
-#include <sqlext.h>
-#include <gtest/gtest.h>
 
 #include "TestFolder.h"
 #include "db/Connection.h"
@@ -14,19 +14,21 @@ using namespace korvex;
 using korvex::test::TestFolder;
 
 TEST(SqlDialect, SqliteReceivesEquivalentsAndQuotedTextIsKept) {
-    EXPECT_EQ(translateStatement(QStringLiteral("SELECT a + 'x+y' + b FROM dbo.t"),
-                                 SqlDialect::Sqlite),
-              QStringList{QStringLiteral("SELECT a || 'x+y' || b FROM t")});
-    EXPECT_EQ(translateStatement(QStringLiteral("SELECT getdate(), LEN(RTRIM(a)) FROM t"),
-                                 SqlDialect::Sqlite),
-              QStringList{QStringLiteral(
-                  "SELECT datetime('now'), length(rtrim(RTRIM(a))) FROM t")});
-    EXPECT_EQ(translateStatement(
-                  QStringLiteral("ALTER TABLE name add address nvarchar(150), father nvarchar(20) "),
-                  SqlDialect::Sqlite),
-              (QStringList{
-                  QStringLiteral("ALTER TABLE name ADD COLUMN address TEXT CHECK (length(address) <= 150)"),
-                  QStringLiteral("ALTER TABLE name ADD COLUMN father TEXT CHECK (length(father) <= 20)")}));
+    EXPECT_EQ(
+        translateStatement(QStringLiteral("SELECT a + 'x+y' + b FROM dbo.t"), SqlDialect::Sqlite),
+        QStringList{QStringLiteral("SELECT a || 'x+y' || b FROM t")});
+    EXPECT_EQ(
+        translateStatement(QStringLiteral("SELECT getdate(), LEN(RTRIM(a)) FROM t"),
+                           SqlDialect::Sqlite),
+        QStringList{QStringLiteral("SELECT datetime('now'), length(rtrim(RTRIM(a))) FROM t")});
+    EXPECT_EQ(
+        translateStatement(
+            QStringLiteral("ALTER TABLE name add address nvarchar(150), father nvarchar(20) "),
+            SqlDialect::Sqlite),
+        (QStringList{QStringLiteral(
+                         "ALTER TABLE name ADD COLUMN address TEXT CHECK (length(address) <= 150)"),
+                     QStringLiteral(
+                         "ALTER TABLE name ADD COLUMN father TEXT CHECK (length(father) <= 20)")}));
     const QString server = QStringLiteral("SELECT a + b FROM dbo.t");
     EXPECT_EQ(translateStatement(server, SqlDialect::SqlServer), QStringList{server});
 }
@@ -52,10 +54,13 @@ TEST(Connection, BoundValuesGuardedStatementsAndLengthChecks) {
               QStringList{QStringLiteral("O'Neil 班")});
 
     // Columns added the SQL Server way refuse values longer than declared.
-    c.executeGuarded(QStringLiteral("ALTER TABLE name add address nvarchar(5), father nvarchar(2) "));
+    c.executeGuarded(
+        QStringLiteral("ALTER TABLE name add address nvarchar(5), father nvarchar(2) "));
     EXPECT_FALSE(c.errorPending());
-    EXPECT_TRUE(c.execute(QStringLiteral("insert into name(father) values(?)"), {QStringLiteral("王五")}));
-    EXPECT_FALSE(c.execute(QStringLiteral("insert into name(father) values(?)"), {QStringLiteral("王小五")}));
+    EXPECT_TRUE(
+        c.execute(QStringLiteral("insert into name(father) values(?)"), {QStringLiteral("王五")}));
+    EXPECT_FALSE(c.execute(QStringLiteral("insert into name(father) values(?)"),
+                           {QStringLiteral("王小五")}));
     EXPECT_TRUE(c.errorPending());
     c.clearError();
 
@@ -65,8 +70,10 @@ TEST(Connection, BoundValuesGuardedStatementsAndLengthChecks) {
 
     // A batch with one failing statement keeps nothing of the batch.
     const bool committed = c.guardedBatch([&] {
-        c.execute(QStringLiteral("insert into dep(class,name) values(?,?)"), {QStringLiteral("02"), QStringLiteral("b")});
-        c.execute(QStringLiteral("insert into dep(class,name) values(?,?)"), {QStringLiteral("123"), QStringLiteral("too long")});
+        c.execute(QStringLiteral("insert into dep(class,name) values(?,?)"),
+                  {QStringLiteral("02"), QStringLiteral("b")});
+        c.execute(QStringLiteral("insert into dep(class,name) values(?,?)"),
+                  {QStringLiteral("123"), QStringLiteral("too long")});
     });
     EXPECT_FALSE(committed);
     EXPECT_FALSE(c.errorPending());
@@ -79,9 +86,8 @@ TEST(Connection, BoundValuesGuardedStatementsAndLengthChecks) {
     EXPECT_TRUE(c.executeGuarded(QStringLiteral("delete from dep")));
     EXPECT_TRUE(TestFolder::rows(exam, QStringLiteral("select class from dep")).isEmpty());
     c.raise({QStringLiteral("left over"), QString(), false});
-    EXPECT_TRUE(c.guardedBatch([&] {
-        c.execute(QStringLiteral("insert into dep(class,name) values('03','c')"));
-    }));
+    EXPECT_TRUE(c.guardedBatch(
+        [&] { c.execute(QStringLiteral("insert into dep(class,name) values('03','c')")); }));
     EXPECT_FALSE(c.errorPending());
     EXPECT_EQ(TestFolder::rows(exam, QStringLiteral("select class from dep")),
               QStringList{QStringLiteral("03")});
@@ -135,7 +141,8 @@ TEST(Recordset, LockedDatabaseIsTriedElevenTimes) {
     const QString exam = folder.createExam(false);
     {
         // WAL lets readers in while another writes; an exclusive lock does not.
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
         db.setDatabaseName(exam);
         ASSERT_TRUE(db.open());
         QSqlQuery q(db);
@@ -161,8 +168,8 @@ TEST(Connection, StatementThroughOdbc) {
     TestFolder folder;
     const QString exam = folder.createExam(false);
     Connection c;
-    ASSERT_TRUE(c.openOdbc(QStringLiteral("Driver=SQLite3;Database=%1;").arg(exam),
-                           SqlDialect::Sqlite))
+    ASSERT_TRUE(
+        c.openOdbc(QStringLiteral("Driver=SQLite3;Database=%1;").arg(exam), SqlDialect::Sqlite))
         << c.pendingError()->text.toStdString();
     EXPECT_TRUE(c.execute(QStringLiteral("insert into dep(class,name) values(?,?)"),
                           {QStringLiteral("10"), QStringLiteral("普通科")}));
@@ -179,16 +186,16 @@ TEST(Connection, OdbcStatementsCanBeGivenTheirTimeOut) {
     TestFolder folder;
     const QString exam = folder.createExam(false);
     Connection odbc;
-    ASSERT_TRUE(odbc.openOdbc(QStringLiteral("Driver=SQLite3;Database=%1;").arg(exam),
-                              SqlDialect::Sqlite));
+    ASSERT_TRUE(
+        odbc.openOdbc(QStringLiteral("Driver=SQLite3;Database=%1;").arg(exam), SqlDialect::Sqlite));
     odbc.setCommandTimeout(15);
     auto query = odbc.select(QStringLiteral("select * from dep"), {});
     ASSERT_TRUE(query);
     void* handle = odbcStatementHandle(*query);
     ASSERT_NE(handle, nullptr);
     SQLULEN concurrency = 0;
-    EXPECT_TRUE(SQL_SUCCEEDED(SQLGetStmtAttr(static_cast<SQLHANDLE>(handle),
-                                             SQL_ATTR_CONCURRENCY, &concurrency, 0, nullptr)));
+    EXPECT_TRUE(SQL_SUCCEEDED(SQLGetStmtAttr(static_cast<SQLHANDLE>(handle), SQL_ATTR_CONCURRENCY,
+                                             &concurrency, 0, nullptr)));
 
     Connection sqlite;
     ASSERT_TRUE(sqlite.openSqlite(exam));

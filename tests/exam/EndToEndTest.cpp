@@ -1,9 +1,9 @@
+#include <gtest/gtest.h>
 #include <QHash>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <cmath>
-#include <gtest/gtest.h>
 
 #include "TestFolder.h"
 
@@ -33,17 +33,19 @@ ToolRun runTool(const char* tool, const QStringList& arguments) {
 
 // Runs one operation of the desktop program from start-up and login on.
 ToolRun batch(const TestFolder& folder, const QString& operation, const QStringList& extra = {}) {
-    ToolRun run = runTool("korvex-batch", QStringList{QStringLiteral("--folder"), folder.path(),
-                                                  QStringLiteral("--user"), QStringLiteral("admin"),
-                                                  QStringLiteral("--password"), QStringLiteral("admin"),
-                                                  operation} +
-                                          extra);
+    ToolRun run =
+        runTool("korvex-batch",
+                QStringList{QStringLiteral("--folder"), folder.path(), QStringLiteral("--user"),
+                            QStringLiteral("admin"), QStringLiteral("--password"),
+                            QStringLiteral("admin"), operation} +
+                    extra);
     EXPECT_EQ(run.exitCode, 0) << operation.toStdString() << ": " << run.err.toStdString();
     return run;
 }
 
 QString lastText(const ToolRun& run) {
-    return run.boxes.isEmpty() ? QString() : run.boxes.last().value(QStringLiteral("text")).toString();
+    return run.boxes.isEmpty() ? QString()
+                               : run.boxes.last().value(QStringLiteral("text")).toString();
 }
 
 // The score the school should hold for a graded roster row.
@@ -56,33 +58,41 @@ TEST(EndToEnd, SampleSchoolFromBaseDataToExportedScores) {
     TestFolder folder;
     const QString exam = folder.file(QStringLiteral("exam.mdb"));
     const QString school = folder.file(QStringLiteral("school.sqlite"));
-    ToolRun created = runTool("korvex-sample", {QStringLiteral("create"), QStringLiteral("--folder"),
-                                            folder.path(), QStringLiteral("--students"),
-                                            QStringLiteral("120"), QStringLiteral("--seed"),
-                                            QStringLiteral("11")});
+    ToolRun created = runTool("korvex-sample",
+                              {QStringLiteral("create"), QStringLiteral("--folder"), folder.path(),
+                               QStringLiteral("--students"), QStringLiteral("120"),
+                               QStringLiteral("--seed"), QStringLiteral("11")});
     ASSERT_EQ(created.exitCode, 0) << created.err.toStdString();
 
-    for (const char* operation : {"students", "teachers", "courses"}) batch(folder, QString::fromLatin1(operation));
+    for (const char* operation : {"students", "teachers", "courses"})
+        batch(folder, QString::fromLatin1(operation));
     ASSERT_FALSE(TestFolder::rows(exam, QStringLiteral("select sid from name")).isEmpty());
 
     // Rebuild: one row per student of exam.mdb and six-character subject
     // weighted in exam 1, in the current term.
-    const ToolRun rebuilt = batch(folder, QStringLiteral("roster"), {QStringLiteral("--answer"), QStringLiteral("yes")});
+    const ToolRun rebuilt = batch(folder, QStringLiteral("roster"),
+                                  {QStringLiteral("--answer"), QStringLiteral("yes")});
     ASSERT_GE(rebuilt.boxes.size(), 2);
-    EXPECT_EQ(rebuilt.boxes.first().value(QStringLiteral("kind")).toString(), QStringLiteral("question"));
-    EXPECT_TRUE(lastText(rebuilt).endsWith(QStringLiteral("考試科目資料匯入完成!"))) << lastText(rebuilt).toStdString();
-    const QStringList roster = TestFolder::rows(exam, QStringLiteral("select sid, sub from periodical1"));
+    EXPECT_EQ(rebuilt.boxes.first().value(QStringLiteral("kind")).toString(),
+              QStringLiteral("question"));
+    EXPECT_TRUE(lastText(rebuilt).endsWith(QStringLiteral("考試科目資料匯入完成!")))
+        << lastText(rebuilt).toStdString();
+    const QStringList roster =
+        TestFolder::rows(exam, QStringLiteral("select sid, sub from periodical1"));
     ASSERT_FALSE(roster.isEmpty());
-    const QStringList term = TestFolder::rows(school, QStringLiteral("select 學年度, 學期別 from z_system"));
+    const QStringList term =
+        TestFolder::rows(school, QStringLiteral("select 學年度, 學期別 from z_system"));
     ASSERT_EQ(term.size(), 1);
     const QStringList yearSemester = term.first().split(u'|');
     QSet<QString> students;
-    for (const QString& sid : TestFolder::rows(exam, QStringLiteral("select sid from name"))) students << sid;
+    for (const QString& sid : TestFolder::rows(exam, QStringLiteral("select sid from name")))
+        students << sid;
     int expectedRows = 0;
     for (const QString& row : TestFolder::rows(
-             school, QStringLiteral("select rtrim(s.身份證號), rtrim(s.科目碼) from sbscore s join sbcourse c "
-                                    "on s.科目碼 = c.科目碼 and s.班級碼 = c.班級碼 where s.學年度 = '%1' "
-                                    "and s.學期別 = '%2' and c.考試比例1 > 0")
+             school, QStringLiteral(
+                         "select rtrim(s.身份證號), rtrim(s.科目碼) from sbscore s join sbcourse c "
+                         "on s.科目碼 = c.科目碼 and s.班級碼 = c.班級碼 where s.學年度 = '%1' "
+                         "and s.學期別 = '%2' and c.考試比例1 > 0")
                          .arg(yearSemester.value(0).trimmed(), yearSemester.value(1).trimmed()))) {
         const QStringList parts = row.split(u'|');
         if (parts.value(1).size() == 6 && students.contains(parts.value(0))) ++expectedRows;
@@ -90,20 +100,24 @@ TEST(EndToEnd, SampleSchoolFromBaseDataToExportedScores) {
     EXPECT_EQ(roster.size(), expectedRows);
 
     // The grading program scores the roster; an update keeps every score.
-    ToolRun graded = runTool("korvex-sample", {QStringLiteral("grade"), QStringLiteral("--folder"), folder.path(),
-                                           QStringLiteral("--exam"), QStringLiteral("1")});
+    ToolRun graded =
+        runTool("korvex-sample", {QStringLiteral("grade"), QStringLiteral("--folder"),
+                                  folder.path(), QStringLiteral("--exam"), QStringLiteral("1")});
     ASSERT_EQ(graded.exitCode, 0) << graded.err.toStdString();
-    const QString gradedRows = QStringLiteral("select sid, sub, score2, abs, upload from periodical1 order by sid, sub");
+    const QString gradedRows =
+        QStringLiteral("select sid, sub, score2, abs, upload from periodical1 order by sid, sub");
     const QStringList beforeUpdate = TestFolder::rows(exam, gradedRows);
     batch(folder, QStringLiteral("roster"), {QStringLiteral("--answer"), QStringLiteral("no")});
     EXPECT_EQ(TestFolder::rows(exam, gradedRows), beforeUpdate);
 
     // Export: every graded row's score reaches the school, and only those rows.
     const ToolRun exported = batch(folder, QStringLiteral("export"));
-    EXPECT_TRUE(lastText(exported).endsWith(QStringLiteral("考試科目成績資料匯出完成!"))) << lastText(exported).toStdString();
+    EXPECT_TRUE(lastText(exported).endsWith(QStringLiteral("考試科目成績資料匯出完成!")))
+        << lastText(exported).toStdString();
     QHash<QString, QString> held;
     for (const QString& row : TestFolder::rows(
-             school, QStringLiteral("select 身份證號, 科目碼, 考試成績1 from sbscore where 學年度 = '%1' and 學期別 = '%2'")
+             school, QStringLiteral("select 身份證號, 科目碼, 考試成績1 from sbscore where 學年度 "
+                                    "= '%1' and 學期別 = '%2'")
                          .arg(yearSemester.value(0).trimmed(), yearSemester.value(1).trimmed()))) {
         const QStringList parts = row.split(u'|');
         held.insert(parts.value(0) + u'|' + parts.value(1), parts.value(2));
@@ -121,13 +135,16 @@ TEST(EndToEnd, SampleSchoolFromBaseDataToExportedScores) {
         }
     }
     EXPECT_GT(sent, 0);
-    EXPECT_EQ(TestFolder::rows(exam, QStringLiteral("select count(*) from periodical1 where upload = 2")),
-              QStringList{QString::number(sent)});
-    EXPECT_EQ(TestFolder::rows(exam, QStringLiteral("select count(*) from periodical1 where upload <> 2")),
+    EXPECT_EQ(
+        TestFolder::rows(exam, QStringLiteral("select count(*) from periodical1 where upload = 2")),
+        QStringList{QString::number(sent)});
+    EXPECT_EQ(TestFolder::rows(
+                  exam, QStringLiteral("select count(*) from periodical1 where upload <> 2")),
               QStringList{QString::number(waiting)});
 
     const ToolRun again = batch(folder, QStringLiteral("export"));
-    EXPECT_TRUE(lastText(again).endsWith(QStringLiteral("沒有可供匯出的成績資料!"))) << lastText(again).toStdString();
+    EXPECT_TRUE(lastText(again).endsWith(QStringLiteral("沒有可供匯出的成績資料!")))
+        << lastText(again).toStdString();
 }
 
 }  // namespace

@@ -51,39 +51,40 @@ void ExamFixture::insert(const QString& dbFile, const QString& statement,
 void ExamFixture::addScoreRow(const QString& sid, const QString& classCode, const QString& subject,
                               const QString& year, const QString& semester) {
     insert(m_schoolFile,
-                    QStringLiteral("insert into sbscore(學年度,學期別,身份證號,班級碼,科目碼) "
-                                   "values (?,?,?,?,?)"),
-                    {year, semester, sid, classCode, subject});
+           QStringLiteral("insert into sbscore(學年度,學期別,身份證號,班級碼,科目碼) "
+                          "values (?,?,?,?,?)"),
+           {year, semester, sid, classCode, subject});
 }
 
 void ExamFixture::addCourse(const QString& classCode, const QString& subject,
                             const QVariant& teacher, double weight1) {
     insert(m_schoolFile,
-                    QStringLiteral("insert into sbcourse(班級碼,科目碼,教師碼,考試比例1,考試比例2) "
-                                   "values (?,?,?,?,30)"),
-                    {classCode, subject, teacher, weight1});
+           QStringLiteral("insert into sbcourse(班級碼,科目碼,教師碼,考試比例1,考試比例2) "
+                          "values (?,?,?,?,30)"),
+           {classCode, subject, teacher, weight1});
 }
 
 void ExamFixture::addStudent(const QString& sid, const QString& examno, const QString& name,
                              const QString& gro) {
     insert(m_examFile,
-                    QStringLiteral("insert into name(class,seat,name,sid,examno,gro) values (?,?,?,?,?,?)"),
-                    {examno.left(3), examno.mid(3), name, sid, examno, gro});
+           QStringLiteral("insert into name(class,seat,name,sid,examno,gro) values (?,?,?,?,?,?)"),
+           {examno.left(3), examno.mid(3), name, sid, examno, gro});
 }
 
 void ExamFixture::addRosterRow(const QString& sid, const QString& examno, const QString& sub,
-                               const QString& examsnot, const QVariant& score2,
-                               const QVariant& abs, int upload) {
+                               const QString& examsnot, const QVariant& score2, const QVariant& abs,
+                               int upload) {
     insert(m_examFile,
-                    QStringLiteral("insert into periodical1(sid,class,seat,examno,namec,sub,tchno,gro,"
-                                   "examsnot,score,score1,score2,spec,abs,upload) "
-                                   "values (?,?,?,?,'舊名',?,'T000','01',?,0,0,?,0,?,?)"),
-                    {sid, examno.left(3), examno.mid(3), examno, sub, examsnot, score2, abs, upload});
+           QStringLiteral("insert into periodical1(sid,class,seat,examno,namec,sub,tchno,gro,"
+                          "examsnot,score,score1,score2,spec,abs,upload) "
+                          "values (?,?,?,?,'舊名',?,'T000','01',?,0,0,?,0,?,?)"),
+           {sid, examno.left(3), examno.mid(3), examno, sub, examsnot, score2, abs, upload});
 }
 
 QStringList ExamFixture::roster(const QString& columns) const {
-    return TestFolder::rows(m_examFile, QStringLiteral("select ") + columns +
-                                            QStringLiteral(" from periodical1 order by sid, sub, examno"));
+    return TestFolder::rows(m_examFile,
+                            QStringLiteral("select ") + columns +
+                                QStringLiteral(" from periodical1 order by sid, sub, examno"));
 }
 
 }  // namespace korvex::test

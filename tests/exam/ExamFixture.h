@@ -1,10 +1,10 @@
 #pragma once
 
+#include <gtest/gtest.h>
 #include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
-#include <gtest/gtest.h>
 
 #include "ScriptedWindow.h"
 #include "TestFolder.h"
@@ -34,10 +34,13 @@ protected:
                       const QString& examsnot, const QVariant& score2 = 0,
                       const QVariant& abs = QVariant(), int upload = 0);
 
-    QStringList roster(const QString& columns = QStringLiteral("sid,examno,sub,tchno,examsnot")) const;
+    QStringList roster(
+        const QString& columns = QStringLiteral("sid,examno,sub,tchno,examsnot")) const;
     QStringList school(const QString& query) const { return TestFolder::rows(m_schoolFile, query); }
     QStringList examRows(const QString& query) const { return TestFolder::rows(m_examFile, query); }
-    void runSchool(const QStringList& statements) const { TestFolder::run(m_schoolFile, statements); }
+    void runSchool(const QStringList& statements) const {
+        TestFolder::run(m_schoolFile, statements);
+    }
     void runExam(const QStringList& statements) const { TestFolder::run(m_examFile, statements); }
 
     // The prefix every exam message begins with for the fixture's settings.

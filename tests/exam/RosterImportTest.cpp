@@ -38,11 +38,14 @@ protected:
         for (const char* subject : {"CHI001", "MAT001", "PE0001", "ENG01", "PHY0001"})
             addScoreRow(QStringLiteral("A100000001 "), QStringLiteral("301101"),
                         QString::fromLatin1(subject));
-        addScoreRow(QStringLiteral("A100000001"), QStringLiteral("301101"), QStringLiteral("CHI001"),
-                    QStringLiteral("93"), QStringLiteral("2"));
-        addScoreRow(QStringLiteral("A100000002"), QStringLiteral("301101"), QStringLiteral("CHI001"));
-        addScoreRow(QStringLiteral("B200000003"), QStringLiteral("301102"), QStringLiteral("CHI001"));
-        addScoreRow(QStringLiteral("Z999999999"), QStringLiteral("301101"), QStringLiteral("CHI001"));
+        addScoreRow(QStringLiteral("A100000001"), QStringLiteral("301101"),
+                    QStringLiteral("CHI001"), QStringLiteral("93"), QStringLiteral("2"));
+        addScoreRow(QStringLiteral("A100000002"), QStringLiteral("301101"),
+                    QStringLiteral("CHI001"));
+        addScoreRow(QStringLiteral("B200000003"), QStringLiteral("301102"),
+                    QStringLiteral("CHI001"));
+        addScoreRow(QStringLiteral("Z999999999"), QStringLiteral("301101"),
+                    QStringLiteral("CHI001"));
     }
 
     void expectWindowRestored() {
@@ -125,12 +128,12 @@ TEST_F(RosterImport, RebuildWritesEveryQualifyingRowAndCountsSkippedOnes) {
     m_context.settings.single = 1;
     m_window.answers = {Answer::Yes};
     ImportExamRoster(m_context);
-    EXPECT_EQ(roster(QStringLiteral("sid,sub,tchno")),
-              (QStringList{QStringLiteral("A100000001|CHI001|ZZZZ"),
-                           QStringLiteral("A100000001|MAT001|ZZZZ"),
-                           QStringLiteral("A100000002|CHI001|ZZZZ"),
-                           QStringLiteral("B200000003|CHI001|ZZZZ"),
-                           QStringLiteral("C300000009|CHI001|ZZZZ")}));
+    EXPECT_EQ(
+        roster(QStringLiteral("sid,sub,tchno")),
+        (QStringList{
+            QStringLiteral("A100000001|CHI001|ZZZZ"), QStringLiteral("A100000001|MAT001|ZZZZ"),
+            QStringLiteral("A100000002|CHI001|ZZZZ"), QStringLiteral("B200000003|CHI001|ZZZZ"),
+            QStringLiteral("C300000009|CHI001|ZZZZ")}));
 }
 
 TEST_F(RosterImport, UpdateKeepsScoresFollowsChangedExamNumbersAndDeletesStaleRows) {
@@ -156,13 +159,14 @@ TEST_F(RosterImport, UpdateKeepsScoresFollowsChangedExamNumbersAndDeletesStaleRo
 
     ImportExamRoster(m_context);
 
-    EXPECT_EQ(roster(QStringLiteral("sid,examno,class,seat,namec,sub,tchno,examsnot,score2,upload")),
-              (QStringList{
-                  QStringLiteral("A100000001|10101|101|01|王小明|CHI001|T001|0|88|2"),
-                  QStringLiteral("A100000001|10101|101|01|王小明|MAT001|ZZZZ|0|0|0"),
-                  QStringLiteral("A100000002|10102|101|02|李小華|CHI001|T001|0|77|1"),
-                  QStringLiteral("B200000003|10201|102|01|O'Neil 陳|CHI001|ZZZZ|0|0|0"),
-              }));
+    EXPECT_EQ(
+        roster(QStringLiteral("sid,examno,class,seat,namec,sub,tchno,examsnot,score2,upload")),
+        (QStringList{
+            QStringLiteral("A100000001|10101|101|01|王小明|CHI001|T001|0|88|2"),
+            QStringLiteral("A100000001|10101|101|01|王小明|MAT001|ZZZZ|0|0|0"),
+            QStringLiteral("A100000002|10102|101|02|李小華|CHI001|T001|0|77|1"),
+            QStringLiteral("B200000003|10201|102|01|O'Neil 陳|CHI001|ZZZZ|0|0|0"),
+        }));
     EXPECT_EQ(m_window.labelText, QStringLiteral("000007/000007"));
     EXPECT_EQ(m_window.messageTexts().last(), prefix() + QStringLiteral("考試科目資料匯入完成!"));
     expectWindowRestored();
@@ -173,14 +177,15 @@ TEST_F(RosterImport, UpdateWithAFailedRowKeepsTheUnconfirmedRowsAndSaysSo) {
     // was written in, which must not take the rows written before it along.
     for (const char* how : {"ABORT", "ROLLBACK"}) {
         runExam({QStringLiteral("DELETE FROM periodical1")});
-        addRosterRow(QStringLiteral("A100000001"), QStringLiteral("10101"), QStringLiteral("CHI001"),
-                     QStringLiteral("0"), 88);
-        addRosterRow(QStringLiteral("A100000001"), QStringLiteral("10101"), QStringLiteral("GEO001"),
-                     QStringLiteral("0"), 55);
-        runExam({QStringLiteral(
-                     "CREATE TRIGGER refuse BEFORE INSERT ON periodical1 WHEN NEW.sid = 'B200000003' "
-                     "BEGIN SELECT RAISE(%1, 'refused'); END")
-                     .arg(QString::fromLatin1(how))});
+        addRosterRow(QStringLiteral("A100000001"), QStringLiteral("10101"),
+                     QStringLiteral("CHI001"), QStringLiteral("0"), 88);
+        addRosterRow(QStringLiteral("A100000001"), QStringLiteral("10101"),
+                     QStringLiteral("GEO001"), QStringLiteral("0"), 55);
+        runExam(
+            {QStringLiteral(
+                 "CREATE TRIGGER refuse BEFORE INSERT ON periodical1 WHEN NEW.sid = 'B200000003' "
+                 "BEGIN SELECT RAISE(%1, 'refused'); END")
+                 .arg(QString::fromLatin1(how))});
         m_window.messages.clear();
         m_window.answers = {Answer::No};
 
@@ -188,15 +193,16 @@ TEST_F(RosterImport, UpdateWithAFailedRowKeepsTheUnconfirmedRowsAndSaysSo) {
 
         // The refused insert cancels the closing delete: the stale row keeps
         // its mark and waits for the next run; the other rows are written.
-        EXPECT_EQ(roster(QStringLiteral("sid,sub,examsnot,score2")),
-                  (QStringList{QStringLiteral("A100000001|CHI001|0|88"),
-                               QStringLiteral("A100000001|GEO001|1|55"),
-                               QStringLiteral("A100000001|MAT001|0|0"),
-                               QStringLiteral("A100000002|CHI001|0|0")}))
+        EXPECT_EQ(
+            roster(QStringLiteral("sid,sub,examsnot,score2")),
+            (QStringList{
+                QStringLiteral("A100000001|CHI001|0|88"), QStringLiteral("A100000001|GEO001|1|55"),
+                QStringLiteral("A100000001|MAT001|0|0"), QStringLiteral("A100000002|CHI001|0|0")}))
             << how;
         EXPECT_EQ(m_window.messageTexts().last(),
-                  prefix() + QStringLiteral("考試科目資料匯入完成!但有 1 筆考試科目資料無法寫入考試資料庫, "
-                                            "請重新執行!"));
+                  prefix() + QStringLiteral(
+                                 "考試科目資料匯入完成!但有 1 筆考試科目資料無法寫入考試資料庫, "
+                                 "請重新執行!"));
         EXPECT_EQ(m_window.labelText, QStringLiteral("000007/000007"));
         EXPECT_FALSE(m_context.exam.inTransaction());
         expectWindowRestored();
@@ -207,14 +213,16 @@ TEST_F(RosterImport, UpdateWithAFailedRowKeepsTheUnconfirmedRowsAndSaysSo) {
     m_window.answers = {Answer::No};
     ImportExamRoster(m_context);
     EXPECT_EQ(roster(QStringLiteral("sid,sub,examsnot")),
-              (QStringList{QStringLiteral("A100000001|CHI001|0"), QStringLiteral("A100000001|MAT001|0"),
-                           QStringLiteral("A100000002|CHI001|0"), QStringLiteral("B200000003|CHI001|0")}));
+              (QStringList{
+                  QStringLiteral("A100000001|CHI001|0"), QStringLiteral("A100000001|MAT001|0"),
+                  QStringLiteral("A100000002|CHI001|0"), QStringLiteral("B200000003|CHI001|0")}));
     EXPECT_EQ(m_window.messageTexts().last(), prefix() + QStringLiteral("考試科目資料匯入完成!"));
 }
 
 TEST_F(RosterImport, OldRowsThatCannotBeClearedStayAndTheCompletionSaysSo) {
-    const QString kept = prefix() + QStringLiteral("考試科目資料匯入完成!但原有的考試科目資料無法清除, "
-                                                   "已不需要的資料仍留在考試資料庫中, 請重新執行!");
+    const QString kept = prefix() + QStringLiteral(
+                                        "考試科目資料匯入完成!但原有的考試科目資料無法清除, "
+                                        "已不需要的資料仍留在考試資料庫中, 請重新執行!");
     // The grading program holds the old rows: the rebuild's delete, the
     // update's marks or its closing delete is refused in turn.
     const QStringList refusals{
@@ -226,10 +234,10 @@ TEST_F(RosterImport, OldRowsThatCannotBeClearedStayAndTheCompletionSaysSo) {
          {std::pair{refusals[0], Answer::Yes}, std::pair{refusals[1], Answer::No},
           std::pair{refusals[0], Answer::No}}) {
         runExam({QStringLiteral("DELETE FROM periodical1")});
-        addRosterRow(QStringLiteral("A100000001"), QStringLiteral("10101"), QStringLiteral("CHI001"),
-                     QStringLiteral("0"), 88);
-        addRosterRow(QStringLiteral("A100000001"), QStringLiteral("10101"), QStringLiteral("GEO001"),
-                     QStringLiteral("0"), 55);
+        addRosterRow(QStringLiteral("A100000001"), QStringLiteral("10101"),
+                     QStringLiteral("CHI001"), QStringLiteral("0"), 88);
+        addRosterRow(QStringLiteral("A100000001"), QStringLiteral("10101"),
+                     QStringLiteral("GEO001"), QStringLiteral("0"), 55);
         runExam({refusal});
         m_window.answers = {answer};
 
@@ -252,8 +260,9 @@ TEST_F(RosterImport, OldRowsThatCannotBeClearedStayAndTheCompletionSaysSo) {
     m_window.answers = {Answer::No};
     ImportExamRoster(m_context);
     EXPECT_EQ(roster(QStringLiteral("sid,sub,examsnot")),
-              (QStringList{QStringLiteral("A100000001|CHI001|0"), QStringLiteral("A100000001|MAT001|0"),
-                           QStringLiteral("A100000002|CHI001|0"), QStringLiteral("B200000003|CHI001|0")}));
+              (QStringList{
+                  QStringLiteral("A100000001|CHI001|0"), QStringLiteral("A100000001|MAT001|0"),
+                  QStringLiteral("A100000002|CHI001|0"), QStringLiteral("B200000003|CHI001|0")}));
     EXPECT_EQ(m_window.messageTexts().last(), prefix() + QStringLiteral("考試科目資料匯入完成!"));
 }
 
@@ -284,7 +293,8 @@ TEST_F(RosterImport, NothingChangesWhenTheSourceIsEmptyOrCannotBeRead) {
     m_window.answers = {Answer::Yes};
     ImportExamRoster(m_context);
     ASSERT_EQ(m_window.messages.size(), 2);
-    EXPECT_EQ(m_window.messages.at(1).text, prefix() + QStringLiteral("考試科目資料匯入失敗, 請重新執行!"));
+    EXPECT_EQ(m_window.messages.at(1).text,
+              prefix() + QStringLiteral("考試科目資料匯入失敗, 請重新執行!"));
     EXPECT_EQ(m_window.messages.at(1).icon, Icon::Critical);
     EXPECT_FALSE(m_window.events.contains(QStringLiteral("busy")));
     EXPECT_EQ(roster(QStringLiteral("*")), before);
@@ -296,14 +306,15 @@ TEST_F(RosterImport, AnExamNumberThatCannotNameATableStopsBeforeAnything) {
     addRosterRow(QStringLiteral("A100000001"), QStringLiteral("10101"), QStringLiteral("CHI001"),
                  QStringLiteral("0"), 88);
     const QStringList before = roster(QStringLiteral("*"));
-    for (const QString& examNo : {QStringLiteral("7"), QStringLiteral("0"), QString(),
-                                  QStringLiteral("1 or 1=1")}) {
+    for (const QString& examNo :
+         {QStringLiteral("7"), QStringLiteral("0"), QString(), QStringLiteral("1 or 1=1")}) {
         m_context.settings.examNo = examNo;
         m_window.messages.clear();
         ImportExamRoster(m_context);
         ASSERT_EQ(m_window.messages.size(), 1) << examNo.toStdString();
         EXPECT_EQ(m_window.messages.first().icon, Icon::Critical);
-        EXPECT_TRUE(m_window.messages.first().text.startsWith(prefix() + QStringLiteral("考試科目資料匯入失敗")));
+        EXPECT_TRUE(m_window.messages.first().text.startsWith(
+            prefix() + QStringLiteral("考試科目資料匯入失敗")));
         EXPECT_TRUE(m_window.messages.first().text.contains(QStringLiteral("「%1」").arg(examNo)));
     }
     EXPECT_EQ(m_window.disableCount, 0);

@@ -1,5 +1,5 @@
-#include <functional>
 #include <gtest/gtest.h>
+#include <functional>
 
 #include "ExamFixture.h"
 #include "exam/ExamOperations.h"
@@ -79,8 +79,9 @@ protected:
     }
 
     QStringList scores() const {
-        return school(QStringLiteral("select 學年度, 身份證號, 科目碼, 考試成績1, 考試成績2 from sbscore "
-                                     "order by 學年度, 身份證號, 科目碼"));
+        return school(
+            QStringLiteral("select 學年度, 身份證號, 科目碼, 考試成績1, 考試成績2 from sbscore "
+                           "order by 學年度, 身份證號, 科目碼"));
     }
     QStringList flags() const { return roster(QStringLiteral("sid,sub,upload")); }
     void expectWindowRestored() const {
@@ -95,13 +96,13 @@ protected:
 TEST_F(ScoreExport, WritesScoresFlagsTheRowsAndFindsNothingTheSecondTime) {
     ExportScores(m_context);
 
-    EXPECT_EQ(scores(), (QStringList{QStringLiteral("93|A1|CHI001|50|<null>"),
-                                     QStringLiteral("94|A1|CHI001|72|<null>"),
-                                     QStringLiteral("94|A1|MAT001|74|<null>"),
-                                     QStringLiteral("94|A2|CHI001|-9|<null>"),
-                                     QStringLiteral("94|B3|CHI001|0|<null>"),
-                                     QStringLiteral("94|C4|CHI001|50|<null>"),
-                                     QStringLiteral("94|D5|CHI001|50|<null>")}));
+    EXPECT_EQ(
+        scores(),
+        (QStringList{
+            QStringLiteral("93|A1|CHI001|50|<null>"), QStringLiteral("94|A1|CHI001|72|<null>"),
+            QStringLiteral("94|A1|MAT001|74|<null>"), QStringLiteral("94|A2|CHI001|-9|<null>"),
+            QStringLiteral("94|B3|CHI001|0|<null>"), QStringLiteral("94|C4|CHI001|50|<null>"),
+            QStringLiteral("94|D5|CHI001|50|<null>")}));
     EXPECT_EQ(flags(), (QStringList{QStringLiteral("A1|CHI001|2"), QStringLiteral("A1|MAT001|2"),
                                     QStringLiteral("A2|CHI001|2"), QStringLiteral("B3|CHI001|2"),
                                     QStringLiteral("C4|CHI001|0"), QStringLiteral("D5|CHI001|2")}));
@@ -112,9 +113,9 @@ TEST_F(ScoreExport, WritesScoresFlagsTheRowsAndFindsNothingTheSecondTime) {
     EXPECT_EQ(done.title, m_busyWindow.windowCaption);
     EXPECT_EQ(done.labelText, QStringLiteral("000004/000004"));
     EXPECT_EQ(m_busyWindow.events,
-              (QStringList{QStringLiteral("disable"), QStringLiteral("busy"), QStringLiteral("range 4"),
-                           QStringLiteral("message ") + done.text, QStringLiteral("enable"),
-                           QStringLiteral("end")}));
+              (QStringList{QStringLiteral("disable"), QStringLiteral("busy"),
+                           QStringLiteral("range 4"), QStringLiteral("message ") + done.text,
+                           QStringLiteral("enable"), QStringLiteral("end")}));
     expectWindowRestored();
 
     // Nothing new graded: the information message, nothing changes.
@@ -122,7 +123,8 @@ TEST_F(ScoreExport, WritesScoresFlagsTheRowsAndFindsNothingTheSecondTime) {
     m_busyWindow.messages.clear();
     ExportScores(m_context);
     ASSERT_EQ(m_busyWindow.messages.size(), 1);
-    EXPECT_EQ(m_busyWindow.messages.first().text, prefix() + QStringLiteral("沒有可供匯出的成績資料!"));
+    EXPECT_EQ(m_busyWindow.messages.first().text,
+              prefix() + QStringLiteral("沒有可供匯出的成績資料!"));
     EXPECT_EQ(m_busyWindow.messages.first().icon, Icon::Information);
     EXPECT_EQ(scores(), scoresBefore);
     expectWindowRestored();
@@ -146,9 +148,10 @@ TEST_F(ScoreExport, FlagsOnlyWhatWentOutAndCountsRowsWithoutAScoreRow) {
     EXPECT_EQ(school(QStringLiteral("select 考試成績1 from sbscore where 身份證號='C4'")),
               QStringList{QStringLiteral("50")});
     ASSERT_EQ(m_busyWindow.messages.size(), 1);
-    EXPECT_EQ(m_busyWindow.messages.first().text,
-              prefix() + QStringLiteral("考試科目成績資料匯出完成!其中 1 筆在校務行政資料庫中沒有對應的"
-                                        "學生成績資料, 未匯出, 仍待匯出!"));
+    EXPECT_EQ(
+        m_busyWindow.messages.first().text,
+        prefix() + QStringLiteral("考試科目成績資料匯出完成!其中 1 筆在校務行政資料庫中沒有對應的"
+                                  "學生成績資料, 未匯出, 仍待匯出!"));
     EXPECT_EQ(m_busyWindow.messages.first().labelText, QStringLiteral("000005/000005"));
 
     // The next run exports the row marked meanwhile; E6 still waits.
@@ -168,8 +171,9 @@ TEST_F(ScoreExport, AFailingScoreUpdateRollsBackTheWholeExport) {
     // ABORT undoes the one statement; ROLLBACK ends the whole transaction,
     // after which nothing more may be written.
     for (const char* how : {"ABORT", "ROLLBACK"}) {
-        runSchool({QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON sbscore WHEN NEW.身份證號 = 'A2' "
-                                  "BEGIN SELECT RAISE(%1, 'refused'); END")
+        runSchool({QStringLiteral(
+                       "CREATE TRIGGER refuse BEFORE UPDATE ON sbscore WHEN NEW.身份證號 = 'A2' "
+                       "BEGIN SELECT RAISE(%1, 'refused'); END")
                        .arg(QString::fromLatin1(how))});
         m_busyWindow.messages.clear();
 
@@ -178,7 +182,8 @@ TEST_F(ScoreExport, AFailingScoreUpdateRollsBackTheWholeExport) {
         EXPECT_EQ(scores(), scoresBefore) << how;
         EXPECT_EQ(flags(), flagsBefore) << how;
         ASSERT_EQ(m_busyWindow.messages.size(), 1);
-        EXPECT_EQ(m_busyWindow.messages.first().text, prefix() + QStringLiteral("考試科目成績資料匯出錯誤!"));
+        EXPECT_EQ(m_busyWindow.messages.first().text,
+                  prefix() + QStringLiteral("考試科目成績資料匯出錯誤!"));
         EXPECT_EQ(m_busyWindow.messages.first().icon, Icon::Information);
         EXPECT_FALSE(m_context.school.errorPending());
         EXPECT_FALSE(m_context.school.inTransaction());
@@ -194,21 +199,25 @@ TEST_F(ScoreExport, AFailingScoreUpdateRollsBackTheWholeExport) {
 }
 
 TEST_F(ScoreExport, FlagsThatCannotBeWrittenKeepTheRowsWaitingAndSaySo) {
-    runExam({QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE OF upload ON periodical1 "
-                            "WHEN NEW.sid = 'B3' BEGIN SELECT RAISE(ABORT, 'locked'); END")});
+    runExam(
+        {QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE OF upload ON periodical1 "
+                        "WHEN NEW.sid = 'B3' BEGIN SELECT RAISE(ABORT, 'locked'); END")});
     const QStringList flagsBefore = flags();
 
     ExportScores(m_context);
 
     // The scores are committed; every flag stays as it was.
-    EXPECT_EQ(school(QStringLiteral("select 考試成績1 from sbscore where 學年度='94' and 身份證號='A1' "
-                                    "order by 科目碼")),
-              (QStringList{QStringLiteral("72"), QStringLiteral("74")}));
+    EXPECT_EQ(
+        school(QStringLiteral("select 考試成績1 from sbscore where 學年度='94' and 身份證號='A1' "
+                              "order by 科目碼")),
+        (QStringList{QStringLiteral("72"), QStringLiteral("74")}));
     EXPECT_EQ(flags(), flagsBefore);
     ASSERT_EQ(m_busyWindow.messages.size(), 1);
-    EXPECT_EQ(m_busyWindow.messages.first().text,
-              prefix() + QStringLiteral("考試科目成績資料匯出完成!成績已寫入校務行政資料庫, 但無法註記為已匯出, "
-                                        "下次匯出時將再寫入一次!"));
+    EXPECT_EQ(
+        m_busyWindow.messages.first().text,
+        prefix() +
+            QStringLiteral("考試科目成績資料匯出完成!成績已寫入校務行政資料庫, 但無法註記為已匯出, "
+                           "下次匯出時將再寫入一次!"));
     expectWindowRestored();
 }
 
@@ -220,7 +229,8 @@ TEST_F(ScoreExport, NothingChangesWhenTheExamNumberOrTheRowsCannotBeUsed) {
     ExportScores(m_context);
     ASSERT_EQ(m_busyWindow.messages.size(), 1);
     EXPECT_EQ(m_busyWindow.messages.first().icon, Icon::Critical);
-    EXPECT_TRUE(m_busyWindow.messages.first().text.startsWith(prefix() + QStringLiteral("考試科目成績資料匯出失敗")));
+    EXPECT_TRUE(m_busyWindow.messages.first().text.startsWith(
+        prefix() + QStringLiteral("考試科目成績資料匯出失敗")));
     EXPECT_TRUE(m_busyWindow.messages.first().text.contains(QStringLiteral("「9」")));
     EXPECT_EQ(m_busyWindow.disableCount, 0);
 
@@ -232,7 +242,8 @@ TEST_F(ScoreExport, NothingChangesWhenTheExamNumberOrTheRowsCannotBeUsed) {
     ASSERT_EQ(m_busyWindow.messages.size(), 1);
     EXPECT_EQ(m_busyWindow.messages.first().icon, Icon::Critical);
     EXPECT_TRUE(m_busyWindow.messages.first().text.startsWith(
-        prefix() + QStringLiteral("考試科目成績資料匯出失敗, 無法讀取考試資料庫的periodical1資料")));
+        prefix() +
+        QStringLiteral("考試科目成績資料匯出失敗, 無法讀取考試資料庫的periodical1資料")));
     EXPECT_FALSE(m_busyWindow.events.contains(QStringLiteral("busy")));
     EXPECT_FALSE(m_context.exam.errorPending());
     expectWindowRestored();

@@ -13,29 +13,28 @@ class CoursesImport : public ImportFixture {};
 
 TEST_F(CoursesImport, ClassSubjectsWithTeachersAndWeights) {
     exam({QStringLiteral("insert into course (clsno,subjno,tchno) values ('999','X','T')")});
-    school({QStringLiteral("insert into z_class values ('101301','三忠','301','',' 31')"),
-            QStringLiteral("insert into z_class values ('101302','三孝','302','','302')"),
-            QStringLiteral("insert into sbcourse values ('101301',' A10001 ','T01 ',30,30,40,0,0,0)"),
-            QStringLiteral("insert into sbcourse values ('101301','B10001','',33.5,33,33.5,0,0,0)"),
-            QStringLiteral("insert into sbcourse values ('101302','A10001',NULL,1,2,3,4,5,6)"),
-            QStringLiteral("insert into sbcourse values ('101302','B10001','   ',0,0,0,0,0,0)"),
-            QStringLiteral("insert into sbcourse values ('101302','C10001',' T02',50,NULL,50,0,0,0)"),
-            QStringLiteral("insert into sbcourse values ('109999','A10001','T09',1,1,1,1,1,1)"),
-            QStringLiteral("insert into sbcourse values ('101302','D10001','O''K',0,0,0,0,0,0)")});
+    school(
+        {QStringLiteral("insert into z_class values ('101301','三忠','301','',' 31')"),
+         QStringLiteral("insert into z_class values ('101302','三孝','302','','302')"),
+         QStringLiteral("insert into sbcourse values ('101301',' A10001 ','T01 ',30,30,40,0,0,0)"),
+         QStringLiteral("insert into sbcourse values ('101301','B10001','',33.5,33,33.5,0,0,0)"),
+         QStringLiteral("insert into sbcourse values ('101302','A10001',NULL,1,2,3,4,5,6)"),
+         QStringLiteral("insert into sbcourse values ('101302','B10001','   ',0,0,0,0,0,0)"),
+         QStringLiteral("insert into sbcourse values ('101302','C10001',' T02',50,NULL,50,0,0,0)"),
+         QStringLiteral("insert into sbcourse values ('109999','A10001','T09',1,1,1,1,1,1)"),
+         QStringLiteral("insert into sbcourse values ('101302','D10001','O''K',0,0,0,0,0,0)")});
 
     ImportExamCourses(context);
 
     // Codes trimmed, a teacher's leading blank kept, ZZZZ for no teacher, the
     // weights as stored; a missing weight stays missing without losing the
     // row; a class that z_class does not hold is not imported.
-    EXPECT_EQ(examRows(QStringLiteral("select clsno, subjno, tchno, ratio1, ratio2, ratio3, ratio4, "
-                                      "ratio5, ratio6 from course order by clsno, subjno")),
-              (QStringList{"302|A10001|ZZZZ|1|2|3|4|5|6",
-                           "302|B10001|ZZZZ|0|0|0|0|0|0",
-                           "302|C10001| T02|50|<null>|50|0|0|0",
-                           "302|D10001|O'K|0|0|0|0|0|0",
-                           "31|A10001|T01|30|30|40|0|0|0",
-                           "31|B10001|ZZZZ|33.5|33|33.5|0|0|0"}));
+    EXPECT_EQ(
+        examRows(QStringLiteral("select clsno, subjno, tchno, ratio1, ratio2, ratio3, ratio4, "
+                                "ratio5, ratio6 from course order by clsno, subjno")),
+        (QStringList{"302|A10001|ZZZZ|1|2|3|4|5|6", "302|B10001|ZZZZ|0|0|0|0|0|0",
+                     "302|C10001| T02|50|<null>|50|0|0|0", "302|D10001|O'K|0|0|0|0|0|0",
+                     "31|A10001|T01|30|30|40|0|0|0", "31|B10001|ZZZZ|33.5|33|33.5|0|0|0"}));
     EXPECT_EQ(messages(), QStringList{"考試科目資料匯入完成!"});
     EXPECT_EQ(window.messages[0].labelText, QStringLiteral("000006/000006"));
     EXPECT_EQ(window.messages[0].icon, Icon::None);

@@ -33,8 +33,9 @@ TEST_F(DepartmentsImport, GroupsThenDepartmentsWithTheirCodes) {
     EXPECT_EQ(examRows(QStringLiteral("select class, name from dep order by rowid")),
               (QStringList{"01|自然組", "12| 社會組", "00|其他", "02|半組", "04|O'Brien 組",
                            "11|普通科"}));
-    EXPECT_EQ(messages(), (QStringList{"類組資料匯入完成!", "科別資料匯入完成!",
-                                       "下列 1 筆科別資料無法寫入考試資料庫:\r\n301 資訊科\r\n請檢查!"}));
+    EXPECT_EQ(messages(),
+              (QStringList{"類組資料匯入完成!", "科別資料匯入完成!",
+                           "下列 1 筆科別資料無法寫入考試資料庫:\r\n301 資訊科\r\n請檢查!"}));
     ASSERT_EQ(window.messages.size(), 3);
     EXPECT_EQ(window.messages[0].icon, Icon::None);
     EXPECT_EQ(window.messages[0].labelText, QStringLiteral("000005/000005"));
@@ -42,8 +43,8 @@ TEST_F(DepartmentsImport, GroupsThenDepartmentsWithTheirCodes) {
     EXPECT_EQ(window.messages[0].title, QStringLiteral("KORVEX小幫手Zamo高中版"));
     EXPECT_EQ(window.messages[1].labelText, QStringLiteral("000002/000002"));
     EXPECT_EQ(window.messages[2].icon, Icon::Exclamation);
-    EXPECT_EQ(windowEvents(), (QStringList{"disable", "busy", "range 5", "busy", "range 2",
-                                           "enable", "end"}));
+    EXPECT_EQ(windowEvents(),
+              (QStringList{"disable", "busy", "range 5", "busy", "range 2", "enable", "end"}));
     // Once per row, and once after each source is read.
     EXPECT_EQ(window.yields, 7 + 2);
     expectEndedCleanly();
@@ -118,10 +119,11 @@ TEST_F(DepartmentsImport, FailedClearingKeepsOldRowsAndRefusedRowsAreListed) {
               (QStringList{"01|舊甲", "02|新乙", "07|舊乙"}));
     // The user is told before the rows are written that the old ones stay.
     EXPECT_EQ(messages(),
-              (QStringList{"無法清除考試資料庫中原有的類組及科別資料, 新匯入的資料會與原有資料並存, 請檢查!",
-                           "類組資料匯入完成!",
-                           "下列 2 筆類組資料無法寫入考試資料庫:\r\n1 新甲\r\n123 長\r\n請檢查!",
-                           "沒有可供匯入的科別資料!"}));
+              (QStringList{
+                  "無法清除考試資料庫中原有的類組及科別資料, 新匯入的資料會與原有資料並存, 請檢查!",
+                  "類組資料匯入完成!",
+                  "下列 2 筆類組資料無法寫入考試資料庫:\r\n1 新甲\r\n123 長\r\n請檢查!",
+                  "沒有可供匯入的科別資料!"}));
     EXPECT_EQ(window.messages[0].icon, Icon::Exclamation);
     EXPECT_FALSE(window.messages[0].labelVisible);
     EXPECT_EQ(window.messages[1].labelText, QStringLiteral("000003/000003"));
@@ -153,7 +155,8 @@ TEST_F(DepartmentsImport, ManyRefusedRowsAreCountedBeyondTheListed) {
 
     ASSERT_EQ(messages().size(), 3);
     const QString warning = messages()[1];
-    EXPECT_TRUE(warning.startsWith(QStringLiteral("下列 25 筆類組資料無法寫入考試資料庫:\r\n100 組100\r\n")));
+    EXPECT_TRUE(warning.startsWith(
+        QStringLiteral("下列 25 筆類組資料無法寫入考試資料庫:\r\n100 組100\r\n")));
     EXPECT_TRUE(warning.endsWith(QStringLiteral("119 組119\r\n…其餘 5 筆未列出\r\n請檢查!")));
     EXPECT_EQ(warning.count(QStringLiteral("\r\n")), 22);  // heading, 20 rows, the rest
 }

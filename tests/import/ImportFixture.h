@@ -1,8 +1,8 @@
 #pragma once
 
+#include <gtest/gtest.h>
 #include <QString>
 #include <QStringList>
-#include <gtest/gtest.h>
 #include <ostream>
 
 #include "ScriptedWindow.h"
@@ -10,7 +10,9 @@
 #include "ops/AppContext.h"
 
 // Readable texts in failure output.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace korvex::test {
 

@@ -33,19 +33,19 @@ protected:
     }
 
     void add(const Student& s) {
-        TestFolder::run(schoolFile,
-                        QStringLiteral("insert into sastuden (學號, 在學科別, 在學年級, 在學班次, "
-                                       "在學座號, 在學狀態, 在學學期, 姓名, 身份證號, 學期類組別, "
-                                       "通縣市區, 通郵遞區號, 通號碼地址, 家長姓名) "
-                                       "values (?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
-                        {QStringLiteral("S%1").arg(++m_number), s.department, s.grade, s.classNo,
-                         s.seat, s.status, s.semester, s.name, s.id, s.groups, s.zone, s.zip,
-                         s.address, s.parent});
+        TestFolder::run(
+            schoolFile,
+            QStringLiteral("insert into sastuden (學號, 在學科別, 在學年級, 在學班次, "
+                           "在學座號, 在學狀態, 在學學期, 姓名, 身份證號, 學期類組別, "
+                           "通縣市區, 通郵遞區號, 通號碼地址, 家長姓名) "
+                           "values (?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
+            {QStringLiteral("S%1").arg(++m_number), s.department, s.grade, s.classNo, s.seat,
+             s.status, s.semester, s.name, s.id, s.groups, s.zone, s.zip, s.address, s.parent});
     }
 
     QStringList students() const {
-        return examRows(QStringLiteral(
-            "select class, seat, name, sid, examno, gro from name order by rowid"));
+        return examRows(
+            QStringLiteral("select class, seat, name, sid, examno, gro from name order by rowid"));
     }
 
 private:
@@ -55,11 +55,12 @@ private:
 }  // namespace
 
 TEST_F(StudentsImport, RowsGroupCodesAndContactData) {
-    exam({QStringLiteral("insert into name(class,seat,name,sid,examno,gro) "
-                         "values ('999','01','舊生','X','99901','10')")});
+    exam(
+        {QStringLiteral("insert into name(class,seat,name,sid,examno,gro) "
+                        "values ('999','01','舊生','X','99901','10')")});
     // Grade 2, semester 1: positions 3 down to 1; position 3 holds 0, 2 holds 2.
-    add({"101", "2", "03", "07", "王小明  ", "A100000001", "120000", "", "1", "臺北市 ",
-         "100  ", "中正路1號  ", "王大明 "});
+    add({"101", "2", "03", "07", "王小明  ", "A100000001", "120000", "", "1", "臺北市 ", "100  ",
+         "中正路1號  ", "王大明 "});
     // No group up to the current term: the department's short code.
     add({"101", "2", "03", "08", "李四", "A100000002", "000300"});
     // Grade 1, semester 1: only the first position counts.
@@ -82,17 +83,19 @@ TEST_F(StudentsImport, RowsGroupCodesAndContactData) {
 
     ImportStudents(context);
 
-    EXPECT_EQ(students(), (QStringList{"|09|周七|E1|09|1", "101|09|張三|A100000003|10109|11",
-                                       "111|05|陳五|C1|11105|00", "152|02|林六|D1|15202|15", "203|07|王小明|A100000001|20307|02",
-                                       "203|08|李四|A100000002|20308|11",
-                                       "301|01|O'Neil| B20000001 |30101|02"}));
-    EXPECT_EQ(examRows(QStringLiteral(
-                  "select address, zipcode, addzone, father from name where sid in "
-                  "('A100000001',' B20000001 ') order by sid")),
-              (QStringList{"O'Street|||", "中正路1號|100|臺北市|王大明"}));
+    EXPECT_EQ(students(),
+              (QStringList{"|09|周七|E1|09|1", "101|09|張三|A100000003|10109|11",
+                           "111|05|陳五|C1|11105|00", "152|02|林六|D1|15202|15",
+                           "203|07|王小明|A100000001|20307|02", "203|08|李四|A100000002|20308|11",
+                           "301|01|O'Neil| B20000001 |30101|02"}));
+    EXPECT_EQ(
+        examRows(QStringLiteral("select address, zipcode, addzone, father from name where sid in "
+                                "('A100000001',' B20000001 ') order by sid")),
+        (QStringList{"O'Street|||", "中正路1號|100|臺北市|王大明"}));
     EXPECT_EQ(messages(), QStringList{"學生資料匯入完成!"});
     // The bar ran over the students, then over the table read back.
-    EXPECT_EQ(windowEvents(), (QStringList{"disable", "busy", "range 7", "range 7", "enable", "end"}));
+    EXPECT_EQ(windowEvents(),
+              (QStringList{"disable", "busy", "range 7", "range 7", "enable", "end"}));
     EXPECT_EQ(window.messages[0].labelText, QStringLiteral("000007/000007"));
     EXPECT_EQ(window.messages[0].icon, Icon::None);
     // Once per row copied and read back, and once after each read.
@@ -124,19 +127,19 @@ TEST_F(StudentsImport, StudentsSharingAnExamNumberAreReported) {
     ImportStudents(context);
 
     ASSERT_EQ(messages().size(), 1);
-    EXPECT_EQ(messages()[0],
-              QStringLiteral("[E1周七] 與 [E2吳八] 有相同班級座號 - 09!\r\n"
-                             "[A1王一] 與 [A2王二] 有相同班級座號 - 20307!\r\n"
-                             "[A2王二] 與 [A3王三] 有相同班級座號 - 20307!\r\n"
-                             "請檢查!"));
+    EXPECT_EQ(messages()[0], QStringLiteral("[E1周七] 與 [E2吳八] 有相同班級座號 - 09!\r\n"
+                                            "[A1王一] 與 [A2王二] 有相同班級座號 - 20307!\r\n"
+                                            "[A2王二] 與 [A3王三] 有相同班級座號 - 20307!\r\n"
+                                            "請檢查!"));
     EXPECT_EQ(window.messages[0].icon, Icon::Critical);
     EXPECT_EQ(window.messages[0].labelText, QStringLiteral("000006/000006"));
     expectEndedCleanly();
 }
 
 TEST_F(StudentsImport, NoStudentsUnreadableSourceOrDepartments) {
-    exam({QStringLiteral("insert into name(class,seat,name,sid,examno,gro) "
-                         "values ('999','01','舊生','X','99901','10')")});
+    exam(
+        {QStringLiteral("insert into name(class,seat,name,sid,examno,gro) "
+                        "values ('999','01','舊生','X','99901','10')")});
     add({"101", "2", "03", "07", "下學期", "A1", "", "", "2"});
 
     // No student this semester: the information message, nothing after it.
@@ -168,16 +171,19 @@ TEST_F(StudentsImport, NoStudentsUnreadableSourceOrDepartments) {
 }
 
 TEST_F(StudentsImport, RefusedStudentIsNamedAfterTheCheck) {
-    exam({QStringLiteral("create trigger refuse before insert on name when new.name = '王二' "
-                         "begin select raise(abort, 'refused'); end")});
+    exam(
+        {QStringLiteral("create trigger refuse before insert on name when new.name = '王二' "
+                        "begin select raise(abort, 'refused'); end")});
     add({"101", "2", "03", "07", "王一", "A1"});
     add({"101", "2", "03", "08", "王二", "A2"});
     ImportStudents(context);
     EXPECT_EQ(students(), QStringList{"203|07|王一|A1|20307|11"});
-    EXPECT_EQ(messages(), (QStringList{"學生資料匯入完成!",
-                                       "下列 1 筆學生資料無法寫入考試資料庫:\r\nS2 王二\r\n請檢查!"}));
+    EXPECT_EQ(messages(),
+              (QStringList{"學生資料匯入完成!",
+                           "下列 1 筆學生資料無法寫入考試資料庫:\r\nS2 王二\r\n請檢查!"}));
     // The copy counted both students, the check the one in the table.
-    EXPECT_EQ(windowEvents(), (QStringList{"disable", "busy", "range 2", "range 1", "enable", "end"}));
+    EXPECT_EQ(windowEvents(),
+              (QStringList{"disable", "busy", "range 2", "range 1", "enable", "end"}));
     EXPECT_EQ(window.messages[0].labelText, QStringLiteral("000001/000001"));
     expectEndedCleanly();
 }

@@ -33,8 +33,9 @@ TEST_F(SubjectsImport, SixCharacterSubjectsOfTheClassesByName) {
 
     // Each code once, trimmed, in the order of the names as stored; the
     // grading program's own subjects (0000...) are kept.
-    EXPECT_EQ(examRows(QStringLiteral("select class, name from subject order by rowid")),
-              (QStringList{"000001|閱卷科目", "A10001|國文", "E10001|O'Reilly 英文", "B10001|數學"}));
+    EXPECT_EQ(
+        examRows(QStringLiteral("select class, name from subject order by rowid")),
+        (QStringList{"000001|閱卷科目", "A10001|國文", "E10001|O'Reilly 英文", "B10001|數學"}));
     EXPECT_EQ(messages(), QStringList{"科目資料匯入完成!"});
     EXPECT_EQ(window.messages[0].labelText, QStringLiteral("000003/000003"));
     EXPECT_EQ(window.messages[0].icon, Icon::None);

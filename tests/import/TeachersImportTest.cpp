@@ -22,15 +22,18 @@ TEST_F(TeachersImport, TeachersAndThePlaceholderWithScrambledCodes) {
 
     // Code and name trimmed; idno the scrambled code, passwd the scrambled
     // password; the placeholder teacher last.
-    EXPECT_EQ(examRows(QStringLiteral("select tchno, name, idno, passwd from teacher order by rowid")),
-              (QStringList{"A03|李老師|12?|24:3", "S02|O'Hara|42Q|", "T01|王老師|/2V|ad_",
-                           "ZZZZ|未設定||"}));
+    EXPECT_EQ(
+        examRows(QStringLiteral("select tchno, name, idno, passwd from teacher order by rowid")),
+        (QStringList{"A03|李老師|12?|24:3", "S02|O'Hara|42Q|", "T01|王老師|/2V|ad_",
+                     "ZZZZ|未設定||"}));
     // A password that has no scrambled form keeps its teacher out, named.
-    EXPECT_EQ(messages(), (QStringList{"教師資料匯入完成!",
-                                       "下列 1 筆教師資料無法寫入考試資料庫:\r\nB04 張老師\r\n請檢查!"}));
+    EXPECT_EQ(messages(),
+              (QStringList{"教師資料匯入完成!",
+                           "下列 1 筆教師資料無法寫入考試資料庫:\r\nB04 張老師\r\n請檢查!"}));
     EXPECT_EQ(window.messages[0].icon, Icon::None);
     // The bar ran over the 4 teachers, then over the 4 rows read back.
-    EXPECT_EQ(windowEvents(), (QStringList{"disable", "busy", "range 4", "range 4", "enable", "end"}));
+    EXPECT_EQ(windowEvents(),
+              (QStringList{"disable", "busy", "range 4", "range 4", "enable", "end"}));
     EXPECT_EQ(window.messages[0].labelText, QStringLiteral("000004/000004"));
     // Once per row copied and read back, and once after each read.
     EXPECT_EQ(window.yields, 8 + 2);
@@ -92,8 +95,9 @@ TEST_F(TeachersImport, PlaceholderRefusedBySchoolTeacherWithItsCodeIsNamed) {
 
     EXPECT_EQ(examRows(QStringLiteral("select tchno, name from teacher order by tchno")),
               (QStringList{"T01|甲", "ZZZZ|王"}));
-    EXPECT_EQ(messages(), (QStringList{"教師資料匯入完成!",
-                                       "下列 1 筆教師資料無法寫入考試資料庫:\r\nZZZZ 未設定\r\n請檢查!"}));
+    EXPECT_EQ(messages(),
+              (QStringList{"教師資料匯入完成!",
+                           "下列 1 筆教師資料無法寫入考試資料庫:\r\nZZZZ 未設定\r\n請檢查!"}));
     EXPECT_EQ(window.messages[1].icon, Icon::Exclamation);
     EXPECT_FALSE(context.exam.errorPending());
     expectEndedCleanly();

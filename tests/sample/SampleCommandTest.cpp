@@ -1,8 +1,8 @@
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <gtest/gtest.h>
 
 #include "TestFolder.h"
 
@@ -35,7 +35,8 @@ QByteArray contents(const QString& file) {
 TEST(SampleCommand, CreateThenGradeAProgramFolder) {
     TestFolder folder;
     const QString dir = folder.file(QStringLiteral("school"));
-    Outcome created = sample({"create", "--folder", dir, "--students", "120", "--seed=3", "--vocational"});
+    Outcome created =
+        sample({"create", "--folder", dir, "--students", "120", "--seed=3", "--vocational"});
     ASSERT_EQ(created.status, 0) << created.err.toStdString();
     EXPECT_TRUE(created.err.isEmpty()) << created.err.toStdString();
     // One summary line naming the folder and the enrolled students.
@@ -43,7 +44,8 @@ TEST(SampleCommand, CreateThenGradeAProgramFolder) {
     EXPECT_TRUE(created.out.contains(QStringLiteral("在學 120"))) << created.out.toStdString();
     EXPECT_TRUE(created.out.contains(QStringLiteral("高職版")));
     const QString school = QDir(dir).filePath(QStringLiteral("school.sqlite"));
-    EXPECT_EQ(TestFolder::rows(school, "SELECT 使用者權限 FROM z_user WHERE 使用者碼 = 'admin'"), QStringList{"A"});
+    EXPECT_EQ(TestFolder::rows(school, "SELECT 使用者權限 FROM z_user WHERE 使用者碼 = 'admin'"),
+              QStringList{"A"});
 
     // Running it again must not overwrite anything.
     const QByteArray before = contents(school);
@@ -59,16 +61,19 @@ TEST(SampleCommand, CreateThenGradeAProgramFolder) {
     EXPECT_TRUE(empty.err.contains(QStringLiteral("periodical1"))) << empty.err.toStdString();
 
     const QString exam = QDir(dir).filePath(QStringLiteral("exam.mdb"));
-    TestFolder::run(exam, {QStringLiteral(
-        "INSERT INTO periodical1 (sid, class, seat, examno, namec, sub, tchno, gro, examsnot, score, score1, score2, spec) "
-        "VALUES ('A123456789', '111', '01', '11101', '林怡君', '010111', 'A001', '11', '0', 0, 0, 0, 0)")});
+    TestFolder::run(exam,
+                    {QStringLiteral("INSERT INTO periodical1 (sid, class, seat, examno, namec, "
+                                    "sub, tchno, gro, examsnot, score, score1, score2, spec) "
+                                    "VALUES ('A123456789', '111', '01', '11101', '林怡君', "
+                                    "'010111', 'A001', '11', '0', 0, 0, 0, 0)")});
     Outcome graded = sample({"grade", "--folder", dir, "--exam", "1", "--seed", "8"});
     ASSERT_EQ(graded.status, 0) << graded.err.toStdString();
     EXPECT_EQ(graded.out.count(u'\n'), 1);
     EXPECT_TRUE(graded.out.contains(QStringLiteral("periodical1"))) << graded.out.toStdString();
     // One row: graded unless its sheet happens to be unread, which the line says.
     const QStringList row = TestFolder::rows(exam, "SELECT upload FROM periodical1");
-    EXPECT_TRUE(graded.out.contains(row == QStringList{"1"} ? QStringLiteral(": 1 筆") : QStringLiteral("未評分 1 筆")))
+    EXPECT_TRUE(graded.out.contains(row == QStringList{"1"} ? QStringLiteral(": 1 筆")
+                                                            : QStringLiteral("未評分 1 筆")))
         << graded.out.toStdString();
 }
 

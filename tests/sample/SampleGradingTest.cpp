@@ -1,7 +1,7 @@
+#include <gtest/gtest.h>
 #include <QFile>
 #include <QSet>
 #include <cmath>
-#include <gtest/gtest.h>
 
 #include "TestFolder.h"
 #include "sample/SampleGrading.h"
@@ -18,8 +18,10 @@ void fillRoster(const QString& exam, int table, int students, int subjects) {
     for (int s = 0; s < students; ++s) {
         for (int j = 0; j < subjects; ++j) {
             statements << QStringLiteral(
-                              "INSERT INTO periodical%1 (sid, class, seat, examno, namec, sub, tchno, gro, examsnot, "
-                              "score, score1, score2, spec) VALUES ('A1%2', '101', '%3', '101%3', '王小明', '01%4011', "
+                              "INSERT INTO periodical%1 (sid, class, seat, examno, namec, sub, "
+                              "tchno, gro, examsnot, "
+                              "score, score1, score2, spec) VALUES ('A1%2', '101', '%3', '101%3', "
+                              "'王小明', '01%4011', "
                               "'A001', '04', '0', 0, 0, 0, 0)")
                               .arg(table)
                               .arg(s, 8, 10, QChar(u'0'))
@@ -47,15 +49,19 @@ TEST(SampleGrading, FillsScoresAbsencesAndMarksRowsForExport) {
     // A few answer sheets not read yet: left as the roster import wrote them.
     EXPECT_GT(counts.ungraded, 0);
     EXPECT_LT(counts.ungraded, 60);
-    EXPECT_EQ(TestFolder::rows(exam, "SELECT count(*) FROM periodical2 WHERE upload = 0 AND score2 = 0 AND abs IS NULL"),
-              QStringList{QString::number(counts.ungraded)});
+    EXPECT_EQ(
+        TestFolder::rows(
+            exam,
+            "SELECT count(*) FROM periodical2 WHERE upload = 0 AND score2 = 0 AND abs IS NULL"),
+        QStringList{QString::number(counts.ungraded)});
     // Absent students: abs above 0, score 0.
     EXPECT_GT(counts.absent, 0);
     EXPECT_EQ(TestFolder::rows(exam, "SELECT count(*), max(score2) FROM periodical2 WHERE abs > 0"),
               QStringList{QString::number(counts.absent) + "|0"});
     // Present students: scores from 0 to 100 in half points, some halves,
     // spread out like a real exam, score equal to score2.
-    const QStringList scores = TestFolder::rows(exam, "SELECT score2, score FROM periodical2 WHERE upload = 1 AND abs = 0");
+    const QStringList scores = TestFolder::rows(
+        exam, "SELECT score2, score FROM periodical2 WHERE upload = 1 AND abs = 0");
     ASSERT_EQ(scores.size(), counts.graded - counts.absent);
     int halves = 0;
     QSet<int> distinct;
@@ -75,7 +81,9 @@ TEST(SampleGrading, FillsScoresAbsencesAndMarksRowsForExport) {
     EXPECT_GT(sum / scores.size(), 50);
     EXPECT_LT(sum / scores.size(), 85);
     // Other exams' rosters are not touched.
-    EXPECT_EQ(TestFolder::rows(exam, "SELECT count(*) FROM periodical3 WHERE upload = 0 AND score2 = 0"), QStringList{"4"});
+    EXPECT_EQ(
+        TestFolder::rows(exam, "SELECT count(*) FROM periodical3 WHERE upload = 0 AND score2 = 0"),
+        QStringList{"4"});
 }
 
 TEST(SampleGrading, SameSeedSameResultWhateverTheRowOrder) {
@@ -85,15 +93,20 @@ TEST(SampleGrading, SameSeedSameResultWhateverTheRowOrder) {
     fillRoster(first, 1, 40, 5);
     fillRoster(second, 1, 40, 5);
     // The same rows in reverse order.
-    TestFolder::run(second, {QStringLiteral("CREATE TABLE copy AS SELECT * FROM periodical1 ORDER BY rowid DESC"),
-                             QStringLiteral("DELETE FROM periodical1"),
-                             QStringLiteral("INSERT INTO periodical1 SELECT * FROM copy")});
+    TestFolder::run(
+        second,
+        {QStringLiteral("CREATE TABLE copy AS SELECT * FROM periodical1 ORDER BY rowid DESC"),
+         QStringLiteral("DELETE FROM periodical1"),
+         QStringLiteral("INSERT INTO periodical1 SELECT * FROM copy")});
     ASSERT_TRUE(gradeSample(a.path(), 1, 9));
     ASSERT_TRUE(gradeSample(b.path(), 1, 9));
-    const char* result = "SELECT sid, sub, score, score2, abs, upload FROM periodical1 ORDER BY sid, sub";
+    const char* result =
+        "SELECT sid, sub, score, score2, abs, upload FROM periodical1 ORDER BY sid, sub";
     EXPECT_EQ(TestFolder::rows(first, result), TestFolder::rows(second, result));
     // Another seed grades differently.
-    TestFolder::run(second, {QStringLiteral("UPDATE periodical1 SET score = 0, score2 = 0, abs = NULL, upload = 0")});
+    TestFolder::run(
+        second,
+        {QStringLiteral("UPDATE periodical1 SET score = 0, score2 = 0, abs = NULL, upload = 0")});
     ASSERT_TRUE(gradeSample(b.path(), 1, 10));
     EXPECT_NE(TestFolder::rows(first, result), TestFolder::rows(second, result));
 }

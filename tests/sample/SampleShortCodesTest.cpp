@@ -2,8 +2,8 @@
 
 #include "TestFolder.h"
 #include "ops/AppContext.h"
-#include "startup/StartupSteps.h"
 #include "sample/SampleSchool.h"
+#include "startup/StartupSteps.h"
 
 using namespace korvex;
 using korvex::test::TestFolder;
@@ -18,7 +18,8 @@ QString preparedSchool(const TestFolder& folder, bool vocational) {
     options.vocational = vocational;
     options.seed = 21;
     QString error;
-    EXPECT_TRUE(SampleSchool::create(folder.path(), options, nullptr, &error)) << error.toStdString();
+    EXPECT_TRUE(SampleSchool::create(folder.path(), options, nullptr, &error))
+        << error.toStdString();
     AppContext context;
     context.appPath = folder.path();
     context.settings.server = QStringLiteral("sqlite");
@@ -32,8 +33,10 @@ QString preparedSchool(const TestFolder& folder, bool vocational) {
 
 // Classes with at least one active student.
 const char* kTaughtClasses =
-    "SELECT DISTINCT c.班級碼, c.班級名稱, c.簡碼 FROM z_class c JOIN sastuden s ON c.班級碼 = s.在學科別 || "
-    "s.在學年級 || s.在學班次 WHERE s.在學班次 > '00' AND s.在學座號 > '00' AND (s.在學狀態 = '' OR s.在學狀態 LIKE '延修%')";
+    "SELECT DISTINCT c.班級碼, c.班級名稱, c.簡碼 FROM z_class c JOIN sastuden s ON c.班級碼 = "
+    "s.在學科別 || "
+    "s.在學年級 || s.在學班次 WHERE s.在學班次 > '00' AND s.在學座號 > '00' AND (s.在學狀態 = '' "
+    "OR s.在學狀態 LIKE '延修%')";
 
 void expectEveryClassCoded(const QString& school) {
     const QStringList classes = TestFolder::rows(school, kTaughtClasses);
@@ -64,7 +67,8 @@ TEST(SampleShortCodes, VocationalModeTakesDepartmentCodesFromStudentNumbers) {
     const QString school = preparedSchool(folder, true);
     // A01 is numbered on from the last numeric department (402, 06).
     EXPECT_EQ(TestFolder::rows(school, "SELECT 科別碼, 科別簡碼 FROM z_dept ORDER BY 1"),
-              (QStringList{"101|08", "301|01", "302|02", "303|03", "304|04", "305|", "401|05", "402|06", "A01|07"}));
+              (QStringList{"101|08", "301|01", "302|02", "303|03", "304|04", "305|", "401|05",
+                           "402|06", "A01|07"}));
     expectEveryClassCoded(school);
 }
 

@@ -10,9 +10,9 @@
 
 #include "TestFiles.h"
 #include "TestFolder.h"
+#include "settings/SettingsFile.h"
 #include "ui/MessageBox.h"
 #include "ui/SettingsDialog.h"
-#include "settings/SettingsFile.h"
 
 using namespace korvex;
 
@@ -149,7 +149,8 @@ TEST(SettingsDialog, ValuesTheFileCannotHoldAndFailedWritesAreReported) {
     child<QLineEdit>(*dialog, "Text6")->setText(QStringLiteral("pass😀"));
     child<QPushButton>(*dialog, "Command4")->click();
     ASSERT_EQ(f.boxes.texts().size(), 1);
-    EXPECT_EQ(f.boxes.texts()[0], QStringLiteral("使用者密碼含有無法存入設定檔的字元, 請修改後再存入!"));
+    EXPECT_EQ(f.boxes.texts()[0],
+              QStringLiteral("使用者密碼含有無法存入設定檔的字元, 請修改後再存入!"));
     EXPECT_TRUE(dialog->isVisible());  // the user can correct it
     EXPECT_EQ(f.titleRebuilds, 0);
     EXPECT_EQ(f.settings.password, QString());

@@ -1,6 +1,6 @@
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
-#include <gtest/gtest.h>
 
 #include "FakeTdsServer.h"
 #include "SchoolFixture.h"
@@ -47,9 +47,9 @@ TEST(Connections, QuotedValuesKeepSemicolonsAndBraces) {
                         "Driver={SQL Server};Server={host\\SQL2019};Database={school};UID={sa};"
                         "PWD={p;w}}d};"));
 #else
-    EXPECT_EQ(text, QStringLiteral(
-                        "Driver={FreeTDS};Server={host\\SQL2019};Database={school};UID={sa};"
-                        "PWD={p;w}d};TDS_Version=7.4;ClientCharset=UTF-8;"));
+    EXPECT_EQ(text,
+              QStringLiteral("Driver={FreeTDS};Server={host\\SQL2019};Database={school};UID={sa};"
+                             "PWD={p;w}d};TDS_Version=7.4;ClientCharset=UTF-8;"));
 #endif
 }
 
@@ -92,7 +92,8 @@ TEST(Connections, ValueFreeTdsCannotTakeIsRefusedWithAReason) {
               QStringLiteral("密碼含有 \"};\", 無法用來連結校務行政資料庫"));
     LoadTermContext(f.context);
     EXPECT_FALSE(f.context.schoolConnected);
-    EXPECT_EQ(f.context.schoolFailure, QStringLiteral("密碼含有 \"};\", 無法用來連結校務行政資料庫"));
+    EXPECT_EQ(f.context.schoolFailure,
+              QStringLiteral("密碼含有 \"};\", 無法用來連結校務行政資料庫"));
 }
 #endif
 

@@ -1,11 +1,11 @@
 #include "FakeTdsServer.h"
 
-#include <QByteArray>
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <QByteArray>
 
 namespace korvex::test {
 namespace {
@@ -31,8 +31,8 @@ bool readMessage(int fd, unsigned char& type, QByteArray& payload) {
         char header[8];
         if (!readExactly(fd, header, 8)) return false;
         type = static_cast<unsigned char>(header[0]);
-        const int length = (static_cast<unsigned char>(header[2]) << 8) |
-                           static_cast<unsigned char>(header[3]);
+        const int length =
+            (static_cast<unsigned char>(header[2]) << 8) | static_cast<unsigned char>(header[3]);
         if (length < 8) return false;
         QByteArray part(length - 8, '\0');
         if (!readExactly(fd, part.data(), int(part.size()))) return false;
@@ -95,13 +95,13 @@ void FakeTdsServer::serve() {
     while (readMessage(client, type, payload)) {
         if (type == 0x12) {
             // Pre-login answer: a server version and "encryption not supported".
-            const unsigned char answer[] = {
-                0x04, 0x01, 0x00, 26, 0x00, 0x00, 0x01, 0x00,        // reply header
-                0x00, 0x00, 11, 0x00, 6,                             // VERSION at 11
-                0x01, 0x00, 17, 0x00, 1,                             // ENCRYPTION at 17
-                0xFF,                                                // end of options
-                0x0F, 0x00, 0x07, 0xD0, 0x00, 0x00,                  // 15.0.2000
-                0x02};                                               // not supported
+            const unsigned char answer[] = {0x04, 0x01, 0x00, 26,   0x00, 0x00,
+                                            0x01, 0x00,                          // reply header
+                                            0x00, 0x00, 11,   0x00, 6,           // VERSION at 11
+                                            0x01, 0x00, 17,   0x00, 1,           // ENCRYPTION at 17
+                                            0xFF,                                // end of options
+                                            0x0F, 0x00, 0x07, 0xD0, 0x00, 0x00,  // 15.0.2000
+                                            0x02};                               // not supported
             ::send(client, answer, sizeof answer, MSG_NOSIGNAL);
         } else if (type == 0x10 && payload.size() >= 72) {
             m_login.received = true;

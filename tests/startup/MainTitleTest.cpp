@@ -27,18 +27,21 @@ TEST(MainTitle, TitleAndExamMenuFollowTheSettings) {
     EXPECT_EQ(w.windowCaption, QStringLiteral("KORVEX小幫手Zamo高中版(94學年第1學期)[高中版]"));
 
     title(w, QStringLiteral("3"), QStringLiteral("期中考"));
-    EXPECT_EQ(w.windowCaption, QStringLiteral("KORVEX小幫手Zamo高中版(94學年第1學期期中考)[高中版]"));
+    EXPECT_EQ(w.windowCaption,
+              QStringLiteral("KORVEX小幫手Zamo高中版(94學年第1學期期中考)[高中版]"));
     EXPECT_EQ(w.examImportCaption, QStringLiteral("匯入94學年第1學期期中考考試資料"));
     EXPECT_EQ(w.examExportCaption, QStringLiteral("匯出94學年第1學期期中考考試資料"));
     EXPECT_TRUE(w.examMenuEnabled);
 
     // Any non-zero mode is the vocational edition; the fixed part stays.
     title(w, QStringLiteral("3"), QStringLiteral("期中考"), 255);
-    EXPECT_EQ(w.windowCaption, QStringLiteral("KORVEX小幫手Zamo高中版(94學年第1學期期中考)[高職版]"));
+    EXPECT_EQ(w.windowCaption,
+              QStringLiteral("KORVEX小幫手Zamo高中版(94學年第1學期期中考)[高職版]"));
 
     // "0", the empty text and anything sorting before "0" mean no exam; the
     // items are reset and disabled, also after having been enabled.
-    for (const QString& none : {QStringLiteral("0"), QString(), QStringLiteral(" 3"), QStringLiteral("-1")}) {
+    for (const QString& none :
+         {QStringLiteral("0"), QString(), QStringLiteral(" 3"), QStringLiteral("-1")}) {
         SCOPED_TRACE(none.toStdString());
         title(w, QStringLiteral("2"), QStringLiteral("第二次段考"));
         title(w, none, QStringLiteral("期中考"));

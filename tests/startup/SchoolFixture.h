@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QString>
-#include <ostream>
 #include <QStringList>
+#include <ostream>
 
 #include "ScriptedWindow.h"
 #include "TestFolder.h"
@@ -22,17 +22,20 @@ struct SchoolFixture {
     }
 
     void student(const QString& number, const QString& dept, const QString& grade,
-                 const QString& cls, const QString& seat, const QString& status = QStringLiteral("")) {
+                 const QString& cls, const QString& seat,
+                 const QString& status = QStringLiteral("")) {
         TestFolder::run(schoolFile,
                         QStringLiteral("INSERT INTO sastuden (學號, 在學科別, 在學年級, 在學班次, "
                                        "在學座號, 在學狀態) VALUES (?, ?, ?, ?, ?, ?)"),
                         {number, dept, grade, cls, seat, status});
     }
     void department(const QString& code) {
-        TestFolder::run(schoolFile, QStringLiteral("INSERT INTO z_dept (科別碼, 科別中文名) VALUES (?, ?)"),
+        TestFolder::run(schoolFile,
+                        QStringLiteral("INSERT INTO z_dept (科別碼, 科別中文名) VALUES (?, ?)"),
                         {code, QStringLiteral("科") + code});
     }
-    void schoolClass(const QString& code, const QString& name, const QString& group = QStringLiteral("0")) {
+    void schoolClass(const QString& code, const QString& name,
+                     const QString& group = QStringLiteral("0")) {
         TestFolder::run(schoolFile,
                         QStringLiteral("INSERT INTO z_class (班級碼, 班級簡稱, 班級名稱, 班級類組) "
                                        "VALUES (?, ?, ?, ?)"),
@@ -40,8 +43,8 @@ struct SchoolFixture {
     }
     // "code|short code" per department, in code order.
     QStringList departmentCodes() const {
-        return TestFolder::rows(schoolFile,
-                                QStringLiteral("SELECT 科別碼, 科別簡碼 FROM z_dept ORDER BY 科別碼"));
+        return TestFolder::rows(
+            schoolFile, QStringLiteral("SELECT 科別碼, 科別簡碼 FROM z_dept ORDER BY 科別碼"));
     }
     QStringList classCodes() const {
         return TestFolder::rows(schoolFile,
@@ -57,4 +60,6 @@ struct SchoolFixture {
 }  // namespace korvex::test
 
 // Readable QString values in test failure output.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}

@@ -20,8 +20,8 @@ void prepare(SchoolFixture& f) {
 }
 
 int columnCount(const QString& file, const QString& table, const QString& column) {
-    return int(TestFolder::rows(file, QStringLiteral("SELECT name FROM pragma_table_info('%1')")
-                                          .arg(table))
+    return int(TestFolder::rows(
+                   file, QStringLiteral("SELECT name FROM pragma_table_info('%1')").arg(table))
                    .count(column));
 }
 
@@ -30,28 +30,36 @@ int columnCount(const QString& file, const QString& table, const QString& column
 TEST(ShortCodes, VocationalDepartmentsAndClassesFirstAndSecondStart) {
     SchoolFixture f;
     f.context.settings.vocational = 1;
-    for (const char* code : {"301", "302", "A01", "B02", "303"}) f.department(QString::fromLatin1(code));
+    for (const char* code : {"301", "302", "A01", "B02", "303"})
+        f.department(QString::fromLatin1(code));
     f.schoolClass(QStringLiteral("301203"), QStringLiteral("機二三"));
     f.schoolClass(QStringLiteral("302101"), QStringLiteral("電一一"));
     f.schoolClass(QStringLiteral("A01311"), QStringLiteral("商三一"));
     f.schoolClass(QStringLiteral("303101"), QStringLiteral("空班"));
     // Student numbers carry the department's short code in characters 2 and 3.
-    f.student(QStringLiteral("105001"), QStringLiteral("301"), QStringLiteral("2"), QStringLiteral("03"), QStringLiteral("01"));
-    f.student(QStringLiteral("105002"), QStringLiteral("301"), QStringLiteral("2"), QStringLiteral("03"), QStringLiteral("02"), kExtended);
-    f.student(QStringLiteral("107001"), QStringLiteral("302"), QStringLiteral("1"), QStringLiteral("01"), QStringLiteral("01"));
-    f.student(QStringLiteral("1X9001"), QStringLiteral("A01"), QStringLiteral("3"), QStringLiteral("11"), QStringLiteral("05"));
+    f.student(QStringLiteral("105001"), QStringLiteral("301"), QStringLiteral("2"),
+              QStringLiteral("03"), QStringLiteral("01"));
+    f.student(QStringLiteral("105002"), QStringLiteral("301"), QStringLiteral("2"),
+              QStringLiteral("03"), QStringLiteral("02"), kExtended);
+    f.student(QStringLiteral("107001"), QStringLiteral("302"), QStringLiteral("1"),
+              QStringLiteral("01"), QStringLiteral("01"));
+    f.student(QStringLiteral("1X9001"), QStringLiteral("A01"), QStringLiteral("3"),
+              QStringLiteral("11"), QStringLiteral("05"));
     // Not active: graduated, no class, no seat. Department 303 and B02 have
     // only such students, so they get no code and their class none either.
-    f.student(QStringLiteral("133001"), QStringLiteral("303"), QStringLiteral("1"), QStringLiteral("01"), QStringLiteral("01"), kGraduated);
-    f.student(QStringLiteral("133002"), QStringLiteral("303"), QStringLiteral("1"), QStringLiteral("00"), QStringLiteral("01"));
-    f.student(QStringLiteral("1Y0001"), QStringLiteral("B02"), QStringLiteral("1"), QStringLiteral("01"), QStringLiteral("00"));
+    f.student(QStringLiteral("133001"), QStringLiteral("303"), QStringLiteral("1"),
+              QStringLiteral("01"), QStringLiteral("01"), kGraduated);
+    f.student(QStringLiteral("133002"), QStringLiteral("303"), QStringLiteral("1"),
+              QStringLiteral("00"), QStringLiteral("01"));
+    f.student(QStringLiteral("1Y0001"), QStringLiteral("B02"), QStringLiteral("1"),
+              QStringLiteral("01"), QStringLiteral("00"));
 
     const QStringList departments{QStringLiteral("301|05"), QStringLiteral("302|07"),
                                   QStringLiteral("303|"), QStringLiteral("A01|08"),
                                   QStringLiteral("B02|")};
     // Grade, 2nd character of the department's short code, 2nd digit of the class.
     QStringList classes{QStringLiteral("301203|253"), QStringLiteral("302101|171"),
-                              QStringLiteral("303101|<null>"), QStringLiteral("A01311|381")};
+                        QStringLiteral("303101|<null>"), QStringLiteral("A01311|381")};
 
     prepare(f);
     EXPECT_EQ(f.departmentCodes(), departments);
@@ -60,7 +68,8 @@ TEST(ShortCodes, VocationalDepartmentsAndClassesFirstAndSecondStart) {
     // A second start: the columns exist, the ALTERs fail quietly, and the
     // codes come out the same; a class without active students keeps
     // whatever code it has.
-    TestFolder::run(f.schoolFile, {QStringLiteral("UPDATE z_class SET 簡碼='old' WHERE 班級碼='303101'")});
+    TestFolder::run(f.schoolFile,
+                    {QStringLiteral("UPDATE z_class SET 簡碼='old' WHERE 班級碼='303101'")});
     f.context.school.close();
     prepare(f);
     EXPECT_EQ(columnCount(f.schoolFile, QStringLiteral("z_dept"), QStringLiteral("科別簡碼")), 1);
@@ -76,10 +85,14 @@ TEST(ShortCodes, VocationalRunningNumberContinuesFromTheLastNumericDepartment) {
     SchoolFixture f;
     f.context.settings.vocational = 2;
     for (const char* code : {"301", "302", "A01", "B01"}) f.department(QString::fromLatin1(code));
-    f.student(QStringLiteral("1090"), QStringLiteral("301"), QStringLiteral("1"), QStringLiteral("01"), QStringLiteral("01"));
-    f.student(QStringLiteral("1030"), QStringLiteral("302"), QStringLiteral("1"), QStringLiteral("01"), QStringLiteral("01"));
-    f.student(QStringLiteral("1ZZ0"), QStringLiteral("A01"), QStringLiteral("1"), QStringLiteral("01"), QStringLiteral("01"));
-    f.student(QStringLiteral("1ZZ1"), QStringLiteral("B01"), QStringLiteral("1"), QStringLiteral("01"), QStringLiteral("01"));
+    f.student(QStringLiteral("1090"), QStringLiteral("301"), QStringLiteral("1"),
+              QStringLiteral("01"), QStringLiteral("01"));
+    f.student(QStringLiteral("1030"), QStringLiteral("302"), QStringLiteral("1"),
+              QStringLiteral("01"), QStringLiteral("01"));
+    f.student(QStringLiteral("1ZZ0"), QStringLiteral("A01"), QStringLiteral("1"),
+              QStringLiteral("01"), QStringLiteral("01"));
+    f.student(QStringLiteral("1ZZ1"), QStringLiteral("B01"), QStringLiteral("1"),
+              QStringLiteral("01"), QStringLiteral("01"));
     prepare(f);
     EXPECT_EQ(f.departmentCodes(),
               (QStringList{QStringLiteral("301|09"), QStringLiteral("302|03"),
@@ -91,10 +104,13 @@ TEST(ShortCodes, VocationalWithoutNumericDepartmentsStartsAtOne) {
     f.context.settings.vocational = 1;
     for (const char* code : {"A01", "B01"}) f.department(QString::fromLatin1(code));
     f.schoolClass(QStringLiteral("B01102"), QStringLiteral("乙一二"));
-    f.student(QStringLiteral("1ab"), QStringLiteral("A01"), QStringLiteral("1"), QStringLiteral("01"), QStringLiteral("01"));
-    f.student(QStringLiteral("1cd"), QStringLiteral("B01"), QStringLiteral("1"), QStringLiteral("02"), QStringLiteral("01"));
+    f.student(QStringLiteral("1ab"), QStringLiteral("A01"), QStringLiteral("1"),
+              QStringLiteral("01"), QStringLiteral("01"));
+    f.student(QStringLiteral("1cd"), QStringLiteral("B01"), QStringLiteral("1"),
+              QStringLiteral("02"), QStringLiteral("01"));
     prepare(f);
-    EXPECT_EQ(f.departmentCodes(), (QStringList{QStringLiteral("A01|01"), QStringLiteral("B01|02")}));
+    EXPECT_EQ(f.departmentCodes(),
+              (QStringList{QStringLiteral("A01|01"), QStringLiteral("B01|02")}));
     EXPECT_EQ(f.classCodes(), QStringList{QStringLiteral("B01102|122")});
 }
 
@@ -106,9 +122,12 @@ TEST(ShortCodes, VocationalOverflowRollsBackOnlyItsOwnBatch) {
     f.context.settings.vocational = 1;
     for (const char* code : {"301", "A01", "B01"}) f.department(QString::fromLatin1(code));
     TestFolder::run(f.schoolFile, {QStringLiteral("UPDATE z_dept SET 科別簡碼='77'")});
-    f.student(QStringLiteral("199"), QStringLiteral("301"), QStringLiteral("1"), QStringLiteral("01"), QStringLiteral("01"));
-    f.student(QStringLiteral("1aa"), QStringLiteral("A01"), QStringLiteral("1"), QStringLiteral("01"), QStringLiteral("01"));
-    f.student(QStringLiteral("1bb"), QStringLiteral("B01"), QStringLiteral("1"), QStringLiteral("01"), QStringLiteral("01"));
+    f.student(QStringLiteral("199"), QStringLiteral("301"), QStringLiteral("1"),
+              QStringLiteral("01"), QStringLiteral("01"));
+    f.student(QStringLiteral("1aa"), QStringLiteral("A01"), QStringLiteral("1"),
+              QStringLiteral("01"), QStringLiteral("01"));
+    f.student(QStringLiteral("1bb"), QStringLiteral("B01"), QStringLiteral("1"),
+              QStringLiteral("01"), QStringLiteral("01"));
     prepare(f);
     EXPECT_EQ(f.departmentCodes(), (QStringList{QStringLiteral("301|99"), QStringLiteral("A01|"),
                                                 QStringLiteral("B01|")}));
@@ -120,10 +139,14 @@ TEST(ShortCodes, HighSchoolDepartmentsAndClassNames) {
     for (const char* code : {"101", "201", "301"}) f.department(QString::fromLatin1(code));
     // Department 150 is missing from z_dept: it uses up 11 without effect.
     // Every student counts, graduated or not.
-    f.student(QStringLiteral("1"), QStringLiteral("301"), QStringLiteral("1"), QStringLiteral("01"), QStringLiteral("01"));
-    f.student(QStringLiteral("2"), QStringLiteral("101"), QStringLiteral("1"), QStringLiteral("00"), QStringLiteral("00"), kGraduated);
-    f.student(QStringLiteral("3"), QStringLiteral("150"), QStringLiteral("1"), QStringLiteral("01"), QStringLiteral("01"));
-    f.student(QStringLiteral("4"), QStringLiteral("201"), QStringLiteral("1"), QStringLiteral("01"), QStringLiteral("01"));
+    f.student(QStringLiteral("1"), QStringLiteral("301"), QStringLiteral("1"), QStringLiteral("01"),
+              QStringLiteral("01"));
+    f.student(QStringLiteral("2"), QStringLiteral("101"), QStringLiteral("1"), QStringLiteral("00"),
+              QStringLiteral("00"), kGraduated);
+    f.student(QStringLiteral("3"), QStringLiteral("150"), QStringLiteral("1"), QStringLiteral("01"),
+              QStringLiteral("01"));
+    f.student(QStringLiteral("4"), QStringLiteral("201"), QStringLiteral("1"), QStringLiteral("01"),
+              QStringLiteral("01"));
     // Department 101: only classes with a group take their name; elsewhere
     // only classes whose number begins with 0.
     f.schoolClass(QStringLiteral("101103"), QStringLiteral("忠"), QStringLiteral("1"));
@@ -165,8 +188,9 @@ TEST(ShortCodes, HighSchoolWithMoreThanNinetyDepartmentsLeavesAllEmpty) {
     QStringList more;
     for (int code = 104; code <= 191; ++code)
         more << QStringLiteral("INSERT INTO z_dept (科別碼) VALUES ('%1')").arg(code)
-             << QStringLiteral("INSERT INTO sastuden (學號, 在學科別, 在學年級, 在學班次, 在學座號) "
-                               "VALUES ('%1', '%1', '1', '01', '01')")
+             << QStringLiteral(
+                    "INSERT INTO sastuden (學號, 在學科別, 在學年級, 在學班次, 在學座號) "
+                    "VALUES ('%1', '%1', '1', '01', '01')")
                     .arg(code);
     TestFolder::run(f.schoolFile, more);
     f.context.school.close();
@@ -189,7 +213,8 @@ TEST(ShortCodes, FailuresAreQuietAndLeaveNoPendingError) {
     SchoolFixture f;
     f.context.settings.vocational = 1;
     f.department(QStringLiteral("301"));
-    f.student(QStringLiteral("105"), QStringLiteral("301"), QStringLiteral("1"), QStringLiteral("01"), QStringLiteral("01"));
+    f.student(QStringLiteral("105"), QStringLiteral("301"), QStringLiteral("1"),
+              QStringLiteral("01"), QStringLiteral("01"));
     TestFolder::run(f.schoolFile, {QStringLiteral("DROP TABLE z_class")});
     prepare(f);
     EXPECT_EQ(f.departmentCodes(), QStringList{QStringLiteral("301|05")});

@@ -1,5 +1,5 @@
-#include <QFile>
 #include <gtest/gtest.h>
+#include <QFile>
 
 #include "SchoolFixture.h"
 #include "startup/StartupSteps.h"
@@ -11,14 +11,13 @@ using korvex::test::TestFolder;
 namespace {
 
 void setSystem(const SchoolFixture& f, const QVariant& year, const QVariant& semester) {
-    TestFolder::run(f.schoolFile, QStringLiteral("INSERT INTO z_system (學年度, 學期別) VALUES (?, ?)"),
+    TestFolder::run(f.schoolFile,
+                    QStringLiteral("INSERT INTO z_system (學年度, 學期別) VALUES (?, ?)"),
                     {year, semester});
 }
 
 // After an attempt, failed or not, nothing is left pending on the connection.
-void expectNoErrorsLeft(const SchoolFixture& f) {
-    EXPECT_FALSE(f.context.school.errorPending());
-}
+void expectNoErrorsLeft(const SchoolFixture& f) { EXPECT_FALSE(f.context.school.errorPending()); }
 
 }  // namespace
 
@@ -36,7 +35,8 @@ TEST(TermContext, TermComesFromTheFirstRowOfZSystemWithoutTrailingBlanks) {
 
     // The title then names the school's term.
     BuildMainTitle(f.context);
-    EXPECT_EQ(f.window.windowCaption, QStringLiteral("KORVEX小幫手Zamo高中版(95學年第2學期)[高中版]"));
+    EXPECT_EQ(f.window.windowCaption,
+              QStringLiteral("KORVEX小幫手Zamo高中版(95學年第2學期)[高中版]"));
 }
 
 TEST(TermContext, ZSystemWithoutRowsKeepsTheTermAndConnects) {

@@ -1,11 +1,11 @@
 #include "ModalDriver.h"
 
+#include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPointer>
-#include <gtest/gtest.h>
 
 namespace korvex::test {
 

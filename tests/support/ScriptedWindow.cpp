@@ -45,8 +45,8 @@ void ScriptedWindow::endBusy() {
     events << QStringLiteral("end");
 }
 
-MainWindowInterface::Answer ScriptedWindow::message(const QString& text, Icon icon,
-                                                    Buttons buttons, Answer defaultAnswer) {
+MainWindowInterface::Answer ScriptedWindow::message(const QString& text, Icon icon, Buttons buttons,
+                                                    Answer defaultAnswer) {
     messages << Message{windowCaption, text, icon, buttons, defaultAnswer, labelText, busyVisible};
     events << QStringLiteral("message %1").arg(text);
     if (buttons == Buttons::Ok) return Answer::Ok;

@@ -56,14 +56,12 @@ public:
     void stepBusy(int counter) override;
     void stepBusyDetail(int counter, const QString& detail) override;
     void endBusy() override;
-    Answer message(const QString& text, Icon icon, Buttons buttons,
-                   Answer defaultAnswer) override;
+    Answer message(const QString& text, Icon icon, Buttons buttons, Answer defaultAnswer) override;
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  const QString& defaultText) override;
     QString caption() const override { return windowCaption; }
     void setCaption(const QString& caption) override { windowCaption = caption; }
-    void setExamMenu(const QString& importCaption, const QString& exportCaption,
-                     bool on) override;
+    void setExamMenu(const QString& importCaption, const QString& exportCaption, bool on) override;
     void yield() override { ++yields; }
 };
 

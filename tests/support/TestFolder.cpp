@@ -1,12 +1,12 @@
 #include "TestFolder.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QUuid>
-#include <gtest/gtest.h>
 
 #include "sample/Schemas.h"
 
@@ -40,8 +40,10 @@ QString TestFolder::createSchool(bool withShortCodes, const QString& name) {
     QString error;
     EXPECT_TRUE(createSqliteDatabase(dbFile, schoolSchema(), &error)) << error.toStdString();
     if (withShortCodes)
-        run(dbFile, {QStringLiteral("ALTER TABLE z_dept ADD COLUMN 科別簡碼 TEXT CHECK (length(科別簡碼) <= 2)"),
-                     QStringLiteral("ALTER TABLE z_class ADD COLUMN 簡碼 TEXT CHECK (length(簡碼) <= 3)")});
+        run(dbFile,
+            {QStringLiteral(
+                 "ALTER TABLE z_dept ADD COLUMN 科別簡碼 TEXT CHECK (length(科別簡碼) <= 2)"),
+             QStringLiteral("ALTER TABLE z_class ADD COLUMN 簡碼 TEXT CHECK (length(簡碼) <= 3)")});
     return dbFile;
 }
 
@@ -71,8 +73,8 @@ void TestFolder::run(const QString& dbFile, const QString& statement, const QVar
         QSqlQuery query(db);
         EXPECT_TRUE(query.prepare(statement)) << statement.toStdString();
         for (int i = 0; i < params.size(); ++i) query.bindValue(i, params.at(i));
-        EXPECT_TRUE(query.exec())
-            << statement.toStdString() << ": " << query.lastError().text().toStdString();
+        EXPECT_TRUE(query.exec()) << statement.toStdString() << ": "
+                                  << query.lastError().text().toStdString();
     });
 }
 

@@ -1,12 +1,12 @@
+#include <gtest/gtest.h>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QPushButton>
 #include <QUrl>
-#include <gtest/gtest.h>
 
 #include "core/AppInfo.h"
-#include "ui/MessageBox.h"
 #include "ui/AboutDialog.h"
+#include "ui/MessageBox.h"
 #include "ui/SystemInfo.h"
 
 using namespace korvex;
@@ -27,12 +27,14 @@ TEST(AboutDialog, ShowsTitleVersionAndButtons) {
     AboutDialog about;
     EXPECT_EQ(about.objectName(), QStringLiteral("frmAbout"));
     EXPECT_EQ(about.windowTitle(), QStringLiteral("關於 KORVEX小幫手Zamo高中版"));
-    EXPECT_EQ(about.findChild<QLabel*>("lblTitle")->text(), QStringLiteral("KORVEX小幫手Zamo高中版"));
+    EXPECT_EQ(about.findChild<QLabel*>("lblTitle")->text(),
+              QStringLiteral("KORVEX小幫手Zamo高中版"));
     EXPECT_EQ(about.findChild<QLabel*>("lblVersion")->text(), QStringLiteral("版本 1.0.0"));
     EXPECT_EQ(about.findChild<QLabel*>("lblDescription")->text(), QStringLiteral("應用程式說明"));
     EXPECT_EQ(about.findChild<QLabel*>("lblDisclaimer")->text(), QStringLiteral("警告: "));
     EXPECT_EQ(about.findChild<QPushButton*>("cmdOK")->text(), QStringLiteral("確定"));
-    EXPECT_EQ(about.findChild<QPushButton*>("cmdSysInfo")->text(), QStringLiteral("系統資訊(&S)..."));
+    EXPECT_EQ(about.findChild<QPushButton*>("cmdSysInfo")->text(),
+              QStringLiteral("系統資訊(&S)..."));
     EXPECT_EQ(about.findChild<QPushButton*>("Command1")->text(), QStringLiteral("客服網站"));
     // The address the web button opens is shown in the dialog.
     bool addressShown = false;

@@ -1,5 +1,5 @@
-#include <QLabel>
 #include <gtest/gtest.h>
+#include <QLabel>
 
 #include "ui/MainWindow.h"
 #include "ui/MessageBox.h"

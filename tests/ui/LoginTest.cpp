@@ -1,14 +1,14 @@
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <gtest/gtest.h>
 
 #include "TestFolder.h"
-#include "ui/MessageBox.h"
 #include "db/Connection.h"
 #include "startup/LoginCheck.h"
 #include "ui/LoginDialog.h"
+#include "ui/MessageBox.h"
 
 using namespace korvex;
 using korvex::test::TestFolder;
@@ -56,9 +56,12 @@ TEST(LoginCheck, PasswordsIgnoreCaseAndBlanksAndRightsNeedACapitalA) {
     EXPECT_EQ(check.check("  t06 ", "X"), Outcome::Succeeded);
     EXPECT_EQ(check.check("t07", "x"), Outcome::NoSuchUser);
 
-    EXPECT_EQ(LoginCheck::message(Outcome::WrongPassword), QStringLiteral("使用者密碼錯誤，請重新輸入!"));
-    EXPECT_EQ(LoginCheck::message(Outcome::NoRights), QStringLiteral("使用者權限不足，請重新輸入!"));
-    EXPECT_EQ(LoginCheck::message(Outcome::NoSuchUser), QStringLiteral("無此使用者帳號，請重新輸入!"));
+    EXPECT_EQ(LoginCheck::message(Outcome::WrongPassword),
+              QStringLiteral("使用者密碼錯誤，請重新輸入!"));
+    EXPECT_EQ(LoginCheck::message(Outcome::NoRights),
+              QStringLiteral("使用者權限不足，請重新輸入!"));
+    EXPECT_EQ(LoginCheck::message(Outcome::NoSuchUser),
+              QStringLiteral("無此使用者帳號，請重新輸入!"));
     EXPECT_EQ(LoginCheck::fieldAfter(Outcome::WrongPassword), LoginCheck::Field::Password);
     EXPECT_EQ(LoginCheck::fieldAfter(Outcome::NoRights), LoginCheck::Field::UserName);
 }
@@ -81,7 +84,8 @@ TEST(LoginCheck, NamesWithQuotesAndLetterCase) {
 TEST(LoginCheck, EmptyOrUnreadableAccountTable) {
     Accounts none({});
     EXPECT_EQ(none.check().check("admin", "admin"), Outcome::NoAccounts);
-    EXPECT_EQ(LoginCheck::message(Outcome::NoAccounts), QStringLiteral("無符合之使用者，請重新輸入!"));
+    EXPECT_EQ(LoginCheck::message(Outcome::NoAccounts),
+              QStringLiteral("無符合之使用者，請重新輸入!"));
 
     Accounts gone({{"admin", "admin", "A"}});
     TestFolder::run(gone.school, {QStringLiteral("DROP TABLE z_user")});

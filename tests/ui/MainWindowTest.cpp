@@ -1,27 +1,27 @@
+#include <gtest/gtest.h>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
-#include <QKeyEvent>
 #include <QDate>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QStatusBar>
-#include <gtest/gtest.h>
 
 #include "ModalDriver.h"
 #include "ShellFolder.h"
 #include "TestFolder.h"
 #include "core/AppInfo.h"
+#include "menu/OperationTable.h"
+#include "settings/SettingsFile.h"
+#include "startup/StartupSteps.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBox.h"
-#include "menu/OperationTable.h"
-#include "startup/StartupSteps.h"
-#include "settings/SettingsFile.h"
 
 using namespace korvex;
 using korvex::test::click;
@@ -133,8 +133,8 @@ TEST(MainWindow, LoginThroughTheDialogOpensTheMenusUnderTheTermTitle) {
 
 TEST(MainWindow, MenusRunOperationsAndGuardTheExamNumber) {
     TestFolder folder;
-    korvex::test::makeShellFolder(folder, {.examNo = QStringLiteral("7"),
-                                           .examName = QStringLiteral("模擬考")});
+    korvex::test::makeShellFolder(
+        folder, {.examNo = QStringLiteral("7"), .examName = QStringLiteral("模擬考")});
     ModalDriver driver;
     logIn(driver, QStringLiteral("ADMIN"), QStringLiteral("secret"));
     MainWindow window;
@@ -375,7 +375,8 @@ TEST(MainWindow, SettingsFixedAtStartupAndChangedFromTheMenu) {
     action(window, "mnud_3")->trigger();
     EXPECT_EQ(window.windowTitle(),
               QStringLiteral("KORVEX小幫手Zamo高中版(95學年第2學期第一次段考)[高中版]"));
-    EXPECT_EQ(action(window, "mnue_1")->text(), QStringLiteral("匯入95學年第2學期第一次段考考試資料"));
+    EXPECT_EQ(action(window, "mnue_1")->text(),
+              QStringLiteral("匯入95學年第2學期第一次段考考試資料"));
     EXPECT_EQ(readSettingsFile(folder.file("ASSISTANT.INI")).examNo, QStringLiteral("1"));
 
     // Leaving without saving changes nothing.

@@ -1,3 +1,4 @@
+#include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
@@ -5,7 +6,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include "ui/MessageBox.h"
 
@@ -58,8 +58,9 @@ TEST(MessageBox, EscapeFollowsTheButtonsOfTheBox) {
 
     // A Yes/No question must be answered: Esc does nothing.
     BoxLook yesNo;
-    const Answer answer = showAndAct(Buttons::YesNo, Icon::Exclamation, Answer::Yes, yesNo,
-                                     [](QMessageBox* box) { box->button(QMessageBox::No)->click(); });
+    const Answer answer =
+        showAndAct(Buttons::YesNo, Icon::Exclamation, Answer::Yes, yesNo,
+                   [](QMessageBox* box) { box->button(QMessageBox::No)->click(); });
     EXPECT_TRUE(yesNo.stillOpenAfterEscape);
     EXPECT_EQ(answer, Answer::No);
     EXPECT_EQ(yesNo.icon, QMessageBox::Warning);
@@ -90,9 +91,9 @@ TEST(MessageBox, ScriptAnswersInOrderAndRecordsEveryBox) {
     EXPECT_EQ(MessageBox::show(nullptr, "t", "one", Icon::Information), Answer::Ok);
     EXPECT_EQ(MessageBox::show(nullptr, "t", "two", Icon::None, Buttons::YesNo), Answer::No);
     // Nothing queued: the default button answers.
-    EXPECT_EQ(MessageBox::show(nullptr, "t", "three", Icon::None, Buttons::YesNoCancel,
-                               Answer::Yes),
-              Answer::Yes);
+    EXPECT_EQ(
+        MessageBox::show(nullptr, "t", "three", Icon::None, Buttons::YesNoCancel, Answer::Yes),
+        Answer::Yes);
     EXPECT_EQ(script.texts(), (QStringList{"one", "two", "three"}));
     script.type(QStringLiteral("T01"));
     EXPECT_EQ(MessageBox::input(nullptr, "t", "who?", QString()), std::optional<QString>("T01"));

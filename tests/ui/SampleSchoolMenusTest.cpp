@@ -1,16 +1,16 @@
+#include <gtest/gtest.h>
 #include <QAction>
 #include <QDir>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
-#include <gtest/gtest.h>
 
 #include "ModalDriver.h"
 #include "TestFolder.h"
-#include "ui/MainWindow.h"
-#include "ui/MessageBox.h"
 #include "sample/SampleGrading.h"
 #include "sample/SampleSchool.h"
+#include "ui/MainWindow.h"
+#include "ui/MessageBox.h"
 
 using namespace korvex;
 using korvex::test::click;
@@ -23,7 +23,8 @@ using Answer = MainWindowInterface::Answer;
 namespace {
 
 int count(const QString& dbFile, const QString& table) {
-    const QStringList rows = TestFolder::rows(dbFile, QStringLiteral("select count(*) from ") + table);
+    const QStringList rows =
+        TestFolder::rows(dbFile, QStringLiteral("select count(*) from ") + table);
     return rows.isEmpty() ? -1 : rows.first().toInt();
 }
 
@@ -32,7 +33,8 @@ void expectIdle(MainWindow& window, const char* item) {
     EXPECT_TRUE(window.isWindowEnabled()) << item;
     EXPECT_TRUE(window.menuBar()->isEnabled()) << item;
     EXPECT_FALSE(window.findChild<QLabel*>(QStringLiteral("MsgLbl"))->isVisible()) << item;
-    EXPECT_FALSE(window.findChild<QProgressBar*>(QStringLiteral("ProgressBar1"))->isVisible()) << item;
+    EXPECT_FALSE(window.findChild<QProgressBar*>(QStringLiteral("ProgressBar1"))->isVisible())
+        << item;
 }
 
 }  // namespace
@@ -45,7 +47,8 @@ TEST(SampleSchoolMenus, EveryOperationRunsFromItsMenuItem) {
     options.students = 80;
     options.seed = 5;
     QString error;
-    ASSERT_TRUE(SampleSchool::create(folder.path(), options, nullptr, &error)) << error.toStdString();
+    ASSERT_TRUE(SampleSchool::create(folder.path(), options, nullptr, &error))
+        << error.toStdString();
     const QString exam = folder.file(QStringLiteral("exam.mdb"));
     const QString school = folder.file(QStringLiteral("school.sqlite"));
 
@@ -102,22 +105,25 @@ TEST(SampleSchoolMenus, EveryOperationRunsFromItsMenuItem) {
 
     // The grading program scores the roster; export sends every graded row.
     ASSERT_TRUE(gradeSample(folder.path(), 1, 5, nullptr, &error)) << error.toStdString();
-    const int graded = TestFolder::rows(exam, QStringLiteral("select count(*) from periodical1 where upload = 1"))
-                           .value(0)
-                           .toInt();
+    const int graded =
+        TestFolder::rows(exam, QStringLiteral("select count(*) from periodical1 where upload = 1"))
+            .value(0)
+            .toInt();
     ASSERT_GT(graded, 0);
     boxes.clear();
     window.findChild<QAction*>(QStringLiteral("mnue_2"))->trigger();
     ASSERT_FALSE(boxes.shown().isEmpty());
     EXPECT_TRUE(boxes.shown().last().text.contains(QStringLiteral("考試科目成績資料匯出完成!")))
         << boxes.shown().last().text.toStdString();
-    EXPECT_EQ(TestFolder::rows(exam, QStringLiteral("select count(*) from periodical1 where upload = 2")),
-              QStringList{QString::number(graded)});
-    EXPECT_GT(TestFolder::rows(school, QStringLiteral("select count(*) from sbscore where 學年度 = '113' "
-                                                      "and 學期別 = '1' and 考試成績1 is not null"))
-                  .value(0)
-                  .toInt(),
-              0);
+    EXPECT_EQ(
+        TestFolder::rows(exam, QStringLiteral("select count(*) from periodical1 where upload = 2")),
+        QStringList{QString::number(graded)});
+    EXPECT_GT(
+        TestFolder::rows(school, QStringLiteral("select count(*) from sbscore where 學年度 = '113' "
+                                                "and 學期別 = '1' and 考試成績1 is not null"))
+            .value(0)
+            .toInt(),
+        0);
     expectIdle(window, "mnue_2");
 
     // Workbooks for every teacher, one file each, named after the teacher key.
@@ -133,8 +139,9 @@ TEST(SampleSchoolMenus, EveryOperationRunsFromItsMenuItem) {
         QDir(folder.path()).entryList({QStringLiteral("*-*.xls")}, QDir::Files);
     EXPECT_FALSE(workbooks.isEmpty());
     const QStringList teachersWithCourses = TestFolder::rows(
-        school, QStringLiteral("select count(distinct 教師碼) from sbcourse where 教師碼 is not null "
-                               "and 教師碼 <> ''"));
+        school,
+        QStringLiteral("select count(distinct 教師碼) from sbcourse where 教師碼 is not null "
+                       "and 教師碼 <> ''"));
     EXPECT_LE(workbooks.size(), teachersWithCourses.value(0).toInt());
     expectIdle(window, "mnua_7");
 

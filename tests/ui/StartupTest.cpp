@@ -1,15 +1,15 @@
-#include <QFile>
-#include <QDir>
-#include <QFileInfo>
 #include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 #include "ScriptedWindow.h"
 #include "ShellFolder.h"
 #include "TestFolder.h"
-#include "ops/AppContext.h"
 #include "core/AppInfo.h"
-#include "startup/ShellWindow.h"
 #include "core/ProgramFolder.h"
+#include "ops/AppContext.h"
+#include "startup/ShellWindow.h"
 #include "startup/Startup.h"
 
 using namespace korvex;
@@ -116,13 +116,15 @@ TEST(Startup, ReadyAfterLoginWithTermTitleExamNamesAndExtendedStudentTable) {
     StartupRun run(folder.path());
 
     ASSERT_EQ(run.result, Startup::Result::Ready) << run.cause.toStdString();
-    EXPECT_TRUE(run.shell.w.messages.isEmpty()) << run.shell.w.messageTexts().join('\n').toStdString();
+    EXPECT_TRUE(run.shell.w.messages.isEmpty())
+        << run.shell.w.messageTexts().join('\n').toStdString();
     EXPECT_TRUE(run.context.schoolConnected);
     EXPECT_TRUE(run.context.school.isOpen());
     EXPECT_TRUE(run.context.exam.isOpen());
     // The current term comes from z_system; the title and the exam menu follow it.
     EXPECT_EQ(run.context.settings.year, QStringLiteral("95"));
-    EXPECT_EQ(run.shell.caption(), QStringLiteral("KORVEX小幫手Zamo高中版(95學年第2學期期中考)[高中版]"));
+    EXPECT_EQ(run.shell.caption(),
+              QStringLiteral("KORVEX小幫手Zamo高中版(95學年第2學期期中考)[高中版]"));
     EXPECT_EQ(run.shell.w.examImportCaption, QStringLiteral("匯入95學年第2學期期中考考試資料"));
     EXPECT_TRUE(run.shell.w.examMenuEnabled);
     // Names only where z_name has them, without trailing blanks.
@@ -136,8 +138,9 @@ TEST(Startup, ReadyAfterLoginWithTermTitleExamNamesAndExtendedStudentTable) {
     EXPECT_TRUE(run.shell.menusEnabled);
     // The four contact columns are now in `name`.
     const QString exam = folder.file("exam.mdb");
-    EXPECT_EQ(TestFolder::rows(exam, "SELECT count(*) FROM pragma_table_info('name') WHERE name IN "
-                                     "('address','father','zipcode','addzone')"),
+    EXPECT_EQ(TestFolder::rows(exam,
+                               "SELECT count(*) FROM pragma_table_info('name') WHERE name IN "
+                               "('address','father','zipcode','addzone')"),
               QStringList{"4"});
     // The term read from the school database is not written to the file.
     QFile ini(folder.file("ASSISTANT.INI"));
@@ -151,8 +154,9 @@ TEST(Startup, ReadyAfterLoginWithTermTitleExamNamesAndExtendedStudentTable) {
     EXPECT_EQ(again.result, Startup::Result::Ready) << again.cause.toStdString();
     EXPECT_TRUE(again.shell.w.messages.isEmpty());
     EXPECT_FALSE(again.context.exam.errorPending());
-    EXPECT_EQ(TestFolder::rows(exam, "SELECT count(*) FROM pragma_table_info('name') WHERE name IN "
-                                     "('address','father','zipcode','addzone')"),
+    EXPECT_EQ(TestFolder::rows(exam,
+                               "SELECT count(*) FROM pragma_table_info('name') WHERE name IN "
+                               "('address','father','zipcode','addzone')"),
               QStringList{"4"});
 }
 

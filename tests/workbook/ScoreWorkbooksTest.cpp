@@ -7,8 +7,8 @@
 #include "ScriptedWindow.h"
 #include "TestFolder.h"
 #include "XlsReadBack.h"
-#include "ops/AppContext.h"
 #include "exam/TeacherWorkbooks.h"
+#include "ops/AppContext.h"
 
 namespace korvex::test {
 namespace {
