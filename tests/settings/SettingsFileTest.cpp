@@ -216,3 +216,18 @@ TEST(SettingsFile, SaveRefusesWhatItCannotStoreAndReportsAFailedWrite) {
     EXPECT_TRUE(saveSettingsFile(folder.file("NEW.INI"), s));
     EXPECT_EQ(readSettingsFile(folder.file("NEW.INI")).user, QStringLiteral("student"));
 }
+
+TEST(SettingsFile, AHandEditedPasswordIsDecodedNotDropped) {
+    test::TestFolder folder;
+    const QString ini = folder.file("ASSISTANT.INI");
+    const QByteArray edited = "[SCHOOL]\r\nPASSWD=my pass}\r\nADMPASSWD=a b\r\n";
+    writeBytes(ini, edited);
+    Settings s = readSettingsFile(ini);
+    EXPECT_EQ(s.password, QChar(127) + QStringLiteral("uucn") + QChar(30) + QStringLiteral("{o"));
+    EXPECT_EQ(s.adminPassword, QStringLiteral("`") + QChar(30) + QStringLiteral("c"));
+    // Saved again, both come back as they were typed.
+    ASSERT_TRUE(saveSettingsFile(ini, s));
+    const QByteArray saved = readBytes(ini);
+    EXPECT_TRUE(saved.contains("PASSWD=my pass}\r\n"));
+    EXPECT_TRUE(saved.contains("ADMPASSWD=a b\r\n"));
+}
