@@ -114,6 +114,9 @@ SettingsDialog::SettingsDialog(Settings& settings, const QStringList& examNames,
 }
 
 void SettingsDialog::disableForStartup() {
+    // The exam names are not read yet and only the database fields are open:
+    // saving keeps the stored exam name and checks only those fields.
+    m_form.setStartUpOpening();
     for (QWidget* widget : {static_cast<QWidget*>(m_text1), static_cast<QWidget*>(m_text2),
                             static_cast<QWidget*>(m_combo1), static_cast<QWidget*>(m_combo2),
                             static_cast<QWidget*>(m_check1)})
