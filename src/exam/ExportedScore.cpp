@@ -11,14 +11,16 @@ namespace {
 // with at most 15 significant digits (7 for a single-precision column), the
 // way the Basic runtime printed a number. A score summed from half and tenth
 // points can come out as 72.50000000000001 or 73.49999999999999; read this
-// way it is the 72.5 or 73.5 the teacher sees, and rounds as that.
+// way it is the 72.5 or 73.5 the teacher sees, and rounds as that. The text
+// is plain decimal notation: a tiny value reads as 0.00001, never as the
+// "1e-05" that would read back as 1.
 QString numberText(const QVariant& value) {
     if (!value.isValid() || value.isNull()) return QString();
     switch (value.typeId()) {
         case QMetaType::Double:
-            return QString::number(value.toDouble(), 'g', 15);
+            return withoutExponent(QString::number(value.toDouble(), 'g', 15));
         case QMetaType::Float:
-            return QString::number(double(value.toFloat()), 'g', 7);
+            return withoutExponent(QString::number(double(value.toFloat()), 'g', 7));
         default:
             return textOf(value);
     }

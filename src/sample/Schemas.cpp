@@ -13,6 +13,13 @@ QString sized(const QString& column, int length) {
     return QStringLiteral("%1 TEXT CHECK (length(%1) <= %2)").arg(column).arg(length);
 }
 
+// A numeric column of SQL Server: a number, or text that reads as one, is
+// stored as a number; other text ('abc', '30%', '') is refused, as the
+// server refuses to convert it.
+QString numeric(const QString& column) {
+    return QStringLiteral("%1 REAL CHECK (typeof(%1) IN ('integer', 'real', 'null'))").arg(column);
+}
+
 }  // namespace
 
 QStringList schoolSchema() {
@@ -36,9 +43,11 @@ QStringList schoolSchema() {
              .arg(sized(QStringLiteral("科目碼"), 7));
     s << QStringLiteral(
         "CREATE TABLE z_teach (教師碼 TEXT PRIMARY KEY, 姓名 TEXT, 身份證號 TEXT, 密碼 TEXT)");
-    s << QStringLiteral(
-        "CREATE TABLE sbcourse (班級碼 TEXT, 科目碼 TEXT, 教師碼 TEXT, 考試比例1 REAL, "
-        "考試比例2 REAL, 考試比例3 REAL, 考試比例4 REAL, 考試比例5 REAL, 考試比例6 REAL)");
+    QStringList weights;
+    for (int exam = 1; exam <= 6; ++exam)
+        weights << numeric(QStringLiteral("考試比例%1").arg(exam));
+    s << QStringLiteral("CREATE TABLE sbcourse (班級碼 TEXT, 科目碼 TEXT, 教師碼 TEXT, %1)")
+             .arg(weights.join(QStringLiteral(", ")));
     s << QStringLiteral("CREATE INDEX sbcourse_class ON sbcourse (班級碼, 科目碼)");
     s << QStringLiteral("CREATE INDEX sbcourse_teacher ON sbcourse (教師碼)");
     s << QStringLiteral(

@@ -28,8 +28,14 @@ std::optional<QChar> characterOf(int code) {
     return text[0];
 }
 
-// Plain passwords are printable ASCII or double-byte characters.
-bool isAcceptedPlainCode(int code) { return (code >= 0x20 && code <= 0x7E) || code > 0xFF; }
+// Plain passwords are printable ASCII or double-byte characters, and the two
+// control characters that a printable scrambled character decodes to: a
+// blank (32) decodes to 30 and '}' (125) to 127. Accepting those keeps every
+// printable scrambled text readable (a hand-edited PASSWD is decoded, not
+// thrown away) and lets the decoded password be scrambled back unchanged.
+bool isAcceptedPlainCode(int code) {
+    return code == 0x1E || (code >= 0x20 && code <= 0x7F) || code > 0xFF;
+}
 
 enum class Direction { Encode, Decode };
 

@@ -252,6 +252,24 @@ bool PrivateProfile::setValue(QStringView section, QStringView key, QStringView 
     return true;
 }
 
+QString ansiProfileText(const QString& text) {
+    QString result;
+    result.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'\r' || c == u'\n' || c == u'\0') break;
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            result += u'?';
+            ++i;
+        } else if (c.unicode() >= 0x80 && !toCodepage950(QStringView(&c, 1))) {
+            result += u'?';
+        } else {
+            result += c;
+        }
+    }
+    return result;
+}
+
 QString cutToCodepage950Bytes(const QString& text, qsizetype maxBytes) {
     qsizetype bytes = 0;
     qsizetype i = 0;

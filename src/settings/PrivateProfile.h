@@ -97,6 +97,12 @@ private:
 QString getPrivateProfileString(const PrivateProfile& profile, QStringView section, QStringView key,
                                 const QString& defaultValue, int bufferSize);
 
+// `text` as the old program's ANSI profile call stores it: every character
+// outside code page 950 becomes '?' (a character beyond U+FFFF is one '?'),
+// and the text ends before its first line break or NUL, which is what reads
+// back from the file. Text that can be stored comes back unchanged.
+QString ansiProfileText(const QString& text);
+
 // `text` cut to at most `maxBytes` bytes of code page 950 without splitting a
 // character (a character outside the code page counts as the one byte '?'
 // it would become).

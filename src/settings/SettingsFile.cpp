@@ -28,30 +28,48 @@ double clampedWhole(const QString& text, double low, double high) {
     return std::clamp(value, low, high);
 }
 
-// The keys with the text each is stored as, in the order the settings
-// dialog writes them. Nothing when a password has no scrambled form.
+// The keys with the text each holds in memory, in the order the settings
+// dialog writes them; the passwords in plain text.
 struct KeyValue {
     QString key;
     QString value;
 };
-std::optional<std::vector<KeyValue>> storedForm(const Settings& settings) {
-    const auto password = EncodePassword(settings.password);
-    const auto adminPassword = EncodePassword(settings.adminPassword);
-    if (!password || !adminPassword) return std::nullopt;
-    return std::vector<KeyValue>{
+std::vector<KeyValue> heldForm(const Settings& settings) {
+    return {
         {QStringLiteral("SERVER"), settings.server},
         {QStringLiteral("DATABASENAME"), settings.databaseName},
         {QStringLiteral("USER"), settings.user},
-        {QStringLiteral("PASSWD"), *password},
+        {QStringLiteral("PASSWD"), settings.password},
         {QStringLiteral("SYEAR"), settings.year},
         {QStringLiteral("SSEMESTER"), settings.semester},
         {QStringLiteral("SEXAMNO"), settings.examNo},
         {QStringLiteral("SEXAMNAME"), settings.examName},
         {QStringLiteral("SINGLE"), QString::number(settings.single)},
         {QStringLiteral("SVOCATION"), QString::number(settings.vocational)},
-        {QStringLiteral("ADMPASSWD"), *adminPassword},
+        {QStringLiteral("ADMPASSWD"), settings.adminPassword},
         {QStringLiteral("ADMSYSTYPE"), QStringLiteral("1")},
     };
+}
+
+bool isPasswordKey(const QString& key) {
+    return key == QLatin1String("PASSWD") || key == QLatin1String("ADMPASSWD");
+}
+
+// The keys with the text each is stored as: the passwords scrambled, every
+// other value as the ANSI profile call stores it. Nothing when a password has
+// no scrambled form.
+std::optional<std::vector<KeyValue>> storedForm(const Settings& settings) {
+    std::vector<KeyValue> keys = heldForm(settings);
+    for (auto& [key, value] : keys) {
+        if (isPasswordKey(key)) {
+            const auto scrambled = EncodePassword(value);
+            if (!scrambled) return std::nullopt;
+            value = *scrambled;
+        } else {
+            value = ansiProfileText(value);
+        }
+    }
+    return keys;
 }
 
 }  // namespace
@@ -133,15 +151,14 @@ Settings readSettingsFile(const QString& path) {
     return settings;
 }
 
-QString settingsValueProblem(const Settings& settings) {
-    if (!EncodePassword(settings.password)) return QStringLiteral("PASSWD");
-    if (!EncodePassword(settings.adminPassword)) return QStringLiteral("ADMPASSWD");
-    const PrivateProfile codepage950File;
-    const auto keys = storedForm(settings);
-    for (const auto& [key, value] : *keys) {
-        if (!codepage950File.canStore(value)) return key;
+QStringList settingsValueProblems(const Settings& settings) {
+    QStringList problems;
+    for (const auto& [key, value] : heldForm(settings)) {
+        const bool storable = isPasswordKey(key) ? EncodePassword(value).has_value()
+                                                 : ansiProfileText(value) == value;
+        if (!storable) problems << key;
     }
-    return QString();
+    return problems;
 }
 
 bool saveSettingsFile(const QString& path, Settings& settings) {

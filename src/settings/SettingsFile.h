@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include "settings/Settings.h"
 
@@ -17,15 +18,18 @@ void createSettingsFile(const QString& path, Settings& settings);
 // Reads the file; a missing key gives its default.
 Settings readSettingsFile(const QString& path);
 // Writes every key, as the settings dialog saves them; ADMSYSTYPE becomes 1
-// in memory and in the file, nothing else in memory changes. False, with the
-// file left as it was, when the file could not be read or written or a value
-// cannot be stored in it (see settingsValueProblem).
+// in memory and in the file, nothing else in memory changes. A value the file
+// cannot hold as it is is stored as the old program's ANSI profile call
+// stored it (see ansiProfileText: '?' for a character outside code page 950).
+// False, with the file left as it was, when the file could not be read or
+// written or a password has no scrambled form.
 bool saveSettingsFile(const QString& path, Settings& settings);
 
-// The first setting of `settings` that cannot be written to the file (a
+// The settings of `settings` that the file cannot hold as they are (a
 // character outside code page 950, a line break, a password without a
-// scrambled form), named by its key; empty when all can.
-QString settingsValueProblem(const Settings& settings);
+// scrambled form), named by their keys in the order they are written; empty
+// when all can.
+QStringList settingsValueProblems(const Settings& settings);
 
 // A value as the old program read it: the private-profile value (at most 254
 // bytes) or the default, less its leading blanks.

@@ -64,10 +64,11 @@ void SettingsForm::take(const SettingsFormState& state, Settings& settings) cons
         const QString examName = item.mid(2);
         // Before the exam names are known (the dialog opened during start-up)
         // the items read only "1." to "6."; keep the stored name of the
-        // chosen exam rather than wiping it.
+        // chosen exam rather than wiping it. From the menu the names are
+        // known: an exam the school gives no name has the empty name.
         const bool sameExam =
             state.examItem == itemForNumber(settings.examNo, 0, int(m_examItems.size()));
-        if (!(examName.isEmpty() && sameExam)) settings.examName = examName;
+        if (!(m_startUpOpening && examName.isEmpty() && sameExam)) settings.examName = examName;
         settings.examNo = examNo;
     } else {
         // An exam number the list has no item for is saved as "no exam".
@@ -82,18 +83,26 @@ QString SettingsForm::storageProblem(const SettingsFormState& state,
                                      const Settings& current) const {
     Settings taken = current;
     take(state, taken);
-    const QString key = settingsValueProblem(taken);
-    if (key.isEmpty()) return QString();
-    static const QHash<QString, QString> labels = {
+    // The text boxes, each with its label; the lists and the check box give
+    // only values the file can hold, or (the exam name) values the user
+    // cannot change. At start-up the term and the administrator password are
+    // locked.
+    static const QHash<QString, QString> editable = {
         {QStringLiteral("SERVER"), QStringLiteral("資料庫伺服器")},
         {QStringLiteral("DATABASENAME"), QStringLiteral("資料庫名稱")},
         {QStringLiteral("USER"), QStringLiteral("使用者帳號")},
         {QStringLiteral("PASSWD"), QStringLiteral("使用者密碼")},
         {QStringLiteral("SYEAR"), QStringLiteral("學年")},
-        {QStringLiteral("SEXAMNAME"), QStringLiteral("校務行政考試別")},
         {QStringLiteral("ADMPASSWD"), QStringLiteral("系統管理者密碼")},
     };
-    return labels.value(key, key) + QStringLiteral("含有無法存入設定檔的字元, 請修改後再存入!");
+    for (const QString& key : settingsValueProblems(taken)) {
+        if (!editable.contains(key)) continue;
+        if (m_startUpOpening &&
+            (key == QLatin1String("SYEAR") || key == QLatin1String("ADMPASSWD")))
+            continue;
+        return editable.value(key) + QStringLiteral("含有無法存入設定檔的字元, 請修改後再存入!");
+    }
+    return QString();
 }
 
 bool SettingsForm::save(const QString& iniPath, Settings& settings) {

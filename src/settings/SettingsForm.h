@@ -36,9 +36,18 @@ public:
     // The controls as they show `settings`.
     SettingsFormState show(const Settings& settings) const;
 
-    // A message for the user when some value could not be stored in the
-    // settings file (a character outside the file's code page, a password
-    // without a scrambled form); empty when all can.
+    // Opened by start-up after a failed connection: the exam names are not
+    // read yet, and only the database fields can be edited. Saving then keeps
+    // the stored name of the exam already chosen (its item reads only "1."
+    // to "6."), where from the menu the chosen item's name is stored as it
+    // stands, empty when the school gives that exam no name.
+    void setStartUpOpening() { m_startUpOpening = true; }
+
+    // A message for the user when a value of a field the user can edit could
+    // not be stored in the settings file as it is (a character outside the
+    // file's code page, a password without a scrambled form); empty when all
+    // can. A value the user cannot change, such as an exam name from the
+    // school database, is stored the way the old program stored it instead.
     QString storageProblem(const SettingsFormState& state, const Settings& current) const;
 
     // Takes the controls into the settings held in memory, as saving does.
@@ -49,6 +58,7 @@ public:
 
 private:
     QStringList m_examItems;
+    bool m_startUpOpening = false;
 };
 
 }  // namespace korvex

@@ -113,13 +113,17 @@ void numberHighSchoolDepartments(Connection& school) {
         if (!departments || departments->recordCount() == 0) return;
         long long number = 10;
         for (departments->moveFirst(); !departments->eof(); departments->moveNext()) {
-            // Students without a department have no code to number.
-            if (departments->isNull(QStringLiteral("在學科別"))) continue;
-            // From the 91st department on the number has three digits; the
-            // two-character column refuses it and the whole numbering is
-            // rolled back, leaving every department without a code.
-            school.execute(kSetDepartmentCode,
-                           {zeroPadded(number, 2), departments->value(QStringLiteral("在學科別"))});
+            // Every row takes its number, also the row of the students
+            // without a department (it sorts first); that row names no
+            // department, so its number goes unused. From the 91st row on
+            // the number has three digits; the two-character column refuses
+            // it and the whole numbering is rolled back, leaving every
+            // department without a code.
+            if (!departments->isNull(QStringLiteral("在學科別"))) {
+                school.execute(
+                    kSetDepartmentCode,
+                    {zeroPadded(number, 2), departments->value(QStringLiteral("在學科別"))});
+            }
             ++number;
         }
     });

@@ -118,6 +118,9 @@ SettingsDialog::SettingsDialog(Settings& settings, const QStringList& examNames,
 }
 
 void SettingsDialog::disableForStartup() {
+    // The exam names are not read yet and only the database fields are open:
+    // saving keeps the stored exam name and checks only those fields.
+    m_form.setStartUpOpening();
     for (QWidget* widget :
          {static_cast<QWidget*>(m_adminPassword), static_cast<QWidget*>(m_year),
           static_cast<QWidget*>(m_semesterItem), static_cast<QWidget*>(m_examItem),

@@ -28,7 +28,8 @@ public:
                    std::function<void()> onSaved, QWidget* parent = nullptr);
 
     // Opened by start-up after a failed connection: only the database fields
-    // and the class-code mode may be changed.
+    // and the class-code mode may be changed, and the exam already chosen
+    // keeps its stored name (the exam names are not read yet).
     void disableForStartup();
     // The menu enables the exam list before showing the dialog.
     void setExamListEnabled(bool enabled);

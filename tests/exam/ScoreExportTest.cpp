@@ -28,6 +28,12 @@ TEST(ExportedScore, AbsenceRoundingAndEmptyValues) {
     EXPECT_EQ(exportedScore(0, 72.50000000000001), 72);
     EXPECT_EQ(exportedScore(0, 73.49999999999999), 74);
     EXPECT_EQ(exportedScore(0, 1e20), 1e20);
+    // Numbers have no exponent: a score kept as text stops at the letter, a
+    // tiny stored number is a tiny number, not the 3 of "3e-05".
+    EXPECT_EQ(exportedScore(0, QStringLiteral("8e1")), 8);
+    EXPECT_EQ(exportedScore(0, 3e-5), 0);
+    EXPECT_EQ(exportedScore(0, QVariant(3e-5f)), 0);
+    EXPECT_EQ(exportedScore(QStringLiteral("0e1"), 73), 73);
     // Empty, NULL or non-numeric scores are 0.
     EXPECT_EQ(exportedScore(0, QVariant()), 0);
     EXPECT_EQ(exportedScore(0, QString()), 0);

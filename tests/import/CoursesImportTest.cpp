@@ -3,6 +3,7 @@
 
 using namespace korvex;
 using korvex::test::ImportFixture;
+using korvex::test::TestFolder;
 using Icon = MainWindowInterface::Icon;
 
 namespace {
@@ -80,5 +81,35 @@ TEST_F(CoursesImport, OldRowsThatCannotBeClearedAreNotPassedOffAsANewImport) {
                                        "新匯入的資料會與原有資料並存, 請檢查!",
                                        "考試科目資料匯入完成!"}));
     EXPECT_EQ(window.messages[0].icon, Icon::Exclamation);
+    expectEndedCleanly();
+}
+
+TEST_F(CoursesImport, WeightsAreNumbersAsOnTheServer) {
+    school({QStringLiteral("insert into z_class values ('101301','三忠','301','','')")});
+    // A weight that is no number is refused, as the server refuses to
+    // convert it; a number written as text is stored as the number.
+    EXPECT_TRUE(context.school.executeGuarded(QStringLiteral(
+        "insert into sbcourse values ('101301','B10001','T01','30',' 25.5 ',NULL,0,0,45)")));
+    for (const char* weight : {"'abc'", "'30%'", "''", "x'3330'"}) {
+        EXPECT_FALSE(context.school.executeGuarded(
+            QStringLiteral("insert into sbcourse values ('101301','A10001','T01',%1,0,0,0,0,0)")
+                .arg(QString::fromLatin1(weight))))
+            << weight;
+        EXPECT_FALSE(context.school.executeGuarded(
+            QStringLiteral("update sbcourse set 考試比例6=%1").arg(QString::fromLatin1(weight))))
+            << weight;
+    }
+    EXPECT_EQ(
+        TestFolder::rows(schoolFile,
+                         QStringLiteral("select count(*) from sbcourse where typeof(考試比例1) "
+                                        "<> 'real' or typeof(考試比例2) <> 'real'")),
+        QStringList{"0"});
+
+    ImportExamCourses(context);
+    EXPECT_EQ(
+        examRows(QStringLiteral("select subjno, ratio1, ratio2, ratio3, ratio6, typeof(ratio1) "
+                                "from course")),
+        QStringList{"B10001|30|25.5|<null>|45|real"});
+    EXPECT_EQ(messages(), QStringList{"考試科目資料匯入完成!"});
     expectEndedCleanly();
 }

@@ -50,6 +50,21 @@ TEST_F(DepartmentsImport, GroupsThenDepartmentsWithTheirCodes) {
     expectEndedCleanly();
 }
 
+TEST_F(DepartmentsImport, GroupCodesAreReadWithoutExponent) {
+    // A letter after the digits ends the number: '1e1' is group 1, not 10.
+    school({QStringLiteral("insert into z_ugroup values ('1e1','甲')"),
+            QStringLiteral("insert into z_ugroup values ('3e-1','乙')"),
+            QStringLiteral("insert into z_ugroup values ('2d1','丙')"),
+            QStringLiteral("insert into z_ugroup values ('5e400','丁')"),
+            QStringLiteral("insert into z_ugroup values ('&H10','戊')")});
+
+    ImportDepartmentsAndGroups(context);
+
+    EXPECT_EQ(examRows(QStringLiteral("select class, name from dep order by rowid")),
+              (QStringList{"01|甲", "03|乙", "02|丙", "05|丁", "00|戊"}));
+    expectEndedCleanly();
+}
+
 TEST_F(DepartmentsImport, NoGroupsStillImportsDepartments) {
     school({QStringLiteral("insert into z_dept values ('101','普通科','10')")});
 

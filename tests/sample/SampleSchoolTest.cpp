@@ -240,6 +240,14 @@ TEST_F(SampleSchoolContent, SubjectsTeachersWeightsAndScores) {
             << exam;
     }
     EXPECT_GE(count(school(), "SELECT count(*) FROM sbcourse WHERE 考試比例1 IS NULL"), 1);
+    // Every weight is a number or NULL, as the server's numeric columns hold them.
+    for (int exam = 1; exam <= 6; ++exam)
+        EXPECT_EQ(
+            count(school(), QStringLiteral("SELECT count(*) FROM sbcourse WHERE typeof(考試比例%1) "
+                                           "NOT IN ('real', 'null')")
+                                .arg(exam)),
+            0)
+            << exam;
     EXPECT_EQ(count(school(),
                     "SELECT count(*) FROM sbcourse WHERE 考試比例1 IS NOT NULL AND "
                     "考試比例1 + 考試比例2 + 考試比例3 + 考試比例4 + 考試比例5 NOT IN (0, 100)"),

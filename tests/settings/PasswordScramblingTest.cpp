@@ -43,12 +43,31 @@ TEST(PasswordScrambling, DoubleByteCharactersUseTheirSixteenBitCode) {
     for (const QString& refused :
          {QStringLiteral("才"), QStringLiteral("ab丙"), QStringLiteral("丑"), QStringLiteral("😀"),
           QStringLiteral("한"), QStringLiteral("tab\there"), QString(QChar(0)), QString(QChar(1)),
-          QString(QChar(0x7F))}) {
+          QString(QChar(0x1F)), QString(QChar(0x81))}) {
         EXPECT_FALSE(EncodePassword(refused).has_value()) << refused.toStdString();
     }
     // Decoding refuses exactly what no password scrambles to.
-    EXPECT_FALSE(DecodePassword(QStringLiteral(" ")).has_value());   // would be code 30
     EXPECT_FALSE(DecodePassword(QString(QChar(0x7F))).has_value());  // would be 0x81
     EXPECT_FALSE(DecodePassword(QStringLiteral("\uFFFD")).has_value());
     EXPECT_EQ(DecodePassword(QString(QChar(0x80))).value(), QStringLiteral("~"));
+}
+
+TEST(PasswordScrambling, EveryPrintableTextDecodesAndScramblesBack) {
+    // A blank decodes to code 30 and '}' to 127; neither is refused.
+    EXPECT_EQ(DecodePassword(QStringLiteral(" ")).value(), QString(QChar(30)));
+    EXPECT_EQ(DecodePassword(QStringLiteral("}")).value(), QString(QChar(127)));
+    EXPECT_EQ(EncodePassword(QString(QChar(30))).value(), QStringLiteral(" "));
+    EXPECT_EQ(EncodePassword(QString(QChar(127))).value(), QStringLiteral("}"));
+    // "my pass" typed into the file by hand: m 109 -> 111 o, y 121 -> 123 {,
+    // blank -> 30, p 112 -> 110 n, a 97 -> 99 c, s 115 -> 117 u, reversed.
+    EXPECT_EQ(DecodePassword(QStringLiteral("my pass")).value(),
+              QStringLiteral("uucn") + QChar(30) + QStringLiteral("{o"));
+    for (char16_t a = 0x20; a <= 0x7E; ++a) {
+        for (char16_t b = 0x20; b <= 0x7E; ++b) {
+            const QString scrambled = QString(QChar(a)) + QChar(b);
+            const auto plain = DecodePassword(scrambled);
+            ASSERT_TRUE(plain.has_value()) << int(a) << ' ' << int(b);
+            ASSERT_EQ(EncodePassword(*plain).value_or(QStringLiteral("<none>")), scrambled);
+        }
+    }
 }

@@ -142,6 +142,38 @@ TEST(SettingsDialog, StartUpOpeningLocksTheTermAndExamFields) {
     EXPECT_TRUE(child<QWidget>(*fromMenu, "Combo2")->isEnabled());
 }
 
+TEST(SettingsDialog, FromTheMenuTheChosenExamGivesTheStoredName) {
+    // Exam 2 has lost its name in the school database; exam 1's name has a
+    // character outside code page 950.
+    DialogFixture f;
+    f.examNames[1] = QStringLiteral("第一次😀段考");
+    f.examNames[2] = QString();
+    f.settings.examNo = QStringLiteral("2");
+    f.settings.examName = QStringLiteral("期中考");
+    auto dialog = f.open();
+    dialog->setExamListEnabled(true);
+    EXPECT_EQ(child<QComboBox>(*dialog, "Combo2")->currentText(), QStringLiteral("2."));
+    child<QPushButton>(*dialog, "Command4")->click();
+    EXPECT_TRUE(f.boxes.texts().isEmpty());
+    EXPECT_EQ(f.settings.examName, QString());
+    EXPECT_EQ(readSettingsFile(f.ini).examName, QString());
+    EXPECT_TRUE(test::readBytes(f.ini).contains("SEXAMNAME=\r\n"));
+
+    // The name the file cannot hold blocks nothing: it is stored with '?'.
+    auto again = f.open();
+    again->setExamListEnabled(true);
+    child<QComboBox>(*again, "Combo2")->setCurrentIndex(1);
+    child<QPushButton>(*again, "Command4")->click();
+    EXPECT_TRUE(f.boxes.texts().isEmpty());
+    EXPECT_FALSE(again->isVisible());
+    EXPECT_EQ(f.titleRebuilds, 2);
+    EXPECT_EQ(f.settings.examNo, QStringLiteral("1"));
+    EXPECT_EQ(f.settings.examName, QStringLiteral("第一次😀段考"));
+    const Settings saved = readSettingsFile(f.ini);
+    EXPECT_EQ(saved.examNo, QStringLiteral("1"));
+    EXPECT_EQ(saved.examName, QStringLiteral("第一次?段考"));
+}
+
 TEST(SettingsDialog, ValuesTheFileCannotHoldAndFailedWritesAreReported) {
     DialogFixture f;
     const QByteArray before = test::readBytes(f.ini);

@@ -3,6 +3,7 @@
 #include "TestFiles.h"
 #include "TestFolder.h"
 #include "settings/PasswordScrambling.h"
+#include "settings/PrivateProfile.h"
 #include "settings/SettingsFile.h"
 
 using namespace korvex;
@@ -139,9 +140,9 @@ TEST(SettingsFile, ValuesAreReadAsTheOldProgramReadThem) {
         int single;
         int vocational;
     } numbers[] = {
-        {"abc", 0, 0},         {"2.5", 2, 2},     {"3.5", 4, 4},
-        {"1e2x", 100, 100},    {"-4", -4, 0},     {"99999", 32767, 255},
-        {"-99999", -32768, 0}, {"256", 256, 255}, {" 1 2", 12, 12},
+        {"abc", 0, 0},    {"2.5", 2, 2},         {"3.5", 4, 4},         {"1e2x", 1, 1},
+        {"-4", -4, 0},    {"99999", 32767, 255}, {"-99999", -32768, 0}, {"256", 256, 255},
+        {" 1 2", 12, 12}, {"&H10", 0, 0},        {"&O7", 0, 0},
     };
     for (const auto& n : numbers) {
         writeBytes(ini,
@@ -198,21 +199,63 @@ TEST(SettingsFile, SaveRefusesWhatItCannotStoreAndReportsAFailedWrite) {
 
     Settings badPassword = s;
     badPassword.password = QStringLiteral("pass\t");
-    EXPECT_EQ(settingsValueProblem(badPassword), QStringLiteral("PASSWD"));
+    EXPECT_EQ(settingsValueProblems(badPassword), QStringList{"PASSWD"});
     EXPECT_FALSE(saveSettingsFile(ini, badPassword));
     Settings badAdmin = s;
     badAdmin.adminPassword = QStringLiteral("才");
-    EXPECT_EQ(settingsValueProblem(badAdmin), QStringLiteral("ADMPASSWD"));
+    EXPECT_EQ(settingsValueProblems(badAdmin), QStringList{"ADMPASSWD"});
     EXPECT_FALSE(saveSettingsFile(ini, badAdmin));
-    Settings badName = s;
-    badName.examName = QStringLiteral("한국");
-    EXPECT_EQ(settingsValueProblem(badName), QStringLiteral("SEXAMNAME"));
-    EXPECT_FALSE(saveSettingsFile(ini, badName));
+    Settings both = badPassword;
+    both.server = QStringLiteral("srv\r\n");
+    EXPECT_EQ(settingsValueProblems(both), (QStringList{"SERVER", "PASSWD"}));
+    EXPECT_FALSE(saveSettingsFile(ini, both));
     EXPECT_EQ(readBytes(ini), kCreated);  // nothing written, not even in part
-    EXPECT_EQ(settingsValueProblem(s), QString());
+    EXPECT_EQ(settingsValueProblems(s), QStringList());
 
     EXPECT_FALSE(saveSettingsFile(folder.path(), s));  // a folder in the file's place
     EXPECT_FALSE(saveSettingsFile(folder.file("missing/ASSISTANT.INI"), s));
     EXPECT_TRUE(saveSettingsFile(folder.file("NEW.INI"), s));
     EXPECT_EQ(readSettingsFile(folder.file("NEW.INI")).user, QStringLiteral("student"));
+}
+
+TEST(SettingsFile, TextTheFileCannotHoldIsStoredAsTheAnsiProfileCallStoresIt) {
+    test::TestFolder folder;
+    const QString ini = folder.file("ASSISTANT.INI");
+    Settings s;
+    createSettingsFile(ini, s);
+
+    // An exam name with characters outside code page 950: each becomes '?'
+    // in the file (one for a character beyond U+FFFF), memory keeps the name.
+    s.examName = QStringLiteral("期中😀考한");
+    EXPECT_EQ(settingsValueProblems(s), QStringList{"SEXAMNAME"});
+    ASSERT_TRUE(saveSettingsFile(ini, s));
+    EXPECT_EQ(s.examName, QStringLiteral("期中😀考한"));
+    EXPECT_TRUE(readBytes(ini).contains("SEXAMNAME=\xB4\xC1\xA4\xA4?\xA6\xD2?\r\n"));
+    EXPECT_EQ(readSettingsFile(ini).examName, QStringLiteral("期中?考?"));
+
+    // A line break ends the value: no second line, no stray key.
+    s.examName = QStringLiteral("期末考\r\nSERVER=elsewhere");
+    ASSERT_TRUE(saveSettingsFile(ini, s));
+    const Settings read = readSettingsFile(ini);
+    EXPECT_EQ(read.examName, QStringLiteral("期末考"));
+    EXPECT_EQ(read.server, QStringLiteral("localhost"));
+    EXPECT_FALSE(readBytes(ini).contains("elsewhere"));
+
+    EXPECT_EQ(ansiProfileText(QStringLiteral("a\0b")), QStringLiteral("a"));
+    EXPECT_EQ(ansiProfileText(QStringLiteral("學校 \x1F~")), QStringLiteral("學校 \x1F~"));
+}
+
+TEST(SettingsFile, AHandEditedPasswordIsDecodedNotDropped) {
+    test::TestFolder folder;
+    const QString ini = folder.file("ASSISTANT.INI");
+    const QByteArray edited = "[SCHOOL]\r\nPASSWD=my pass}\r\nADMPASSWD=a b\r\n";
+    writeBytes(ini, edited);
+    Settings s = readSettingsFile(ini);
+    EXPECT_EQ(s.password, QChar(127) + QStringLiteral("uucn") + QChar(30) + QStringLiteral("{o"));
+    EXPECT_EQ(s.adminPassword, QStringLiteral("`") + QChar(30) + QStringLiteral("c"));
+    // Saved again, both come back as they were typed.
+    ASSERT_TRUE(saveSettingsFile(ini, s));
+    const QByteArray saved = readBytes(ini);
+    EXPECT_TRUE(saved.contains("PASSWD=my pass}\r\n"));
+    EXPECT_TRUE(saved.contains("ADMPASSWD=a b\r\n"));
 }

@@ -112,9 +112,11 @@ TEST(SettingsForm, SavingTakesTheControlsAsTheyStand) {
     EXPECT_EQ(s.single, 0);
     EXPECT_EQ(s.vocational, 0);
 
-    // Before the names are known the items read "1." to "6.": another exam
-    // gets an empty name, the exam already chosen keeps its stored name.
-    const SettingsForm early((QStringList()));
+    // Opened by start-up, before the names are known, the items read "1." to
+    // "6.": another exam gets an empty name, the exam already chosen keeps
+    // its stored name.
+    SettingsForm early((QStringList()));
+    early.setStartUpOpening();
     Settings chosen;
     chosen.examNo = QStringLiteral("2");
     chosen.examName = QStringLiteral("期中考");
@@ -132,6 +134,57 @@ TEST(SettingsForm, SavingTakesTheControlsAsTheyStand) {
     early.take(earlyState, chosen);
     EXPECT_EQ(chosen.examNo, QStringLiteral("0"));
     EXPECT_EQ(chosen.examName, QString());
+
+    // From the menu the names are known: an exam the school gives no name
+    // (exam 4 here) is saved with the empty name, also when it was chosen
+    // before and a name was stored for it.
+    Settings named;
+    named.examNo = QStringLiteral("4");
+    named.examName = QStringLiteral("已刪除的名稱");
+    form.take(form.show(named), named);
+    EXPECT_EQ(named.examNo, QStringLiteral("4"));
+    EXPECT_EQ(named.examName, QString());
+    named.examNo = QStringLiteral("3");
+    named.examName = QStringLiteral("舊名");
+    form.take(form.show(named), named);
+    EXPECT_EQ(named.examName, QStringLiteral("5月模擬考"));
+}
+
+TEST(SettingsForm, OnlyFieldsTheUserCanEditAreReported) {
+    QStringList names = examNames();
+    names[2] = QStringLiteral("期中😀考");
+    SettingsForm form(names);
+    Settings s;
+    s.examNo = QStringLiteral("2");
+    SettingsFormState state = form.show(s);
+    // The exam name comes from the school database and cannot be edited:
+    // it is no reason to refuse the save.
+    EXPECT_EQ(form.storageProblem(state, s), QString());
+    Settings taken = s;
+    form.take(state, taken);
+    EXPECT_EQ(taken.examName, QStringLiteral("期中😀考"));
+
+    const QString message = QStringLiteral("含有無法存入設定檔的字元, 請修改後再存入!");
+    state.year = QStringLiteral("95한");
+    EXPECT_EQ(form.storageProblem(state, s), QStringLiteral("學年") + message);
+    state.databaseName = QStringLiteral("學校😀");
+    EXPECT_EQ(form.storageProblem(state, s), QStringLiteral("資料庫名稱") + message);
+    state.databaseName.clear();
+    state.adminPassword = QStringLiteral("\t");
+    EXPECT_EQ(form.storageProblem(state, s), QStringLiteral("學年") + message);
+    state.year = QStringLiteral("95");
+    EXPECT_EQ(form.storageProblem(state, s), QStringLiteral("系統管理者密碼") + message);
+
+    // At start-up the term and the administrator password are locked; only
+    // the database fields are checked.
+    SettingsForm early((QStringList()));
+    early.setStartUpOpening();
+    SettingsFormState locked = early.show(s);
+    locked.adminPassword = QStringLiteral("\t");
+    locked.year = QStringLiteral("95한");
+    EXPECT_EQ(early.storageProblem(locked, s), QString());
+    locked.password = QStringLiteral("pw😀");
+    EXPECT_EQ(early.storageProblem(locked, s), QStringLiteral("使用者密碼") + message);
 }
 
 TEST(SettingsForm, SavingUnchangedSettingsNormalisesTheFile) {

@@ -170,6 +170,32 @@ TEST(ShortCodes, HighSchoolDepartmentsAndClassNames) {
     EXPECT_EQ(f.classCodes(), classes);
 }
 
+TEST(ShortCodes, HighSchoolStudentsWithoutADepartmentUseUpTheFirstNumber) {
+    // The students without a department sort first: their row takes 10 and
+    // updates nothing, not even a department whose code is empty.
+    SchoolFixture f;
+    f.context.settings.vocational = 0;
+    for (const char* code : {"", "101", "201"}) f.department(QString::fromLatin1(code));
+    f.student(QStringLiteral("1"), QStringLiteral("101"), QStringLiteral("1"), QStringLiteral("01"),
+              QStringLiteral("01"));
+    f.student(QStringLiteral("2"), QStringLiteral("201"), QStringLiteral("1"), QStringLiteral("01"),
+              QStringLiteral("01"));
+    TestFolder::run(
+        f.schoolFile,
+        {QStringLiteral("INSERT INTO sastuden (學號, 在學科別, 在學年級, 在學班次, 在學座號) "
+                        "VALUES ('3', NULL, '1', '01', '01')")});
+    prepare(f);
+    EXPECT_EQ(f.departmentCodes(), (QStringList{QStringLiteral("|"), QStringLiteral("101|11"),
+                                                QStringLiteral("201|12")}));
+
+    // Without that student the numbering starts at 10 again.
+    TestFolder::run(f.schoolFile, {QStringLiteral("DELETE FROM sastuden WHERE 在學科別 IS NULL")});
+    f.context.school.close();
+    prepare(f);
+    EXPECT_EQ(f.departmentCodes(), (QStringList{QStringLiteral("|"), QStringLiteral("101|10"),
+                                                QStringLiteral("201|11")}));
+}
+
 TEST(ShortCodes, HighSchoolWithMoreThanNinetyDepartmentsLeavesAllEmpty) {
     SchoolFixture f;
     f.context.settings.vocational = 0;

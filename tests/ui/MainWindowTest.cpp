@@ -344,6 +344,46 @@ TEST(MainWindow, UnreachableSchoolAnsweredYesFourTimesEndsAfterTheFifthAttempt) 
     EXPECT_TRUE(logText(folder).contains(QStringLiteral("5 次")));
 }
 
+TEST(MainWindow, MenuSettingsTakeTheExamNameTheSchoolGives) {
+    // Exam 2 has no name in the school database any more; the name the file
+    // still holds for it goes at the first save from the menu.
+    TestFolder folder;
+    korvex::test::makeShellFolder(
+        folder, {.examNo = QStringLiteral("2"), .examName = QStringLiteral("已刪除考試")});
+    TestFolder::run(folder.file("school.sqlite"),
+                    {QStringLiteral("UPDATE z_name SET 考試名稱3 = '期中😀考'")});
+    MessageBox::Script boxes;
+    ModalDriver driver;
+    logIn(driver, QStringLiteral("admin"), QStringLiteral("secret"));
+    MainWindow window;
+    ASSERT_EQ(window.start(folder.path()), Startup::Result::Ready);
+    EXPECT_EQ(window.windowTitle(),
+              QStringLiteral("KORVEX小幫手Zamo高中版(95學年第2學期已刪除考試)[高中版]"));
+
+    driver.expect(QStringLiteral("frmPara"),
+                  [](QWidget* dialog) { click(dialog, QStringLiteral("Command4")); });
+    action(window, "mnud_3")->trigger();
+    EXPECT_EQ(window.windowTitle(),
+              QStringLiteral("KORVEX小幫手Zamo高中版(95學年第2學期)[高中版]"));
+    EXPECT_EQ(readSettingsFile(folder.file("ASSISTANT.INI")).examName, QString());
+
+    // Exam 3's name has a character the settings file cannot hold: saving
+    // is not blocked, the window shows the name, the file holds '?'.
+    driver.expect(QStringLiteral("frmPara"), [](QWidget* dialog) {
+        dialog->findChild<QComboBox*>(QStringLiteral("Combo2"))->setCurrentIndex(3);
+        click(dialog, QStringLiteral("Command4"));
+    });
+    action(window, "mnud_3")->trigger();
+    EXPECT_TRUE(boxes.shown().isEmpty()) << boxes.texts().join(u',').toStdString();
+    EXPECT_EQ(window.windowTitle(),
+              QStringLiteral("KORVEX小幫手Zamo高中版(95學年第2學期期中😀考)[高中版]"));
+    const Settings saved = readSettingsFile(folder.file("ASSISTANT.INI"));
+    EXPECT_EQ(saved.examNo, QStringLiteral("3"));
+    EXPECT_EQ(saved.examName, QStringLiteral("期中?考"));
+    EXPECT_TRUE(driver.unexpected.isEmpty());
+    window.close();
+}
+
 TEST(MainWindow, SettingsFixedAtStartupAndChangedFromTheMenu) {
     TestFolder folder;
     korvex::test::makeShellFolder(folder, {.databaseName = QStringLiteral("elsewhere.sqlite")});
