@@ -116,7 +116,10 @@ BatchExit runBatch(const BatchOptions& options, std::FILE* out) {
 
     window.setQuestionAnswer(options.answer);
     window.setInputAnswer(options.teachers);
-    if (const OperationEntry* entry = operationNamed(options.operation)) entry->run(context);
+    if (const OperationEntry* entry = operationNamed(options.operation)) {
+        context.operationName = entry->batchName;
+        entry->run(context);
+    }
     releaseConnections(context);
     return BatchDone;
 }

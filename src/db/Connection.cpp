@@ -22,19 +22,50 @@ QString nextConnectionName() {
     return QStringLiteral("korvex-%1").arg(counter.fetchAndAddRelaxed(1));
 }
 
-bool isRetryable(const QSqlDatabase& db, const QSqlError& error) {
+DbError::Kind sqliteKind(int code) {
+    // Qt reports extended result codes; the primary code is the low byte.
+    switch (code & 0xFF) {
+        case 5:  // SQLITE_BUSY
+        case 6:  // SQLITE_LOCKED
+            return DbError::Kind::Busy;
+        case 8:  // SQLITE_READONLY
+            return DbError::Kind::ReadOnly;
+        case 11:  // SQLITE_CORRUPT
+        case 26:  // SQLITE_NOTADB
+            return DbError::Kind::Damaged;
+        case 13:  // SQLITE_FULL
+            return DbError::Kind::DiskFull;
+        default:
+            return DbError::Kind::Other;
+    }
+}
+
+// ODBC drivers report lock conflicts, read-only files and damaged files as
+// general errors; their text is the only reliable sign.
+DbError::Kind odbcKind(const QString& message) {
+    const QString text = message.toLower();
+    auto any = [&](std::initializer_list<const char*> signs) {
+        for (const char* sign : signs)
+            if (text.contains(QLatin1String(sign))) return true;
+        return false;
+    };
+    if (any({"locked", "in use", "deadlock", "lock request time out", "opened exclusively"}))
+        return DbError::Kind::Busy;
+    if (any({"read-only", "readonly", "updateable query"})) return DbError::Kind::ReadOnly;
+    if (any({"unrecognized database format", "not a database", "corrupt", "malformed"}))
+        return DbError::Kind::Damaged;
+    if (any({"disk full", "disk is full", "no space", "not enough space"}))
+        return DbError::Kind::DiskFull;
+    return DbError::Kind::Other;
+}
+
+DbError::Kind kindOf(const QSqlDatabase& db, const QSqlError& error) {
     if (db.driverName() == QLatin1String("QSQLITE")) {
-        // Qt reports extended result codes; the primary code is the low byte.
         bool ok = false;
         const int code = error.nativeErrorCode().toInt(&ok);
-        const int primary = code & 0xFF;
-        return ok && (primary == 5 /* SQLITE_BUSY */ || primary == 6 /* SQLITE_LOCKED */);
+        return ok ? sqliteKind(code) : DbError::Kind::Other;
     }
-    // ODBC drivers report lock conflicts and deadlocks as general errors;
-    // their text is the only reliable sign.
-    const QString text = error.text().toLower();
-    return text.contains(QLatin1String("locked")) || text.contains(QLatin1String("in use")) ||
-           text.contains(QLatin1String("deadlock"));
+    return odbcKind(error.text());
 }
 
 }  // namespace
@@ -51,6 +82,7 @@ QString Connection::databaseName() const { return database().databaseName(); }
 
 void Connection::close() {
     m_statements.clear();
+    m_file.clear();
     m_inTransaction = false;
     if (!QSqlDatabase::contains(m_name)) return;
     {
@@ -66,22 +98,23 @@ bool Connection::open(QSqlDatabase& db) {
     return false;
 }
 
-bool Connection::openSqlite(const QString& file) {
+bool Connection::openSqlite(const QString& file, bool readOnly) {
     close();
     m_dialect = SqlDialect::Sqlite;
     if (!QFileInfo(file).isFile()) {
-        raise({QStringLiteral("資料庫檔案不存在: %1").arg(file), QString(), false});
+        raise({QStringLiteral("資料庫檔案不存在: %1").arg(file)});
         return false;
     }
     if (databaseFileKind(file) != DatabaseFileKind::Sqlite) {
-        raise({QStringLiteral("不是 SQLite 資料庫檔案: %1").arg(file), QString(), false});
+        raise({QStringLiteral("不是 SQLite 資料庫檔案: %1").arg(file)});
         return false;
     }
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
         db.setDatabaseName(file);
-        db.setConnectOptions(
-            QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_commandTimeout * 1000));
+        QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_commandTimeout * 1000);
+        if (readOnly) options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+        db.setConnectOptions(options);
         if (!open(db)) {
             db = QSqlDatabase();
             close();
@@ -90,23 +123,42 @@ bool Connection::openSqlite(const QString& file) {
         // Both are best effort: a database locked by another program right
         // now still opens, and its statements wait or retry.
         QSqlQuery pragma(db);
-        pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
-        pragma.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+        if (!readOnly) {
+            pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+            pragma.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+        }
+        // SQLite reads the file only when asked to: a file that carries the
+        // header but is damaged is found here rather than half-way through
+        // an operation.
+        if (!pragma.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
+            const QSqlError error = pragma.lastError();
+            if (kindOf(db, error) == DbError::Kind::Damaged) {
+                raiseFrom(error);
+                pragma = QSqlQuery();
+                db = QSqlDatabase();
+                close();
+                return false;
+            }
+        }
     }
+    m_file = file;
     return true;
 }
 
-bool Connection::openOdbc(const QString& connectionString, SqlDialect dialect) {
+bool Connection::openOdbc(const QString& connectionString, SqlDialect dialect,
+                          const QString& file) {
     close();
     m_dialect = dialect;
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), m_name);
     if (!db.isValid()) {
-        raise({QStringLiteral("ODBC driver unavailable"), QString(), false});
+        raise({QStringLiteral("ODBC driver unavailable")});
         return false;
     }
     db.setDatabaseName(connectionString);
     db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(m_commandTimeout));
-    return open(db);
+    if (!open(db)) return false;
+    m_file = file;
+    return true;
 }
 
 void Connection::setCommandTimeout(int seconds) {
@@ -123,7 +175,10 @@ void Connection::setCommandTimeout(int seconds) {
 void Connection::raise(const DbError& error) { m_pending = error; }
 
 void Connection::raiseFrom(const QSqlError& error) {
-    raise({error.text(), error.nativeErrorCode(), isRetryable(database(), error)});
+    // The engine's or driver's own words; Qt's generic text ("Unable to
+    // fetch row") only when there are none.
+    const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    raise({text, error.nativeErrorCode(), kindOf(database(), error)});
 }
 
 void* odbcStatementHandle(const QSqlQuery& query) {
@@ -170,7 +225,7 @@ QSqlQuery* Connection::prepared(const QString& statement) {
 bool Connection::execute(const QString& sql, const QVariantList& params) {
     m_rowsAffected = -1;
     if (!isOpen()) {
-        raise({QStringLiteral("資料庫未連結"), QString(), false});
+        raise({QStringLiteral("資料庫未連結")});
         return false;
     }
     const QStringList statements = translateStatement(sql, m_dialect);
@@ -193,7 +248,7 @@ bool Connection::execute(const QString& sql, const QVariantList& params) {
 
 std::optional<QSqlQuery> Connection::select(const QString& sql, const QVariantList& params) {
     if (!isOpen()) {
-        raise({QStringLiteral("資料庫未連結"), QString(), false});
+        raise({QStringLiteral("資料庫未連結")});
         return std::nullopt;
     }
     const QStringList statements = translateStatement(sql, m_dialect);
@@ -215,7 +270,7 @@ std::optional<QSqlQuery> Connection::select(const QString& sql, const QVariantLi
 
 bool Connection::beginTransaction() {
     if (!isOpen()) {
-        raise({QStringLiteral("資料庫未連結"), QString(), false});
+        raise({QStringLiteral("資料庫未連結")});
         return false;
     }
     QSqlDatabase db = database();
@@ -239,7 +294,7 @@ bool Connection::beginTransaction() {
 
 bool Connection::commitTransaction() {
     if (!m_inTransaction) {
-        raise({QStringLiteral("沒有進行中的交易"), QString(), false});
+        raise({QStringLiteral("沒有進行中的交易")});
         return false;
     }
     QSqlDatabase db = database();
@@ -270,6 +325,36 @@ bool Connection::endGuarded() {
         clearError();
     }
     return committed;
+}
+
+Connection::Contained Connection::executeContained(const QString& sql, const QVariantList& params) {
+    QString mark, undo, release;
+    switch (m_dialect) {
+        case SqlDialect::Sqlite:
+            mark = QStringLiteral("SAVEPOINT korvex_row");
+            undo = QStringLiteral("ROLLBACK TO korvex_row");
+            release = QStringLiteral("RELEASE korvex_row");
+            break;
+        case SqlDialect::SqlServer:
+            mark = QStringLiteral("SAVE TRANSACTION korvex_row");
+            undo = QStringLiteral("ROLLBACK TRANSACTION korvex_row");
+            break;
+        case SqlDialect::Access:
+            // Jet undoes a failed statement by itself and keeps the
+            // transaction; it has no savepoints.
+            break;
+    }
+    if (!mark.isEmpty() && !execute(mark)) return Contained::Lost;
+    if (execute(sql, params)) {
+        if (!release.isEmpty() && !execute(release)) return Contained::Lost;
+        return Contained::Done;
+    }
+    if (mark.isEmpty()) return Contained::Refused;
+    // The statement's own error is what the caller reports.
+    const std::optional<DbError> refusal = m_pending;
+    const bool undone = execute(undo) && (release.isEmpty() || execute(release));
+    m_pending = refusal;
+    return undone ? Contained::Refused : Contained::Lost;
 }
 
 bool Connection::executeGuarded(const QString& sql, const QVariantList& params) {

@@ -26,14 +26,20 @@ public:
     Connection& operator=(const Connection&) = delete;
 
     // Opens an existing SQLite file; a missing file fails (it is never
-    // created empty). WAL journal, synchronous=NORMAL and a busy timeout.
-    bool openSqlite(const QString& file);
-    // Opens an ODBC connection string; `dialect` says what the data source speaks.
-    bool openOdbc(const QString& connectionString, SqlDialect dialect);
+    // created empty), and so does a damaged one. WAL journal,
+    // synchronous=NORMAL and a busy timeout. Read-only: the file is only
+    // read, never changed (not even its journal mode).
+    bool openSqlite(const QString& file, bool readOnly = false);
+    // Opens an ODBC connection string; `dialect` says what the data source
+    // speaks, `file` the database file behind it, if any.
+    bool openOdbc(const QString& connectionString, SqlDialect dialect,
+                  const QString& file = QString());
     void close();
     bool isOpen() const;
 
     SqlDialect dialect() const { return m_dialect; }
+    // The database file (SQLite, Access), empty for a server.
+    const QString& file() const { return m_file; }
     QString databaseName() const;
 
     // How long a statement may wait (seconds): for SQLite the busy timeout,
@@ -46,6 +52,9 @@ public:
     const std::optional<DbError>& pendingError() const { return m_pending; }
     void clearError() { m_pending.reset(); }
     void raise(const DbError& error);
+    // Records a driver's error, judged by what it means (busy, read-only,
+    // damaged, disk full).
+    void raiseFrom(const QSqlError& error);
 
     // --- statements. Values are bound to `?` placeholders, never spliced.
     bool execute(const QString& sql, const QVariantList& params = {});
@@ -56,6 +65,15 @@ public:
     bool commitTransaction();
     bool rollbackTransaction();
     bool inTransaction() const { return m_inTransaction; }
+
+    // Runs one statement inside the open transaction so that its failure
+    // undoes that statement alone: what the transaction wrote before stays
+    // and the transaction goes on (SQLite through a savepoint). Refused: the
+    // statement failed, the pending error says why. Lost: the engine ended
+    // the whole transaction with the failure (a full disk, say); nothing of
+    // it is kept.
+    enum class Contained { Done, Refused, Lost };
+    Contained executeContained(const QString& sql, const QVariantList& params = {});
 
     // Runs `sql` in a transaction of its own: committed if no error is
     // pending afterwards, otherwise rolled back and the error cleared.
@@ -92,9 +110,9 @@ private:
     void applyCommandTimeout(QSqlQuery& query) const;
     bool open(QSqlDatabase& db);
     QSqlQuery* prepared(const QString& statement);
-    void raiseFrom(const class QSqlError& error);
 
     QString m_name;
+    QString m_file;
     SqlDialect m_dialect = SqlDialect::Sqlite;
     int m_commandTimeout = 30;
     int m_rowsAffected = -1;

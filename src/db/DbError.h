@@ -6,11 +6,21 @@ namespace korvex {
 
 // One failure of a database call, as the connection records it.
 struct DbError {
+    // What the failure means for the user, as far as the engine tells it.
+    enum class Kind {
+        Other,
+        Busy,      // another program holds a lock; it goes away by itself
+        ReadOnly,  // the database cannot be written (file or folder read-only)
+        Damaged,   // the file is not a database, or its content is corrupt
+        DiskFull,  // the disk has no room for the change
+    };
+
     QString text;        // the engine's or driver's message
     QString nativeCode;  // SQLite result code, ODBC native error number
-    // A lock or busy conflict that goes away by itself: the open of a result
-    // set is tried again on such a failure.
-    bool retryable = false;
+    Kind kind = Kind::Other;
+
+    // A lock or busy conflict: the open of a result set is tried again.
+    bool retryable() const { return kind == Kind::Busy; }
 };
 
 }  // namespace korvex

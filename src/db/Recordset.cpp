@@ -1,5 +1,6 @@
 #include "db/Recordset.h"
 
+#include <QElapsedTimer>
 #include <QSqlError>
 #include <QSqlRecord>
 #include <algorithm>
@@ -26,7 +27,7 @@ Recordset::Recordset(Connection* owner, QStringList columns, std::vector<QVarian
 }
 
 void Recordset::fail(const QString& text) const {
-    if (m_owner) m_owner->raise({text, QString(), false});
+    if (m_owner) m_owner->raise({text});
 }
 
 void Recordset::moveFirst() {
@@ -110,11 +111,18 @@ std::unique_ptr<Recordset> OpenRecordset(Connection& connection, const QString& 
                                          const QVariantList& params) {
     connection.clearError();
     std::optional<QSqlQuery> query;
+    // A lock conflict is tried again, but never longer in all than the
+    // connection's time-out: SQLite has waited that long within the first
+    // attempt already, and a busy database is reported, not waited for.
+    QElapsedTimer waited;
+    waited.start();
     for (int retries = 0;; ++retries) {
         query = connection.select(source, params);
         if (query) break;
         const auto& error = connection.pendingError();
-        if (!error || !error->retryable || retries >= kMaxRetries) return nullptr;
+        if (!error || !error->retryable() || retries >= kMaxRetries ||
+            waited.elapsed() >= qint64(connection.commandTimeout()) * 1000)
+            return nullptr;
         connection.clearError();
     }
     const QSqlRecord record = query->record();
@@ -125,7 +133,7 @@ std::unique_ptr<Recordset> OpenRecordset(Connection& connection, const QString& 
     while (query->next())
         for (int i = 0; i < width; ++i) values.push_back(query->value(i));
     if (query->lastError().isValid()) {
-        connection.raise({query->lastError().text(), query->lastError().nativeErrorCode(), false});
+        connection.raiseFrom(query->lastError());
         return nullptr;
     }
     return std::make_unique<Recordset>(&connection, columns, std::move(values));

@@ -32,14 +32,13 @@ std::optional<DuplicateReport> findDuplicates(ImportRun& run, const DuplicateChe
 
 void showDuplicateOutcome(ImportRun& run, const std::optional<DuplicateReport>& outcome,
                           const QString& doneText, const QString& unreadText) {
-    MainWindowInterface& window = run.window();
     if (!outcome)
-        window.message(unreadText, MainWindowInterface::Icon::Critical);
+        run.report(unreadText, MainWindowInterface::Icon::Critical);
     else if (!outcome->report.isEmpty())
-        window.message(outcome->report + QStringLiteral("請檢查!"),
-                       MainWindowInterface::Icon::Critical);
+        run.report(outcome->report + QStringLiteral("請檢查!"),
+                   MainWindowInterface::Icon::Critical);
     else if (outcome->rows > 0)
-        window.message(doneText, MainWindowInterface::Icon::None);
+        run.report(doneText, MainWindowInterface::Icon::None);
 }
 
 }  // namespace korvex

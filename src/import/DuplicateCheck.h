@@ -34,6 +34,7 @@ std::optional<DuplicateReport> findDuplicates(ImportRun& run, const DuplicateChe
 // The run's closing message after the check: the report and "請檢查!" with
 // the stop icon, or `doneText` when the table holds rows and no duplicate,
 // nothing when it is empty; `unreadText` when it could not be read back.
+// It is shown with the run's other closing messages, after the commit.
 void showDuplicateOutcome(ImportRun& run, const std::optional<DuplicateReport>& outcome,
                           const QString& doneText, const QString& unreadText);
 

@@ -3,6 +3,7 @@
 #include "core/ValueRules.h"
 #include "db/Recordset.h"
 #include "ops/AppContext.h"
+#include "ops/FailureReasons.h"
 #include "ops/RowLoop.h"
 
 namespace korvex {
@@ -18,12 +19,6 @@ QString firstTwoColumns(Recordset& row) {
     return parts.join(u' ');
 }
 
-// Told when the target table keeps its old rows: the new ones are added to them.
-QString clearingFailedText(const QString& what) {
-    return QStringLiteral("無法清除考試資料庫中原有的") + what +
-           QStringLiteral(", 新匯入的資料會與原有資料並存, 請檢查!");
-}
-
 }  // namespace
 
 QString ImportPhase::failureText() const {
@@ -36,46 +31,25 @@ QString ImportPhase::doneText() const { return subject + QStringLiteral("匯入�
 
 ImportRun::ImportRun(AppContext& context) : m_frame(context) {}
 
-void ImportRun::begin(const QString& clearingStatement, const QString& what) {
+bool ImportRun::copy(const ImportPhase& phase, Recordset& source) {
     Connection& exam = context().exam;
-    exam.clearError();
-    if (!exam.executeGuarded(clearingStatement))
-        window().message(clearingFailedText(what), MainWindowInterface::Icon::Exclamation);
-}
-
-void ImportRun::fail(const QString& text) {
-    window().message(text, MainWindowInterface::Icon::Critical);
-    m_frame.endBusy();
-    m_frame.finish();
-}
-
-CopyOutcome ImportRun::copy(const ImportPhase& phase) {
-    m_refused.clear();
-    m_refusedUnlisted = 0;
-    std::unique_ptr<Recordset> source =
-        m_frame.open(context().school, phase.source, phase.sourceParams);
-    if (!source || (phase.prepare && !phase.prepare())) {
-        source.reset();
-        fail(phase.failureText());
-        return CopyOutcome::Failed;
-    }
-
-    m_frame.showBusy();
-    if (source->recordCount() < 1) {
-        window().message(phase.emptyText(), MainWindowInterface::Icon::Information);
-        return CopyOutcome::NoRows;
-    }
-
-    Connection& exam = context().exam;
-    forEachRow(*source, window(), [&](Recordset& row) {
+    bool lost = false;
+    forEachRow(source, window(), [&](Recordset& row) {
         const std::optional<QVariantList> values = phase.rowValues(row);
-        if (!values || !exam.execute(phase.insert, *values)) {
+        const Connection::Contained written =
+            values ? exam.executeContained(phase.insert, *values) : Connection::Contained::Refused;
+        if (written == Connection::Contained::Lost) {
+            lost = true;
+            return false;
+        }
+        if (written == Connection::Contained::Refused) {
             // The row is left out; the others go on. It is named at the end.
             exam.clearError();
             noteRefused(phase.describe ? phase.describe(row) : firstTwoColumns(row));
         }
+        return true;
     });
-    return CopyOutcome::Rows;
+    return !lost;
 }
 
 void ImportRun::noteRefused(const QString& row) {
@@ -94,23 +68,87 @@ void ImportRun::reportRefused(const ImportPhase& phase) {
     if (m_refusedUnlisted > 0)
         text += QStringLiteral("…其餘 %1 筆未列出\r\n").arg(m_refusedUnlisted);
     text += QStringLiteral("請檢查!");
-    window().message(text, MainWindowInterface::Icon::Exclamation);
+    report(text, MainWindowInterface::Icon::Exclamation);
+}
+
+void ImportRun::report(const QString& text, MainWindowInterface::Icon icon) {
+    m_closing << Closing{text, icon};
+}
+
+void ImportRun::showClosingMessages() {
+    const QString note = m_frame.backupNote();
+    if (!note.isEmpty() && !m_closing.isEmpty())
+        m_closing.last().text += QStringLiteral("\r\n") + note;
+    for (const Closing& closing : m_closing) window().message(closing.text, closing.icon);
+    m_closing.clear();
 }
 
 void runImport(AppContext& context, const BaseDataImport& import) {
     ImportRun run(context);
-    run.begin(import.clearing, import.what);
+    OperationFrame& frame = run.frame();
+    Connection& exam = context.exam;
+    const QString unchanged =
+        import.what + QStringLiteral("匯入失敗, 考試資料庫的資料未變更, 請重新執行!");
+
+    // Every source is read before exam.mdb is touched: one that cannot be
+    // read leaves the target table exactly as it was.
+    std::vector<std::unique_ptr<Recordset>> sources;
     for (const ImportPhase& phase : import.phases) {
-        const CopyOutcome copied = run.copy(phase);
-        if (copied == CopyOutcome::Failed) return;
+        std::unique_ptr<Recordset> source =
+            frame.open(context.school, phase.source, phase.sourceParams);
+        if (!source || (phase.prepare && !phase.prepare())) {
+            run.window().message(withReason(phase.failureText(),
+                                            failureReason(context.school, DatabaseRole::School)),
+                                 MainWindowInterface::Icon::Critical);
+            context.school.clearError();
+            return;
+        }
+        sources.push_back(std::move(source));
+    }
+
+    if (!frame.backupExam(unchanged)) return;
+    if (!frame.beginWrite(exam, DatabaseRole::Exam, unchanged)) return;
+    if (!exam.execute(import.clearing)) {
+        const QString reason = failureReason(exam, DatabaseRole::Exam);
+        frame.rollback(exam);
+        exam.clearError();
+        run.window().message(withReason(QStringLiteral("無法清除考試資料庫中原有的") + import.what +
+                                            QStringLiteral(", 沒有寫入任何資料, 請重新執行!"),
+                                        reason),
+                             MainWindowInterface::Icon::Critical);
+        return;
+    }
+
+    for (size_t i = 0; i < import.phases.size(); ++i) {
+        const ImportPhase& phase = import.phases[i];
+        Recordset& source = *sources[i];
+        run.m_refused.clear();
+        run.m_refusedUnlisted = 0;
+        frame.showBusy();
+        CopyOutcome copied = CopyOutcome::NoRows;
+        if (source.recordCount() < 1) {
+            run.report(phase.emptyText(), MainWindowInterface::Icon::Information);
+        } else {
+            if (!run.copy(phase, source)) {
+                const QString reason = failureReason(exam, DatabaseRole::Exam);
+                frame.rollback(exam);
+                exam.clearError();
+                run.window().message(withReason(unchanged, reason),
+                                     MainWindowInterface::Icon::Critical);
+                return;
+            }
+            copied = CopyOutcome::Rows;
+        }
         if (phase.afterCopy) {
             phase.afterCopy(run, phase, copied);
         } else if (copied == CopyOutcome::Rows) {
-            run.window().message(phase.doneText(), MainWindowInterface::Icon::None);
+            run.report(phase.doneText(), MainWindowInterface::Icon::None);
             run.reportRefused(phase);
         }
     }
-    run.finish();
+
+    if (!frame.commitWrite(exam, DatabaseRole::Exam, unchanged)) return;
+    run.showClosingMessages();
 }
 
 }  // namespace korvex

@@ -17,9 +17,8 @@ class Recordset;
 
 // What copying one source came to.
 enum class CopyOutcome {
-    Failed,  // the source could not be read; the run has ended with the failure message
-    NoRows,  // the source was empty; the information message has been shown
-    Rows,    // every row was sent to the exam database; no message yet
+    NoRows,  // the source was empty
+    Rows,    // every row was sent to the exam database
 };
 
 // One source of a base-data import: the statement read from the school
@@ -43,10 +42,10 @@ struct ImportPhase {
     // current source row; by default the source's first two columns, which
     // are the school's code and name of the thing.
     std::function<QString(Recordset&)> describe;
-    // Runs once the phase's rows are copied (or it found none) and shows its
-    // closing messages in place of the done message and the list of refused
-    // rows: the students' and teachers' imports read their table back here
-    // to look for duplicates.
+    // Runs once the phase's rows are copied (or it found none), inside the
+    // run's transaction, and gives the phase's closing messages in place of
+    // the done message and the list of refused rows: the students' and
+    // teachers' imports read their table back here to look for duplicates.
     std::function<void(ImportRun&, const ImportPhase&, CopyOutcome)> afterCopy;
 
     QString failureText() const;
@@ -63,49 +62,49 @@ struct BaseDataImport {
     std::vector<ImportPhase> phases;
 };
 
-// Runs a base-data import to its end in an ImportRun.
+// Runs a base-data import to its end, all or nothing: every source is read
+// before exam.mdb is touched; then exam.mdb is backed up, and the clearing
+// and every row are written in one transaction, so that a failure, a crash
+// or a power cut at any point leaves either exactly the old rows or exactly
+// the complete new ones. A row the exam database refuses is left out alone
+// (the transaction goes on) and named at the end of its phase. The closing
+// messages are shown once the new rows are committed.
 void runImport(AppContext& context, const BaseDataImport& import);
 
-// The frame every base-data import runs in: the window disabled, the target
-// table emptied in a transaction of its own, each source copied row by row
-// with the busy display counting, the closing messages, the window enabled.
-// Each row is written by a statement of its own outside any transaction, so
-// a row the exam database refuses is left out without taking others with it;
-// the rows left out are listed to the user at the end of their phase.
+// One run of a base-data import: its frame, the refused rows of the phase
+// being copied, and the messages shown when the run has committed.
 class ImportRun {
 public:
     explicit ImportRun(AppContext& context);
 
-    // Runs the clearing statement as a guarded statement on the exam
-    // connection; a failure is rolled back and the run goes on. An error left
-    // pending by earlier work is dropped first, so that only the clearing
-    // statement's own failure keeps the old rows. When the old rows stay, the
-    // user is told before any row is written that the new rows will stand
-    // beside them; `what` names the rows ("班級資料").
-    void begin(const QString& clearingStatement, const QString& what);
-
-    // Opens the phase's source and copies its rows.
-    CopyOutcome copy(const ImportPhase& phase);
-
     // Adds a row the exam database refused outside the copy (a row the
     // import writes of its own) to the ones listed at the end of the phase.
     void noteRefused(const QString& row);
-    // Tells the user which rows of the last phase were refused, if any.
+    // The list of the phase's refused rows, if any, as a closing message.
     void reportRefused(const ImportPhase& phase);
-
-    // Ends the run: the window enabled, the busy display ended.
-    void finish() { m_frame.finish(); }
+    // A closing message, shown after the commit in the order given.
+    void report(const QString& text, MainWindowInterface::Icon icon);
 
     OperationFrame& frame() { return m_frame; }
     MainWindowInterface& window() const { return m_frame.window(); }
     AppContext& context() const { return m_frame.context(); }
 
 private:
-    void fail(const QString& text);
+    friend void runImport(AppContext& context, const BaseDataImport& import);
+    struct Closing {
+        QString text;
+        MainWindowInterface::Icon icon;
+    };
+
+    // Writes the phase's rows; false when the engine gave up the whole
+    // transaction (the run then stops with nothing changed).
+    bool copy(const ImportPhase& phase, Recordset& source);
+    void showClosingMessages();
 
     OperationFrame m_frame;
     QStringList m_refused;
     int m_refusedUnlisted = 0;
+    QList<Closing> m_closing;
 };
 
 }  // namespace korvex

@@ -44,8 +44,9 @@ void ImportTeachers(AppContext& context) {
         // holds its code, or an old row stayed) would otherwise leave
         // subjects without teacher assigned to someone else unnoticed.
         if (copied == CopyOutcome::Rows &&
-            !exam.execute(insert, {kUnassignedTeacher, kUnassignedTeacherName, QStringLiteral(""),
-                                   QStringLiteral("")})) {
+            exam.executeContained(insert, {kUnassignedTeacher, kUnassignedTeacherName,
+                                           QStringLiteral(""), QStringLiteral("")}) !=
+                Connection::Contained::Done) {
             exam.clearError();
             run.noteRefused(kUnassignedTeacher + u' ' + kUnassignedTeacherName);
         }

@@ -26,6 +26,9 @@ struct AppContext {
     QString schoolFailure;
     Connection exam;
     MainWindowInterface* window = nullptr;
+    // The korvex-batch name of the operation running now ("roster"), set by
+    // whoever starts it; it names the copies of exam.mdb taken before it.
+    QString operationName;
 
     // A file of the program folder.
     QString filePath(const QString& name) const { return QDir(appPath).filePath(name); }

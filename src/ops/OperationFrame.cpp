@@ -2,8 +2,11 @@
 
 #include <algorithm>
 
+#include <QDir>
+
 #include "db/Recordset.h"
 #include "ops/AppContext.h"
+#include "ops/ExamBackups.h"
 
 namespace korvex {
 
@@ -30,6 +33,40 @@ std::unique_ptr<Recordset> OperationFrame::open(Connection& connection, const QS
     std::unique_ptr<Recordset> result = OpenRecordset(connection, source, params);
     m_window.yield();
     return result;
+}
+
+bool OperationFrame::backupExam(const QString& failure) {
+    QString why;
+    m_backup = examBackups::take(m_context.exam, m_context.operationName, &why);
+    if (!m_backup.isEmpty()) return true;
+    m_window.message(withReason(failure, QStringLiteral("無法先備份考試資料庫: ") + why),
+                     MainWindowInterface::Icon::Critical);
+    return false;
+}
+
+QString OperationFrame::backupNote() const {
+    if (m_backup.isEmpty()) return QString();
+    return QStringLiteral("(原有的考試資料庫已先備份為 %1)")
+        .arg(QDir::toNativeSeparators(m_backup));
+}
+
+bool OperationFrame::beginWrite(Connection& connection, DatabaseRole role, const QString& failure) {
+    connection.clearError();
+    if (begin(connection)) return true;
+    m_window.message(withReason(failure, failureReason(connection, role)),
+                     MainWindowInterface::Icon::Critical);
+    connection.clearError();
+    return false;
+}
+
+bool OperationFrame::commitWrite(Connection& connection, DatabaseRole role,
+                                 const QString& failure) {
+    if (!connection.errorPending() && commit(connection)) return true;
+    const QString reason = failureReason(connection, role);
+    rollback(connection);
+    connection.clearError();
+    m_window.message(withReason(failure, reason), MainWindowInterface::Icon::Critical);
+    return false;
 }
 
 bool OperationFrame::begin(Connection& connection) {

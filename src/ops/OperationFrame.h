@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "ops/FailureReasons.h"
 #include "ops/MainWindowInterface.h"
 
 namespace korvex {
@@ -15,10 +16,13 @@ class Recordset;
 
 // The frame every operation runs in, as a scope object. While it lives the
 // window is disabled, so that the menus cannot start a second operation; it
-// shows and ends the busy display and owns the operation's transactions.
-// However the operation ends (early return, failure, completion), the frame
-// rolls back what it began and did not commit, enables the window and ends
-// the busy display.
+// shows and ends the busy display, backs exam.mdb up before its rows are
+// replaced, and owns the operation's transactions. However the operation
+// ends (early return, failure, completion, or a crash: an uncommitted
+// transaction is the engine's to undo), the frame rolls back what it began
+// and did not commit, enables the window and ends the busy display. The
+// folder lock that keeps a second copy of the program out is held for the
+// whole run of the program (ops/FolderLock).
 class OperationFrame {
 public:
     explicit OperationFrame(AppContext& context);
@@ -40,6 +44,24 @@ public:
     std::unique_ptr<Recordset> open(Connection& connection, const QString& source,
                                     const QVariantList& params = {});
 
+    // Takes a copy of exam.mdb before the operation deletes or replaces its
+    // rows. When the copy cannot be taken the user is told `failure` and why,
+    // and false: the operation stops before anything is changed.
+    bool backupExam(const QString& failure);
+    // The line the completion message carries about the copy taken; empty
+    // when none was taken.
+    QString backupNote() const;
+
+    // Begins the operation's write transaction on `connection`. SQLite takes
+    // the database's write lock here, waiting at most the connection's
+    // time-out, so that no row waits later. When it cannot be begun the user
+    // is told `failure` and why (another program using the database, a
+    // read-only or damaged file) and false: nothing has been changed.
+    bool beginWrite(Connection& connection, DatabaseRole role, const QString& failure);
+    // Commits it; when that fails the transaction is rolled back, the user is
+    // told `failure` and why, and false.
+    bool commitWrite(Connection& connection, DatabaseRole role, const QString& failure);
+
     // Transactions the frame owns: one begun here and neither committed nor
     // rolled back by the operation is rolled back when the frame ends.
     bool begin(Connection& connection);
@@ -57,6 +79,7 @@ private:
     MainWindowInterface& m_window;
     bool m_busyShown = false;
     bool m_finished = false;
+    QString m_backup;
     std::vector<Connection*> m_open;
 };
 

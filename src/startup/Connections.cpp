@@ -48,8 +48,7 @@ bool OpenSchoolConnection(AppContext& context) {
                                                   {QStringLiteral("密碼"), s.password}};
     for (const auto& [what, value] : values)
         if (value.contains(QStringLiteral("};"))) {
-            school.raise({QStringLiteral("%1含有 \"};\", 無法用來連結校務行政資料庫").arg(what),
-                          QString(), false});
+            school.raise({QStringLiteral("%1含有 \"};\", 無法用來連結校務行政資料庫").arg(what)});
             return false;
         }
 #endif
@@ -67,8 +66,7 @@ bool OpenExamConnection(AppContext& context) {
     exam.clearError();
     const QString file = findExamDatabase(context.appPath);
     if (file.isEmpty()) {
-        exam.raise({QStringLiteral("找不到 Access 資料庫檔 Exam.mdb: %1").arg(context.appPath),
-                    QString(), false});
+        exam.raise({QStringLiteral("找不到 Access 資料庫檔 Exam.mdb: %1").arg(context.appPath)});
         return false;
     }
     bool opened = false;
@@ -82,18 +80,16 @@ bool OpenExamConnection(AppContext& context) {
 #else
             exam.raise({QStringLiteral("%1 是 Access 資料庫, 這台電腦沒有可開啟它的 "
                                        "Microsoft Access ODBC 驅動程式")
-                            .arg(QDir::toNativeSeparators(file)),
-                        QString(), false});
+                            .arg(QDir::toNativeSeparators(file))});
 #endif
             break;
         case DatabaseFileKind::Missing:
-            exam.raise({QStringLiteral("無法讀取資料庫檔: %1").arg(QDir::toNativeSeparators(file)),
-                        QString(), false});
+            exam.raise(
+                {QStringLiteral("無法讀取資料庫檔: %1").arg(QDir::toNativeSeparators(file))});
             break;
         case DatabaseFileKind::Unknown:
             exam.raise({QStringLiteral("%1 不是 Access 或 SQLite 資料庫檔")
-                            .arg(QDir::toNativeSeparators(file)),
-                        QString(), false});
+                            .arg(QDir::toNativeSeparators(file))});
             break;
     }
     // Statements on the grading program's file wait at most one second.

@@ -12,8 +12,7 @@ namespace {
 void connectAndReadTerm(AppContext& context) {
     Connection& school = context.school;
     if (!OpenSchoolConnection(context)) {
-        if (!school.errorPending())
-            school.raise({QStringLiteral("無法開啟校務行政資料庫"), QString(), false});
+        if (!school.errorPending()) school.raise({QStringLiteral("無法開啟校務行政資料庫")});
         return;
     }
     // The probe: a connection that opened may still not answer statements.
@@ -28,11 +27,11 @@ void connectAndReadTerm(AppContext& context) {
     const QString semesterColumn = QStringLiteral("學期別");
     for (const QString& column : {yearColumn, semesterColumn}) {
         if (!system->hasColumn(column)) {
-            school.raise({QStringLiteral("z_system 沒有欄位 %1").arg(column), QString(), false});
+            school.raise({QStringLiteral("z_system 沒有欄位 %1").arg(column)});
             return;
         }
         if (system->isNull(column)) {
-            school.raise({QStringLiteral("z_system 的 %1 是空值").arg(column), QString(), false});
+            school.raise({QStringLiteral("z_system 的 %1 是空值").arg(column)});
             return;
         }
     }

@@ -132,6 +132,7 @@ void MainWindow::runMenuOperation(const OperationEntry& entry) {
     // that must not start a second one.
     if (m_operationRunning) return;
     m_operationRunning = true;
+    m_context.operationName = entry.batchName;
     entry.run(m_context);
     m_operationRunning = false;
 }

@@ -82,10 +82,10 @@ TEST(Connection, BoundValuesGuardedStatementsAndLengthChecks) {
 
     // An error left pending by earlier work does not undo the next guarded
     // statement: an import that empties its table must find it empty.
-    c.raise({QStringLiteral("left over"), QString(), false});
+    c.raise({QStringLiteral("left over")});
     EXPECT_TRUE(c.executeGuarded(QStringLiteral("delete from dep")));
     EXPECT_TRUE(TestFolder::rows(exam, QStringLiteral("select class from dep")).isEmpty());
-    c.raise({QStringLiteral("left over"), QString(), false});
+    c.raise({QStringLiteral("left over")});
     EXPECT_TRUE(c.guardedBatch(
         [&] { c.execute(QStringLiteral("insert into dep(class,name) values('03','c')")); }));
     EXPECT_FALSE(c.errorPending());
@@ -133,7 +133,7 @@ TEST(Recordset, SnapshotCountsNullsAndForwardSearch) {
     // Opening clears the pending error; a bad statement gives nothing.
     EXPECT_FALSE(OpenRecordset(c, QStringLiteral("select * from nosuch")));
     EXPECT_TRUE(c.errorPending());
-    EXPECT_FALSE(c.pendingError()->retryable);
+    EXPECT_FALSE(c.pendingError()->retryable());
 }
 
 TEST(Recordset, LockedDatabaseIsTriedElevenTimes) {
@@ -156,7 +156,7 @@ TEST(Recordset, LockedDatabaseIsTriedElevenTimes) {
         ASSERT_TRUE(c.openSqlite(exam));
         EXPECT_FALSE(OpenRecordset(c, QStringLiteral("select * from dep")));
         ASSERT_TRUE(c.pendingError());
-        EXPECT_TRUE(c.pendingError()->retryable);
+        EXPECT_TRUE(c.pendingError()->retryable());
 
         q.exec(QStringLiteral("ROLLBACK"));
         db.close();

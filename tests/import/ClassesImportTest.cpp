@@ -73,12 +73,16 @@ TEST_F(ClassesImport, DepartmentLookupEmptyOrUnreadable) {
     EXPECT_EQ(messages(), QStringList{"班級資料匯入完成!"});
 
     // The departments cannot be read: no class is written with a code taken
-    // from nothing; the run stops as when the classes cannot be read.
+    // from nothing; the run stops as when the classes cannot be read, and
+    // the classes of the last import stay.
     window = {};
     school({QStringLiteral("drop table z_dept")});
     ImportClasses(context);
-    EXPECT_TRUE(examRows(QStringLiteral("select * from class")).isEmpty());
+    EXPECT_EQ(examRows(QStringLiteral("select class, dep from class")), QStringList{"301|00"});
     EXPECT_EQ(messages(), QStringList{"班級資料匯入失敗, 請重新執行!"});
+    EXPECT_TRUE(reasons()[0].startsWith(QStringLiteral("校務行政資料庫: ")))
+        << reasons()[0].toStdString();
+    EXPECT_TRUE(reasons()[0].contains(QStringLiteral("z_dept"))) << reasons()[0].toStdString();
     EXPECT_EQ(window.messages[0].icon, Icon::Critical);
     EXPECT_EQ(windowEvents(), (QStringList{"disable", "enable"}));
     expectEndedCleanly();
@@ -95,11 +99,13 @@ TEST_F(ClassesImport, NoClassesOrNoClassTable) {
     EXPECT_EQ(windowEvents(), (QStringList{"disable", "busy", "enable", "end"}));
     expectEndedCleanly();
 
+    // A source that cannot be read leaves the table as it was.
     window = {};
     exam({QStringLiteral("insert into class values ('999','舊班','10','9')")});
     school({QStringLiteral("drop table z_class")});
     ImportClasses(context);
-    EXPECT_TRUE(examRows(QStringLiteral("select * from class")).isEmpty());
+    EXPECT_EQ(examRows(QStringLiteral("select class from class")), QStringList{"999"});
     EXPECT_EQ(messages(), QStringList{"班級資料匯入失敗, 請重新執行!"});
+    EXPECT_TRUE(reasons()[0].contains(QStringLiteral("z_class"))) << reasons()[0].toStdString();
     expectEndedCleanly();
 }

@@ -57,16 +57,16 @@ TEST_F(CoursesImport, NoClassSubjectsOrUnreadableSource) {
     exam({QStringLiteral("insert into course (clsno,subjno,tchno) values ('999','X','T')")});
     school({QStringLiteral("drop table sbcourse")});
     ImportExamCourses(context);
-    EXPECT_TRUE(examRows(QStringLiteral("select * from course")).isEmpty());
+    EXPECT_EQ(examRows(QStringLiteral("select clsno from course")), QStringList{"999"});
     EXPECT_EQ(messages(), QStringList{"考試科目資料匯入失敗, 請重新執行!"});
     EXPECT_EQ(window.messages[0].icon, Icon::Critical);
     EXPECT_EQ(windowEvents(), (QStringList{"disable", "enable"}));
     expectEndedCleanly();
 }
 
-TEST_F(CoursesImport, OldRowsThatCannotBeClearedAreNotPassedOffAsANewImport) {
-    // course has no key: rows that could not be removed would silently stand
-    // beside the new ones under a plain done message.
+TEST_F(CoursesImport, OldRowsThatCannotBeClearedAreKeptAndNothingIsWritten) {
+    // course has no key: rows that could not be removed must not end up
+    // beside the new ones.
     exam({QStringLiteral("insert into course (clsno,subjno,tchno) values ('301','A10001','OLD')"),
           QStringLiteral("create trigger keep before delete on course begin "
                          "select raise(abort, 'kept'); end")});
@@ -76,11 +76,11 @@ TEST_F(CoursesImport, OldRowsThatCannotBeClearedAreNotPassedOffAsANewImport) {
     ImportExamCourses(context);
 
     EXPECT_EQ(examRows(QStringLiteral("select clsno, subjno, tchno from course order by rowid")),
-              (QStringList{"301|A10001|OLD", "301|A10001|T01"}));
+              (QStringList{"301|A10001|OLD"}));
     EXPECT_EQ(messages(), (QStringList{"無法清除考試資料庫中原有的考試科目資料, "
-                                       "新匯入的資料會與原有資料並存, 請檢查!",
-                                       "考試科目資料匯入完成!"}));
-    EXPECT_EQ(window.messages[0].icon, Icon::Exclamation);
+                                       "沒有寫入任何資料, 請重新執行!"}));
+    EXPECT_EQ(reasons()[0], QStringLiteral("考試資料庫 exam.mdb: kept"));
+    EXPECT_EQ(window.messages[0].icon, Icon::Critical);
     expectEndedCleanly();
 }
 

@@ -1,8 +1,12 @@
+#include <QDir>
+#include <QFileInfo>
+
 #include "ImportFixture.h"
 #include "import/BaseDataImports.h"
 
 using namespace korvex;
 using korvex::test::ImportFixture;
+using korvex::test::TestFolder;
 using Icon = MainWindowInterface::Icon;
 
 namespace {
@@ -38,7 +42,8 @@ TEST_F(DepartmentsImport, GroupsThenDepartmentsWithTheirCodes) {
                            "下列 1 筆科別資料無法寫入考試資料庫:\r\n301 資訊科\r\n請檢查!"}));
     ASSERT_EQ(window.messages.size(), 3);
     EXPECT_EQ(window.messages[0].icon, Icon::None);
-    EXPECT_EQ(window.messages[0].labelText, QStringLiteral("000005/000005"));
+    // The messages come once every row is committed, over the final count.
+    EXPECT_EQ(window.messages[0].labelText, QStringLiteral("000002/000002"));
     EXPECT_TRUE(window.messages[0].labelVisible);
     EXPECT_EQ(window.messages[0].title, QStringLiteral("KORVEX小幫手Zamo高中版"));
     EXPECT_EQ(window.messages[1].labelText, QStringLiteral("000002/000002"));
@@ -92,56 +97,79 @@ TEST_F(DepartmentsImport, SourceThatCannotBeOpenedStopsTheRun) {
 
     ImportDepartmentsAndGroups(context);
 
-    // The table was emptied, no department is written, the busy display was
-    // never shown.
-    EXPECT_TRUE(examRows(QStringLiteral("select * from dep")).isEmpty());
+    // The table keeps its rows, no department is written, the busy display
+    // was never shown.
+    EXPECT_EQ(examRows(QStringLiteral("select * from dep")), QStringList{"99|舊資料"});
     EXPECT_EQ(messages(), QStringList{"類組資料匯入失敗, 請重新執行!"});
     EXPECT_EQ(window.messages[0].icon, Icon::Critical);
     EXPECT_EQ(windowEvents(), (QStringList{"disable", "enable"}));
     expectEndedCleanly();
 }
 
-TEST_F(DepartmentsImport, DepartmentSourceFailingAfterGroupsKeepsTheGroups) {
+TEST_F(DepartmentsImport, DepartmentSourceFailingAfterGroupsChangesNothing) {
+    // Both sources are read before the table is touched: the groups are not
+    // written without their departments.
+    exam({QStringLiteral("insert into dep values ('99','舊資料')")});
     school({QStringLiteral("insert into z_ugroup values ('1','甲')"),
             QStringLiteral("insert into z_ugroup values ('2','乙')"),
-            QStringLiteral("insert into z_ugroup values ('3','丙')"),
             QStringLiteral("drop table z_dept")});
 
     ImportDepartmentsAndGroups(context);
 
-    EXPECT_EQ(examRows(QStringLiteral("select class from dep order by class")),
-              (QStringList{"01", "02", "03"}));
-    EXPECT_EQ(messages(), (QStringList{"類組資料匯入完成!", "科別資料匯入失敗, 請重新執行!"}));
-    EXPECT_EQ(windowEvents(), (QStringList{"disable", "busy", "range 3", "end", "enable"}));
+    EXPECT_EQ(examRows(QStringLiteral("select class from dep order by class")), QStringList{"99"});
+    EXPECT_EQ(messages(), QStringList{"科別資料匯入失敗, 請重新執行!"});
+    EXPECT_EQ(windowEvents(), (QStringList{"disable", "enable"}));
+    // Nothing was changed, so no copy of exam.mdb was needed.
+    EXPECT_FALSE(QDir(folder.file("backup")).exists());
     expectEndedCleanly();
 }
 
-TEST_F(DepartmentsImport, FailedClearingKeepsOldRowsAndRefusedRowsAreListed) {
-    // The exam database refuses to delete: the old rows stay, a new row with
-    // an old code and a code too long for the column are refused, the
-    // others are added, and every source row counts.
+TEST_F(DepartmentsImport, FailedClearingWritesNothing) {
+    // The exam database refuses to delete: the old rows stay and no new row
+    // is written beside them.
     exam({QStringLiteral("insert into dep values ('01','舊甲')"),
           QStringLiteral("insert into dep values ('07','舊乙')"),
           QStringLiteral("create trigger keep before delete on dep begin "
                          "select raise(abort, 'kept'); end")});
     school({QStringLiteral("insert into z_ugroup values ('1','新甲')"),
-            QStringLiteral("insert into z_ugroup values ('2','新乙')"),
-            QStringLiteral("insert into z_ugroup values ('123','長')")});
+            QStringLiteral("insert into z_ugroup values ('2','新乙')")});
 
     ImportDepartmentsAndGroups(context);
 
     EXPECT_EQ(examRows(QStringLiteral("select class, name from dep order by class")),
-              (QStringList{"01|舊甲", "02|新乙", "07|舊乙"}));
-    // The user is told before the rows are written that the old ones stay.
+              (QStringList{"01|舊甲", "07|舊乙"}));
+    EXPECT_EQ(messages(), QStringList{"無法清除考試資料庫中原有的類組及科別資料, "
+                                      "沒有寫入任何資料, 請重新執行!"});
+    EXPECT_EQ(reasons(), QStringList{"考試資料庫 exam.mdb: kept"});
+    EXPECT_EQ(window.messages[0].icon, Icon::Critical);
+    EXPECT_FALSE(context.exam.errorPending());
+    expectEndedCleanly();
+}
+
+TEST_F(DepartmentsImport, RefusedRowsAreLeftOutAloneAndListed) {
+    // A repeated code and a code too long for the column are refused; the
+    // rows around them are written, and every source row counts.
+    exam({QStringLiteral("insert into dep values ('07','舊乙')")});
+    school({QStringLiteral("insert into z_ugroup values ('1','新甲')"),
+            QStringLiteral("insert into z_ugroup values ('1','重複')"),
+            QStringLiteral("insert into z_ugroup values ('123','長')"),
+            QStringLiteral("insert into z_ugroup values ('2','新乙')")});
+
+    ImportDepartmentsAndGroups(context);
+
+    EXPECT_EQ(examRows(QStringLiteral("select class, name from dep order by class")),
+              (QStringList{"01|新甲", "02|新乙"}));
     EXPECT_EQ(messages(),
-              (QStringList{
-                  "無法清除考試資料庫中原有的類組及科別資料, 新匯入的資料會與原有資料並存, 請檢查!",
-                  "類組資料匯入完成!",
-                  "下列 2 筆類組資料無法寫入考試資料庫:\r\n1 新甲\r\n123 長\r\n請檢查!",
-                  "沒有可供匯入的科別資料!"}));
-    EXPECT_EQ(window.messages[0].icon, Icon::Exclamation);
-    EXPECT_FALSE(window.messages[0].labelVisible);
-    EXPECT_EQ(window.messages[1].labelText, QStringLiteral("000003/000003"));
+              (QStringList{"類組資料匯入完成!",
+                           "下列 2 筆類組資料無法寫入考試資料庫:\r\n1 重複\r\n123 長\r\n請檢查!",
+                           "沒有可供匯入的科別資料!"}));
+    // The last message names the copy of exam.mdb taken before the change,
+    // which holds the old rows.
+    const QString copy = backupTaken();
+    ASSERT_FALSE(copy.isEmpty());
+    EXPECT_TRUE(QFileInfo(copy).fileName().endsWith(QStringLiteral(".mdb"))) << copy.toStdString();
+    EXPECT_EQ(TestFolder::rows(copy, QStringLiteral("select class, name from dep")),
+              QStringList{"07|舊乙"});
     EXPECT_FALSE(context.exam.errorPending());
     expectEndedCleanly();
 }
@@ -151,7 +179,7 @@ TEST_F(DepartmentsImport, ErrorLeftPendingBeforeTheRunDoesNotKeepOldRows) {
     // is still emptied, and the new groups are not refused as repeats.
     exam({QStringLiteral("insert into dep values ('01','舊甲')")});
     school({QStringLiteral("insert into z_ugroup values ('1','新甲')")});
-    context.exam.raise({QStringLiteral("earlier failure"), QString(), false});
+    context.exam.raise({QStringLiteral("earlier failure")});
 
     ImportDepartmentsAndGroups(context);
 

@@ -42,8 +42,33 @@ protected:
     void exam(const QStringList& statements) { TestFolder::run(examFile, statements); }
     QStringList examRows(const QString& query) const { return TestFolder::rows(examFile, query); }
 
-    // The texts of the message boxes, in order.
-    QStringList messages() const { return window.messageTexts(); }
+    // The texts of the message boxes, in order, without the line about the
+    // copy of exam.mdb that a run's last message carries (backupTaken() looks
+    // at it) and with a failure's reason line cut off (reasons() has them).
+    QStringList messages() const {
+        QStringList texts;
+        for (QString text : window.messageTexts()) {
+            text = text.section(QStringLiteral("\r\n(原有的考試資料庫已先備份為 "), 0, 0);
+            texts << text.section(QStringLiteral("\r\n原因: "), 0, 0);
+        }
+        return texts;
+    }
+    // The reason lines of the messages, in order ("" for a message without).
+    QStringList reasons() const {
+        QStringList lines;
+        for (const QString& text : window.messageTexts())
+            lines << text.section(QStringLiteral("\r\n原因: "), 1);
+        return lines;
+    }
+    // The copy of exam.mdb the run's last message names; empty when none.
+    QString backupTaken() const {
+        if (window.messages.isEmpty()) return QString();
+        const QString text = window.messages.last().text;
+        const QString marker = QStringLiteral("\r\n(原有的考試資料庫已先備份為 ");
+        const qsizetype at = text.indexOf(marker);
+        if (at < 0) return QString();
+        return text.mid(at + marker.size()).chopped(1);
+    }
     // The events of the window other than message boxes, in order.
     QStringList windowEvents() const {
         QStringList events;

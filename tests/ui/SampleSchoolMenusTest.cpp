@@ -68,22 +68,28 @@ TEST(SampleSchoolMenus, EveryOperationRunsFromItsMenuItem) {
         const char* item;
         QString lastText;
         const char* table;
+        const char* operation;
     };
     const Step steps[] = {
-        {"mnua_1", QStringLiteral("科別資料匯入完成!"), "dep"},
-        {"mnua_2", QStringLiteral("班級資料匯入完成!"), "class"},
+        {"mnua_1", QStringLiteral("科別資料匯入完成!"), "dep", "departments"},
+        {"mnua_2", QStringLiteral("班級資料匯入完成!"), "class", "classes"},
         // The sample school has one doubled seat, which the check reports.
-        {"mnua_3", QStringLiteral("請檢查!"), "name"},
-        {"mnua_4", QStringLiteral("科目資料匯入完成!"), "subject"},
-        {"mnua_5", QStringLiteral("教師資料匯入完成!"), "teacher"},
-        {"mnua_6", QStringLiteral("考試科目資料匯入完成!"), "course"},
+        {"mnua_3", QStringLiteral("請檢查!"), "name", "students"},
+        {"mnua_4", QStringLiteral("科目資料匯入完成!"), "subject", "subjects"},
+        {"mnua_5", QStringLiteral("教師資料匯入完成!"), "teacher", "teachers"},
+        {"mnua_6", QStringLiteral("考試科目資料匯入完成!"), "course", "courses"},
     };
     for (const Step& step : steps) {
         boxes.clear();
         window.findChild<QAction*>(QLatin1String(step.item))->trigger();
         ASSERT_FALSE(boxes.shown().isEmpty()) << step.item;
-        EXPECT_TRUE(boxes.shown().last().text.endsWith(step.lastText))
-            << step.item << ": " << boxes.shown().last().text.toStdString();
+        // The last message ends with the copy of exam.mdb taken before.
+        const QString last = boxes.shown().last().text;
+        EXPECT_TRUE(
+            last.contains(step.lastText + QStringLiteral("\r\n(原有的考試資料庫已先備份為 ")))
+            << step.item << ": " << last.toStdString();
+        EXPECT_TRUE(last.endsWith(QStringLiteral("-%1.mdb)").arg(QLatin1String(step.operation))))
+            << step.item << ": " << last.toStdString();
         for (const auto& box : boxes.shown()) EXPECT_EQ(box.title, caption) << step.item;
         EXPECT_GT(count(exam, QString::fromLatin1(step.table)), 0) << step.item;
         expectIdle(window, step.item);

@@ -1,0 +1,175 @@
+#include "ops/ExamBackups.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <algorithm>
+
+#include "core/FileErrors.h"
+#include "db/Connection.h"
+#include "db/DatabaseFile.h"
+#include "db/Recordset.h"
+#include "db/SqliteCopy.h"
+
+namespace korvex::examBackups {
+namespace {
+
+const QRegularExpression& namePattern() {
+    static const QRegularExpression pattern(
+        QStringLiteral("^exam-(\\d{8})-(\\d{6})(?:-([a-z]+))?(?:-(\\d+))?\\.mdb$"));
+    return pattern;
+}
+
+// A free name for a copy taken now; copies taken within one second are
+// numbered -2, -3 ...
+QString freeName(const QDir& folder, const QString& operation) {
+    const QString stem = QStringLiteral("exam-") +
+                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")) +
+                         (operation.isEmpty() ? QString() : u'-' + operation);
+    QString name = stem + QStringLiteral(".mdb");
+    for (int n = 2; QFileInfo::exists(folder.filePath(name)); ++n)
+        name = QStringLiteral("%1-%2.mdb").arg(stem).arg(n);
+    return name;
+}
+
+void prune(const QString& examFile) {
+    const QList<Copy> copies = list(examFile);
+    for (qsizetype i = kBackupsKept; i < copies.size(); ++i) QFile::remove(copies.at(i).path);
+}
+
+// A plain file copy, for a database no SQLite connection can copy (Access):
+// written under a temporary name and renamed when complete.
+bool copyFile(const QString& from, const QString& to, QString* error) {
+    const QString part = to + QStringLiteral(".part");
+    QFile::remove(part);
+    QFile source(from);
+    if (!source.copy(part)) {
+        if (error) *error = fileErrorText(source.errorString());
+        QFile::remove(part);
+        return false;
+    }
+    if (!QFile::rename(part, to)) {
+        if (error) *error = QStringLiteral("無法建立 %1").arg(QDir::toNativeSeparators(to));
+        QFile::remove(part);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+QString folderFor(const QString& examFile) {
+    return QFileInfo(examFile).dir().filePath(QStringLiteral("backup"));
+}
+
+QString take(Connection& exam, const QString& operation, QString* error) {
+    const QString examFile = exam.file();
+    if (examFile.isEmpty()) {
+        if (error) *error = QStringLiteral("找不到考試資料庫檔案");
+        return QString();
+    }
+    const QDir folder(folderFor(examFile));
+    if (!folder.exists() && !QDir().mkpath(folder.path())) {
+        if (error)
+            *error = QStringLiteral("無法建立資料夾 %1 (%2)")
+                         .arg(QDir::toNativeSeparators(folder.path()),
+                              folderWriteProblem(QFileInfo(examFile).path()));
+        return QString();
+    }
+    const QString target = folder.filePath(freeName(folder, operation));
+    bool copied = false;
+    if (exam.dialect() == SqlDialect::Sqlite) {
+        // Written under a temporary name, so that a copy cut short by a
+        // crash is never taken for a whole one.
+        const QString part = target + QStringLiteral(".part");
+        QString why;
+        copied = copySqliteDatabase(exam, part, &why) && QFile::rename(part, target);
+        if (!copied) {
+            QFile::remove(part);
+            if (why.isEmpty()) why = folderWriteProblem(folder.path());
+            if (error) *error = fileErrorText(why);
+        }
+    } else {
+        copied = copyFile(examFile, target, error);
+    }
+    if (!copied) return QString();
+    prune(examFile);
+    return target;
+}
+
+QList<Copy> list(const QString& examFile) {
+    QList<Copy> copies;
+    const QDir folder(folderFor(examFile));
+    for (const QString& name : folder.entryList(QDir::Files, QDir::Name)) {
+        const auto match = namePattern().match(name);
+        if (!match.hasMatch()) continue;
+        Copy copy;
+        copy.path = folder.filePath(name);
+        copy.taken = QDateTime::fromString(match.captured(1) + match.captured(2),
+                                           QStringLiteral("yyyyMMddHHmmss"));
+        copy.operation = match.captured(3);
+        copies << copy;
+    }
+    // Newest first; copies of one second by their number, which the name
+    // order gives once the suffix is read as a number.
+    std::stable_sort(copies.begin(), copies.end(), [](const Copy& a, const Copy& b) {
+        if (a.taken != b.taken) return a.taken > b.taken;
+        const auto number = [](const Copy& c) {
+            return namePattern().match(QFileInfo(c.path).fileName()).captured(4).toInt();
+        };
+        return number(a) > number(b);
+    });
+    return copies;
+}
+
+QString rowCounts(const QString& copyPath) {
+    Connection copy;
+    if (databaseFileKind(copyPath) == DatabaseFileKind::Sqlite && copy.openSqlite(copyPath, true)) {
+        const std::pair<const char16_t*, QStringList> groups[] = {
+            {u"學生", {QStringLiteral("name")}},
+            {u"教師", {QStringLiteral("teacher")}},
+            {u"考試科目", {QStringLiteral("course")}},
+            {u"考試資料",
+             {QStringLiteral("periodical1"), QStringLiteral("periodical2"),
+              QStringLiteral("periodical3"), QStringLiteral("periodical4"),
+              QStringLiteral("periodical5"), QStringLiteral("periodical6")}},
+        };
+        QStringList parts;
+        for (const auto& [label, tables] : groups) {
+            long long rows = 0;
+            for (const QString& table : tables) {
+                auto count =
+                    OpenRecordset(copy, QStringLiteral("select count(*) as n from ") + table);
+                if (count && count->recordCount() > 0) {
+                    count->moveFirst();
+                    rows += count->value(QStringLiteral("n")).toLongLong();
+                }
+            }
+            parts << QString::fromUtf16(label) + u' ' + QString::number(rows);
+        }
+        return parts.join(QStringLiteral(", "));
+    }
+    return QString();
+}
+
+bool restore(Connection& exam, const QString& copyPath, QString* error) {
+    if (exam.dialect() == SqlDialect::Sqlite) return restoreSqliteDatabase(exam, copyPath, error);
+    // Access: the file is put back whole while no statement of ours runs;
+    // the connection is opened again on it afterwards.
+    const QString examFile = exam.file();
+    const QString connection = exam.database().databaseName();
+    exam.close();
+    const QString part = examFile + QStringLiteral(".restore");
+    bool done = copyFile(copyPath, part, error);
+    if (done) {
+        QFile old(examFile);
+        done = old.remove() && QFile::rename(part, examFile);
+        if (!done && error) *error = fileErrorText(old.errorString());
+    }
+    QFile::remove(part);
+    exam.openOdbc(connection, SqlDialect::Access, examFile);
+    return done;
+}
+
+}  // namespace korvex::examBackups

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+#include "db/DbError.h"
+
+namespace korvex {
+
+class Connection;
+
+// Which of the two databases a failure concerns, as the user knows them.
+enum class DatabaseRole { School, Exam };
+
+QString databaseLabel(DatabaseRole role);  // "校務行政資料庫", "考試資料庫 exam.mdb"
+
+// The reason of a failed database call in the program's words, naming the
+// database and, after it, the engine's or driver's own text: another program
+// using it, read-only, damaged, disk full, or just the driver's text.
+QString failureReason(const DbError& error, DatabaseRole role);
+
+// The reason of the connection's pending error; a generic text when none is
+// pending.
+QString failureReason(const Connection& connection, DatabaseRole role);
+
+// A message with the reason on a line of its own after it.
+QString withReason(const QString& message, const QString& reason);
+
+}  // namespace korvex
