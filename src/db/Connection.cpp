@@ -346,7 +346,10 @@ Connection::Contained Connection::executeContained(const QString& sql, const QVa
     }
     if (!mark.isEmpty() && !execute(mark)) return Contained::Lost;
     if (execute(sql, params)) {
+        // rowsAffected() speaks of the statement, not of the savepoint.
+        const int affected = m_rowsAffected;
         if (!release.isEmpty() && !execute(release)) return Contained::Lost;
+        m_rowsAffected = affected;
         return Contained::Done;
     }
     if (mark.isEmpty()) return Contained::Refused;

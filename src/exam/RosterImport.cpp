@@ -1,9 +1,9 @@
 // Building or refreshing the roster of the configured exam (periodicalN in
 // exam.mdb) from the school's score rows and the students of exam.mdb.
+#include <QSet>
 #include <QStringList>
 #include <memory>
 #include <optional>
-#include <vector>
 
 #include "core/ExamSlot.h"
 #include "core/SchoolCodes.h"
@@ -23,12 +23,20 @@ using Icon = MainWindowInterface::Icon;
 using Buttons = MainWindowInterface::Buttons;
 using Answer = MainWindowInterface::Answer;
 
+// How many students missing from exam.mdb the completion message names.
+constexpr int kListedStudents = 20;
+
 // Roster rows are keyed by student id and subject: the insert-or-update test
 // and the update itself must agree on the row, or a student whose exam
 // number changed would get a second row and lose the scores of the first.
 // The separator keeps "A1"+"23456" apart from "A12"+"3456".
 QString rosterKey(const QString& sid, const QString& sub) { return sid + u'|' + sub; }
 
+// The roster of one exam, rebuilt or updated all or nothing: the school's
+// rows and exam.mdb's students are read first, exam.mdb is backed up, and
+// the clearing (or marking) and every row are written in one transaction. A
+// crash at any point leaves the old roster or the complete new one; a row
+// the exam database refuses is left out alone and counted.
 class RosterImport {
 public:
     RosterImport(OperationFrame& frame, int slot, bool rebuild)
@@ -39,7 +47,9 @@ public:
           m_slot(slot),
           m_table(rosterTableName(slot)),
           m_rebuild(rebuild),
-          m_prefix(termText(m_context.settings)) {}
+          m_prefix(termText(m_context.settings)),
+          m_unchanged(m_prefix +
+                      QStringLiteral("考試科目資料匯入失敗, 考試資料未變更, 請重新執行!")) {}
 
     // Runs everything after the question.
     void run();
@@ -54,13 +64,13 @@ private:
     };
 
     bool openLookups();
-    void prepareTable();
+    bool prepareTable();
     // The write for the current source row; nothing when the row is skipped.
     std::optional<RowWrite> rowWrite();
-    bool execute(const RowWrite& row);
-    void write(RowWrite row);
-    void commitGroup();
-    void writeAlone(const std::vector<RowWrite>& rows);
+    Connection::Contained write(const RowWrite& row);
+    // Stops the run with nothing changed, telling the user `failure` and why.
+    void abandon(const QString& failure);
+    QString doneText() const;
 
     OperationFrame& m_frame;
     AppContext& m_context;
@@ -70,26 +80,23 @@ private:
     const QString m_table;
     const bool m_rebuild;
     const QString m_prefix;
+    const QString m_unchanged;
 
     std::unique_ptr<Recordset> m_source;
     std::unique_ptr<Recordset> m_students;
     std::unique_ptr<Recordset> m_keys;  // nothing once the table is known to be empty
     QString m_insert;
     QString m_update;
-    // Rows written in the open transaction, kept until it commits.
-    std::vector<RowWrite> m_group;
     int m_failedRows = 0;
-    // The old rows could not be emptied (rebuild) or marked (update), or the
-    // rows no longer examined could not be deleted: they are still there.
+    // Rows of the update that the source no longer yields could not be
+    // deleted: they are still there.
     bool m_staleRowsKept = false;
+    // Students of the school's rows whom exam.mdb does not know: their rows
+    // are not in the roster.
+    QStringList m_missingStudents;
+    QSet<QString> m_missingSeen;
+    int m_missingRows = 0;
 };
-
-// Every row is its own statement, and one that fails affects no other row.
-// The rows are committed in groups rather than one by one, which is many
-// times faster; a group in which a statement fails, or whose commit fails,
-// is rolled back and its rows are written again one at a time, outside any
-// transaction, so that every row that can be written is.
-constexpr size_t kRowsPerTransaction = 500;
 
 void RosterImport::run() {
     Connection& school = m_context.school;
@@ -105,7 +112,8 @@ void RosterImport::run() {
         weightColumnName(m_slot) + QStringLiteral(" > 0) ");
     m_source = m_frame.open(school, source, {m_settings.year, m_settings.semester});
     if (!m_source) {
-        m_window.message(m_prefix + QStringLiteral("考試科目資料匯入失敗, 請重新執行!"),
+        m_window.message(withReason(m_prefix + QStringLiteral("考試科目資料匯入失敗, 請重新執行!"),
+                                    failureReason(school, DatabaseRole::School)),
                          Icon::Critical);
         school.clearError();
         return;
@@ -124,7 +132,9 @@ void RosterImport::run() {
         exam.clearError();
         return;
     }
-    prepareTable();
+    if (!m_frame.backupExam(m_unchanged)) return;
+    if (!m_frame.beginWrite(exam, DatabaseRole::Exam, m_unchanged)) return;
+    if (!prepareTable()) return;
 
     m_insert = QStringLiteral("insert into ") + m_table +
                QStringLiteral(
@@ -134,21 +144,49 @@ void RosterImport::run() {
                QStringLiteral(
                    " set examsnot='0',class=?,seat=?,examno=?,namec=?,tchno=?,gro=? "
                    "where sid=? and sub=?");
-    exam.clearError();
-    forEachRow(*m_source, m_window, [this](Recordset&) {
-        if (auto row = rowWrite()) write(std::move(*row));
+    bool lost = false;
+    forEachRow(*m_source, m_window, [this, &lost](Recordset&) {
+        const std::optional<RowWrite> row = rowWrite();
+        if (!row) return true;
+        switch (write(*row)) {
+            case Connection::Contained::Done:
+                return true;
+            case Connection::Contained::Refused:
+                ++m_failedRows;
+                m_context.exam.clearError();
+                return true;
+            case Connection::Contained::Lost:
+                lost = true;
+                return false;
+        }
+        return true;
     });
-    commitGroup();
-    exam.clearError();
+    if (lost) {
+        abandon(m_unchanged);
+        return;
+    }
 
     // Rows the source no longer yields still carry '1' and go. After a row
     // that could not be written nothing is deleted: the unconfirmed rows
     // wait for the next run.
-    if (!m_rebuild && m_failedRows == 0 &&
-        !exam.executeGuarded(QStringLiteral("delete from ") + m_table +
-                             QStringLiteral(" where examsnot='1'")))
-        m_staleRowsKept = true;
+    if (!m_rebuild && m_failedRows == 0) {
+        const auto deleted = exam.executeContained(QStringLiteral("delete from ") + m_table +
+                                                   QStringLiteral(" where examsnot='1'"));
+        if (deleted == Connection::Contained::Lost) {
+            abandon(m_unchanged);
+            return;
+        }
+        if (deleted == Connection::Contained::Refused) {
+            m_staleRowsKept = true;
+            exam.clearError();
+        }
+    }
 
+    if (!m_frame.commitWrite(exam, DatabaseRole::Exam, m_unchanged)) return;
+    m_window.message(doneText(), Icon::None);
+}
+
+QString RosterImport::doneText() const {
     QString done = m_prefix + QStringLiteral("考試科目資料匯入完成!");
     if (m_failedRows > 0)
         done += QStringLiteral("但有 %1 筆考試科目資料無法寫入考試資料庫, 請重新執行!")
@@ -156,7 +194,28 @@ void RosterImport::run() {
     else if (m_staleRowsKept)
         done += QStringLiteral(
             "但原有的考試科目資料無法清除, 已不需要的資料仍留在考試資料庫中, 請重新執行!");
-    m_window.message(done, Icon::None);
+    if (!m_missingStudents.isEmpty()) {
+        const int students = int(m_missingSeen.size());
+        done += QStringLiteral(
+                    "\r\n下列 %1 位學生不在考試資料庫的學生資料中, 他們的 %2 筆考試科目資料未匯入, "
+                    "請先執行學生資料匯入:\r\n")
+                    .arg(students)
+                    .arg(m_missingRows);
+        done += m_missingStudents.join(QStringLiteral(", "));
+        if (students > m_missingStudents.size())
+            done += QStringLiteral(" …其餘 %1 位未列出").arg(students - m_missingStudents.size());
+    }
+    const QString note = m_frame.backupNote();
+    if (!note.isEmpty()) done += QStringLiteral("\r\n") + note;
+    return done;
+}
+
+void RosterImport::abandon(const QString& failure) {
+    Connection& exam = m_context.exam;
+    const QString reason = failureReason(exam, DatabaseRole::Exam);
+    m_frame.rollback(exam);
+    exam.clearError();
+    m_window.message(withReason(failure, reason), Icon::Critical);
 }
 
 bool RosterImport::openLookups() {
@@ -164,8 +223,10 @@ bool RosterImport::openLookups() {
     m_students = m_frame.open(exam, QStringLiteral("select examno,gro,sid,name from name"));
     if (!m_students) {
         m_window.message(
-            m_prefix + QStringLiteral("考試科目資料匯入失敗, 無法讀取考試資料庫的學生資料, "
-                                      "考試資料未變更, 請重新執行!"),
+            withReason(
+                m_prefix + QStringLiteral("考試科目資料匯入失敗, 無法讀取考試資料庫的學生資料, "
+                                          "考試資料未變更, 請重新執行!"),
+                failureReason(exam, DatabaseRole::Exam)),
             Icon::Critical);
         return false;
     }
@@ -173,32 +234,31 @@ bool RosterImport::openLookups() {
     // keys read now are the keys the loop sees.
     m_keys = m_frame.open(exam, QStringLiteral("select sid+'|'+sub as key1 from ") + m_table);
     if (!m_keys) {
-        m_window.message(m_prefix + QStringLiteral("考試科目資料匯入失敗, 無法讀取考試資料庫的") +
-                             m_table + QStringLiteral("資料, 考試資料未變更, 請重新執行!"),
-                         Icon::Critical);
+        m_window.message(
+            withReason(m_prefix + QStringLiteral("考試科目資料匯入失敗, 無法讀取考試資料庫的") +
+                           m_table + QStringLiteral("資料, 考試資料未變更, 請重新執行!"),
+                       failureReason(exam, DatabaseRole::Exam)),
+            Icon::Critical);
         return false;
     }
     return true;
 }
 
-void RosterImport::prepareTable() {
+bool RosterImport::prepareTable() {
     Connection& exam = m_context.exam;
-    if (m_rebuild) {
-        // Emptied: every source row is new. If the delete is rolled back the
-        // old rows stay, and the keys read before find them.
-        if (exam.executeGuarded(QStringLiteral("delete from ") + m_table))
-            m_keys.reset();
-        else
-            m_staleRowsKept = true;
-    } else {
-        // Every row is marked stale; the loop confirms the rows the source
-        // still yields. Unmarked, the rows no longer examined cannot be told
-        // apart and stay.
-        if (!exam.executeGuarded(QStringLiteral("update ") + m_table +
-                                 QStringLiteral(" set examsnot='1'")))
-            m_staleRowsKept = true;
+    // Rebuild: emptied, every source row is new. Update: every row is marked
+    // stale, and the loop confirms the rows the source still yields.
+    const QString statement =
+        m_rebuild ? QStringLiteral("delete from ") + m_table
+                  : QStringLiteral("update ") + m_table + QStringLiteral(" set examsnot='1'");
+    if (exam.execute(statement)) {
+        if (m_rebuild) m_keys.reset();
+        return true;
     }
-    m_window.yield();
+    abandon(m_prefix + QStringLiteral("考試科目資料匯入失敗, 無法") +
+            (m_rebuild ? QStringLiteral("清除") : QStringLiteral("更新")) +
+            QStringLiteral("考試資料庫中原有的考試科目資料, 沒有寫入任何資料, 請重新執行!"));
+    return false;
 }
 
 std::optional<RosterImport::RowWrite> RosterImport::rowWrite() {
@@ -207,9 +267,19 @@ std::optional<RosterImport::RowWrite> RosterImport::rowWrite() {
     if (rtrimBlanks(sub).size() != 6) return std::nullopt;
 
     const QString sid = rtrimBlanks(m_source->text(QStringLiteral("sid")));
-    if (m_students->recordCount() < 1) return std::nullopt;
-    m_students->moveFirst();
-    if (!m_students->find(QStringLiteral("sid"), sid)) return std::nullopt;
+    bool found = false;
+    if (m_students->recordCount() > 0) {
+        m_students->moveFirst();
+        found = m_students->find(QStringLiteral("sid"), sid);
+    }
+    if (!found) {
+        ++m_missingRows;
+        if (!m_missingSeen.contains(sid)) {
+            m_missingSeen.insert(sid);
+            if (m_missingStudents.size() < kListedStudents) m_missingStudents << sid;
+        }
+        return std::nullopt;
+    }
 
     const QString gro = m_students->text(QStringLiteral("gro"));
     const QString examno = m_students->text(QStringLiteral("examno"));
@@ -226,60 +296,21 @@ std::optional<RosterImport::RowWrite> RosterImport::rowWrite() {
     return RowWrite{exists, sid, parts.classShortCode, parts.seat, examno, name, sub, teacher, gro};
 }
 
-bool RosterImport::execute(const RowWrite& row) {
+Connection::Contained RosterImport::write(const RowWrite& row) {
     Connection& exam = m_context.exam;
     if (row.update) {
-        if (!exam.execute(m_update,
-                          {textParam(row.classCode), textParam(row.seat), textParam(row.examno),
-                           textParam(row.name), textParam(row.teacher), textParam(row.gro),
-                           textParam(row.sid), textParam(row.sub)}))
-            return false;
+        const auto updated = exam.executeContained(
+            m_update, {textParam(row.classCode), textParam(row.seat), textParam(row.examno),
+                       textParam(row.name), textParam(row.teacher), textParam(row.gro),
+                       textParam(row.sid), textParam(row.sub)});
         // The key matched a row the update does not (the stored subject
         // differs in trailing blanks, say): the student still gets a row.
-        if (exam.rowsAffected() != 0) return true;
+        if (updated != Connection::Contained::Done || exam.rowsAffected() != 0) return updated;
     }
-    return exam.execute(m_insert, {textParam(row.sid), textParam(row.classCode),
-                                   textParam(row.seat), textParam(row.examno), textParam(row.name),
-                                   textParam(row.sub), textParam(row.teacher), textParam(row.gro)});
-}
-
-void RosterImport::write(RowWrite row) {
-    Connection& exam = m_context.exam;
-    if (!exam.inTransaction() && !m_frame.begin(exam)) {
-        exam.clearError();
-        writeAlone({row});
-        return;
-    }
-    if (!execute(row)) {
-        // The engine may have ended the whole transaction with this failure;
-        // the group is written again row by row, this row included.
-        m_frame.rollback(exam);
-        exam.clearError();
-        m_group.push_back(std::move(row));
-        std::vector<RowWrite> group;
-        group.swap(m_group);
-        writeAlone(group);
-        return;
-    }
-    m_group.push_back(std::move(row));
-    if (m_group.size() >= kRowsPerTransaction) commitGroup();
-}
-
-void RosterImport::commitGroup() {
-    Connection& exam = m_context.exam;
-    if (!exam.inTransaction()) return;
-    std::vector<RowWrite> group;
-    group.swap(m_group);
-    if (m_frame.commit(exam)) return;
-    m_frame.rollback(exam);
-    exam.clearError();
-    writeAlone(group);
-}
-
-void RosterImport::writeAlone(const std::vector<RowWrite>& rows) {
-    for (const RowWrite& row : rows)
-        if (!execute(row)) ++m_failedRows;
-    m_context.exam.clearError();
+    return exam.executeContained(
+        m_insert,
+        {textParam(row.sid), textParam(row.classCode), textParam(row.seat), textParam(row.examno),
+         textParam(row.name), textParam(row.sub), textParam(row.teacher), textParam(row.gro)});
 }
 
 }  // namespace

@@ -75,7 +75,7 @@ TEST(EndToEnd, SampleSchoolFromBaseDataToExportedScores) {
     ASSERT_GE(rebuilt.boxes.size(), 2);
     EXPECT_EQ(rebuilt.boxes.first().value(QStringLiteral("kind")).toString(),
               QStringLiteral("question"));
-    EXPECT_TRUE(lastText(rebuilt).endsWith(QStringLiteral("考試科目資料匯入完成!")))
+    EXPECT_TRUE(lastText(rebuilt).contains(QStringLiteral("考試科目資料匯入完成!")))
         << lastText(rebuilt).toStdString();
     const QStringList roster =
         TestFolder::rows(exam, QStringLiteral("select sid, sub from periodical1"));
@@ -88,6 +88,7 @@ TEST(EndToEnd, SampleSchoolFromBaseDataToExportedScores) {
     for (const QString& sid : TestFolder::rows(exam, QStringLiteral("select sid from name")))
         students << sid;
     int expectedRows = 0;
+    int missingRows = 0;
     for (const QString& row : TestFolder::rows(
              school, QStringLiteral(
                          "select rtrim(s.身份證號), rtrim(s.科目碼) from sbscore s join sbcourse c "
@@ -95,9 +96,19 @@ TEST(EndToEnd, SampleSchoolFromBaseDataToExportedScores) {
                          "and s.學期別 = '%2' and c.考試比例1 > 0")
                          .arg(yearSemester.value(0).trimmed(), yearSemester.value(1).trimmed()))) {
         const QStringList parts = row.split(u'|');
-        if (parts.value(1).size() == 6 && students.contains(parts.value(0))) ++expectedRows;
+        if (parts.value(1).size() != 6) continue;
+        if (students.contains(parts.value(0)))
+            ++expectedRows;
+        else
+            ++missingRows;
     }
     EXPECT_EQ(roster.size(), expectedRows);
+    // The sample school's students whose class has no short code are not in
+    // exam.mdb; the completion counts their rows instead of passing over them.
+    ASSERT_GT(missingRows, 0);
+    EXPECT_TRUE(lastText(rebuilt).contains(
+        QStringLiteral("他們的 %1 筆考試科目資料未匯入").arg(missingRows)))
+        << lastText(rebuilt).toStdString();
 
     // The grading program scores the roster; an update keeps every score.
     ToolRun graded =

@@ -4,6 +4,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
+#include <iostream>
 
 namespace korvex::test {
 
@@ -23,6 +24,10 @@ void ExamFixture::SetUp() {
 }
 
 void ExamFixture::TearDown() {
+    // A failed test shows the boxes it saw, readably.
+    if (HasFailure())
+        for (const auto& message : std::as_const(m_window.messages))
+            std::cerr << "box: " << message.text.toStdString() << "\n";
     for (const QString& name : std::as_const(m_setupConnections)) {
         QSqlDatabase::database(name, false).close();
         QSqlDatabase::removeDatabase(name);
@@ -85,6 +90,29 @@ QStringList ExamFixture::roster(const QString& columns) const {
     return TestFolder::rows(m_examFile,
                             QStringLiteral("select ") + columns +
                                 QStringLiteral(" from periodical1 order by sid, sub, examno"));
+}
+
+namespace {
+const QString kBackupMarker = QStringLiteral("\r\n(原有的考試資料庫已先備份為 ");
+const QString kReasonMarker = QStringLiteral("\r\n原因: ");
+}  // namespace
+
+QString ExamFixture::lastText() const {
+    if (m_window.messages.isEmpty()) return QString();
+    const QString text = m_window.messages.last().text;
+    return text.section(kBackupMarker, 0, 0).section(kReasonMarker, 0, 0);
+}
+
+QString ExamFixture::lastReason() const {
+    if (m_window.messages.isEmpty()) return QString();
+    return m_window.messages.last().text.section(kReasonMarker, 1);
+}
+
+QString ExamFixture::backupNamed() const {
+    if (m_window.messages.isEmpty()) return QString();
+    const QString text = m_window.messages.last().text;
+    const qsizetype at = text.indexOf(kBackupMarker);
+    return at < 0 ? QString() : text.mid(at + kBackupMarker.size()).chopped(1);
 }
 
 }  // namespace korvex::test

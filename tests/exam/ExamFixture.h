@@ -5,10 +5,16 @@
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
+#include <ostream>
 
 #include "ScriptedWindow.h"
 #include "TestFolder.h"
 #include "ops/AppContext.h"
+
+// Readable texts in failure output.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace korvex::test {
 
@@ -42,6 +48,14 @@ protected:
         TestFolder::run(m_schoolFile, statements);
     }
     void runExam(const QStringList& statements) const { TestFolder::run(m_examFile, statements); }
+
+    // The last message's text without the line about the copy of exam.mdb
+    // taken before the change (backupNamed() has it) and without the reason
+    // line of a failure (lastReason() has it).
+    QString lastText() const;
+    QString lastReason() const;
+    // The copy of exam.mdb the last message names; empty when none.
+    QString backupNamed() const;
 
     // The prefix every exam message begins with for the fixture's settings.
     static QString prefix() { return QStringLiteral("94學年第1學期期中考"); }

@@ -104,7 +104,10 @@ TEST(SampleSchoolMenus, EveryOperationRunsFromItsMenuItem) {
     ASSERT_EQ(boxes.shown().size(), 2) << boxes.texts().join(u'\n').toStdString();
     EXPECT_EQ(boxes.shown().first().text,
               QStringLiteral("選擇[是]清除所有資料重新轉入, 選擇[否]更新資料, 選擇[取消]離開"));
-    EXPECT_TRUE(boxes.shown().last().text.endsWith(QStringLiteral("考試科目資料匯入完成!")));
+    EXPECT_TRUE(boxes.shown().last().text.contains(QStringLiteral("考試科目資料匯入完成!")))
+        << boxes.shown().last().text.toStdString();
+    EXPECT_TRUE(boxes.shown().last().text.endsWith(QStringLiteral("-roster.mdb)")))
+        << boxes.shown().last().text.toStdString();
     const int rosterRows = count(exam, QStringLiteral("periodical1"));
     EXPECT_GT(rosterRows, options.students);
     expectIdle(window, "mnue_1");
