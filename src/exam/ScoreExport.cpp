@@ -1,7 +1,6 @@
 // Sending the graded scores of the configured exam from the roster
 // (periodicalN in exam.mdb) to the exam's score column of sbscore.
 #include <memory>
-#include <utility>
 #include <vector>
 
 #include "core/ExamSlot.h"
@@ -17,6 +16,12 @@ namespace korvex {
 namespace {
 
 using Icon = MainWindowInterface::Icon;
+
+// A roster row whose score went out: its key and the values it was
+// exported from, as read.
+struct SentRow {
+    QVariant sid, sub, score2, abs;
+};
 
 class ScoreExport {
 public:
@@ -35,9 +40,13 @@ private:
     // Writes every score in the school's open transaction; false as soon as
     // one update fails (the rest could not be kept anyway).
     bool writeScores();
-    // Marks exactly the rows whose score went out; false when the marks
-    // could not be written (they are rolled back together).
+    // Marks the rows whose score went out and whose score and absence are
+    // still what was sent; false when the marks could not be written (they
+    // are rolled back together). A row re-graded meanwhile keeps upload 1,
+    // so that the next export sends its new score.
     bool flagExported();
+    bool flagThroughSentTable();
+    bool flagRowByRow();
 
     OperationFrame& m_frame;
     AppContext& m_context;
@@ -48,9 +57,9 @@ private:
     const QString m_prefix;
 
     std::unique_ptr<Recordset> m_rows;
-    // Student id and subject, as read, of every row whose score was written.
-    std::vector<std::pair<QVariant, QVariant>> m_exported;
+    std::vector<SentRow> m_exported;
     int m_withoutScoreRow = 0;
+    QString m_flagFailure;
 };
 
 void ScoreExport::run() {
@@ -60,11 +69,12 @@ void ScoreExport::run() {
     m_rows = m_frame.open(exam, QStringLiteral("select sid,score2,abs,sub from ") + m_table +
                                     QStringLiteral(" where upload=1"));
     if (!m_rows) {
+        m_window.message(
+            withReason(m_prefix + QStringLiteral("考試科目成績資料匯出失敗, 無法讀取考試資料庫的") +
+                           m_table + QStringLiteral("資料, 沒有任何資料變更, 請重新執行!"),
+                       failureReason(exam, DatabaseRole::Exam)),
+            Icon::Critical);
         exam.clearError();
-        m_window.message(m_prefix +
-                             QStringLiteral("考試科目成績資料匯出失敗, 無法讀取考試資料庫的") +
-                             m_table + QStringLiteral("資料, 沒有任何資料變更, 請重新執行!"),
-                         Icon::Critical);
         return;
     }
     m_frame.showBusy();
@@ -74,13 +84,15 @@ void ScoreExport::run() {
         return;
     }
 
-    school.clearError();
     // Every score of the run goes in one school transaction: all or none.
+    school.clearError();
     const bool written =
         m_frame.begin(school) && writeScores() && !school.errorPending() && m_frame.commit(school);
     if (!written) {
+        const QString reason = failureReason(school, DatabaseRole::School);
         m_frame.rollback(school);
-        m_window.message(m_prefix + QStringLiteral("考試科目成績資料匯出錯誤!"), Icon::Information);
+        m_window.message(withReason(m_prefix + QStringLiteral("考試科目成績資料匯出錯誤!"), reason),
+                         Icon::Information);
         school.clearError();
         return;
     }
@@ -91,9 +103,10 @@ void ScoreExport::run() {
         done +=
             QStringLiteral("其中 %1 筆在校務行政資料庫中沒有對應的學生成績資料, 未匯出, 仍待匯出!")
                 .arg(m_withoutScoreRow);
-    if (!flagged && !m_exported.empty())
-        done +=
-            QStringLiteral("成績已寫入校務行政資料庫, 但無法註記為已匯出, 下次匯出時將再寫入一次!");
+    if (!flagged)
+        done += withReason(
+            QStringLiteral("成績已寫入校務行政資料庫, 但無法註記為已匯出, 下次匯出時將再寫入一次!"),
+            m_flagFailure);
     m_window.message(done, Icon::None);
 }
 
@@ -105,12 +118,11 @@ bool ScoreExport::writeScores() {
     m_exported.reserve(size_t(m_rows->recordCount()));
     bool failed = false;
     forEachRow(*m_rows, m_window, [&](Recordset& row) {
-        const QVariant sid = row.value(QStringLiteral("sid"));
-        const QVariant sub = row.value(QStringLiteral("sub"));
-        const double score =
-            exportedScore(row.value(QStringLiteral("abs")), row.value(QStringLiteral("score2")));
+        const SentRow sent{row.value(QStringLiteral("sid")), row.value(QStringLiteral("sub")),
+                           row.value(QStringLiteral("score2")), row.value(QStringLiteral("abs"))};
+        const double score = exportedScore(sent.abs, sent.score2);
         if (!school.execute(update, {exportedScoreValue(score), m_settings.year,
-                                     m_settings.semester, sid, sub})) {
+                                     m_settings.semester, sent.sid, sent.sub})) {
             failed = true;
             return false;
         }
@@ -120,7 +132,7 @@ bool ScoreExport::writeScores() {
         if (school.rowsAffected() == 0)
             ++m_withoutScoreRow;
         else
-            m_exported.emplace_back(sid, sub);
+            m_exported.push_back(sent);
         return true;
     });
     return !failed;
@@ -130,17 +142,70 @@ bool ScoreExport::flagExported() {
     if (m_exported.empty()) return true;
     Connection& exam = m_context.exam;
     exam.clearError();
-    // Only a row still waiting is flagged. The flag is tested as an
-    // expression so that the row is looked up by student and subject, not
-    // by walking every waiting row once per exported row.
-    const QString flag = QStringLiteral("update ") + m_table +
-                         QStringLiteral(" set upload=2 where sid=? and sub=? and upload*1=1");
-    return exam.guardedBatch([&] {
-        // Without the transaction the marks could not be taken back together.
-        if (!exam.inTransaction()) return;
-        for (const auto& [sid, sub] : m_exported)
-            if (!exam.execute(flag, {sid, sub})) break;
-    });
+    if (!m_frame.begin(exam)) {
+        m_flagFailure = failureReason(exam, DatabaseRole::Exam);
+        exam.clearError();
+        return false;
+    }
+    const bool flagged =
+        exam.dialect() == SqlDialect::Sqlite ? flagThroughSentTable() : flagRowByRow();
+    if (flagged && !exam.errorPending() && m_frame.commit(exam)) return true;
+    m_flagFailure = failureReason(exam, DatabaseRole::Exam);
+    m_frame.rollback(exam);
+    exam.clearError();
+    return false;
+}
+
+// SQLite: the rows sent go into a temporary table with a key, and one
+// statement flags the roster rows that match one of them in key, score and
+// absence. The roster is read once, whatever indexes the grading program
+// gave it (a statement per row would scan it once per row without an index
+// on the student and subject).
+bool ScoreExport::flagThroughSentTable() {
+    Connection& exam = m_context.exam;
+    if (!exam.execute(QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS korvex_sent "
+                                     "(sid, sub, score2, abs)")) ||
+        !exam.execute(QStringLiteral("DELETE FROM temp.korvex_sent")))
+        return false;
+    for (const SentRow& row : m_exported)
+        if (!exam.execute(QStringLiteral("INSERT INTO temp.korvex_sent VALUES (?,?,?,?)"),
+                          {row.sid, row.sub, row.score2, row.abs}))
+            return false;
+    // IS compares NULL with NULL as equal: an absence left empty is still
+    // the absence that was sent.
+    const bool flagged =
+        exam.execute(QStringLiteral("CREATE INDEX IF NOT EXISTS temp.korvex_sent_key "
+                                    "ON korvex_sent (sid, sub)")) &&
+        exam.execute(QStringLiteral("update ") + m_table +
+                     QStringLiteral(" set upload=2 where upload*1=1 and exists (select 1 from "
+                                    "temp.korvex_sent s where s.sid = ") +
+                     m_table + QStringLiteral(".sid and s.sub = ") + m_table +
+                     QStringLiteral(".sub and s.score2 is ") + m_table +
+                     QStringLiteral(".score2 and s.abs is ") + m_table + QStringLiteral(".abs)"));
+    exam.execute(QStringLiteral("DROP TABLE IF EXISTS temp.korvex_sent"));
+    return flagged;
+}
+
+// Access: one statement per row, matching key, score and absence; a missing
+// value is matched with IS NULL, as Jet never finds NULL equal to anything.
+bool ScoreExport::flagRowByRow() {
+    Connection& exam = m_context.exam;
+    for (const SentRow& row : m_exported) {
+        QString sql = QStringLiteral("update ") + m_table +
+                      QStringLiteral(" set upload=2 where sid=? and sub=? and upload*1=1");
+        QVariantList params{row.sid, row.sub};
+        for (const auto& [column, value] : {std::pair{QStringLiteral("score2"), row.score2},
+                                            std::pair{QStringLiteral("abs"), row.abs}}) {
+            if (value.isNull()) {
+                sql += QStringLiteral(" and ") + column + QStringLiteral(" is null");
+            } else {
+                sql += QStringLiteral(" and ") + column + QStringLiteral("=?");
+                params << value;
+            }
+        }
+        if (!exam.execute(sql, params)) return false;
+    }
+    return true;
 }
 
 }  // namespace

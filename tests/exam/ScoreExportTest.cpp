@@ -171,6 +171,33 @@ TEST_F(ScoreExport, FlagsOnlyWhatWentOutAndCountsRowsWithoutAScoreRow) {
               QStringList{QStringLiteral("E6|1")});
 }
 
+TEST_F(ScoreExport, ARowRegradedDuringTheExportWaitsForTheNextOne) {
+    // While the scores go out, the grading program re-grades A1's Chinese
+    // (score) and marks A2 absent no more (absence): the values sent are not
+    // the ones the rows hold now, so both keep upload 1. A row re-graded to
+    // the very value it had is still the value sent.
+    m_busyWindow.onYield = [&](int count) {
+        if (count == 2)
+            runExam(
+                {QStringLiteral("update periodical1 set score2=80 where sid='A1' and sub='CHI001'"),
+                 QStringLiteral("update periodical1 set abs=0 where sid='A2'"),
+                 QStringLiteral("update periodical1 set score2=73.5 where sub='MAT001'")});
+    };
+
+    ExportScores(m_context);
+
+    EXPECT_EQ(flags(), (QStringList{QStringLiteral("A1|CHI001|1"), QStringLiteral("A1|MAT001|2"),
+                                    QStringLiteral("A2|CHI001|1"), QStringLiteral("B3|CHI001|2"),
+                                    QStringLiteral("C4|CHI001|0"), QStringLiteral("D5|CHI001|2")}));
+    // The next export sends the new values and flags them.
+    m_busyWindow.onYield = nullptr;
+    ExportScores(m_context);
+    EXPECT_EQ(school(QStringLiteral("select 身份證號, 考試成績1 from sbscore where 學年度='94' and "
+                                    "科目碼='CHI001' and 身份證號 in ('A1','A2') order by 1")),
+              (QStringList{QStringLiteral("A1|80"), QStringLiteral("A2|73")}));
+    EXPECT_TRUE(examRows(QStringLiteral("select sid from periodical1 where upload=1")).isEmpty());
+}
+
 TEST_F(ScoreExport, AFailingScoreUpdateRollsBackTheWholeExport) {
     const QStringList scoresBefore = scores();
     const QStringList flagsBefore = flags();
@@ -188,8 +215,10 @@ TEST_F(ScoreExport, AFailingScoreUpdateRollsBackTheWholeExport) {
         EXPECT_EQ(scores(), scoresBefore) << how;
         EXPECT_EQ(flags(), flagsBefore) << how;
         ASSERT_EQ(m_busyWindow.messages.size(), 1);
+        // The message says why: the school database refused the score.
         EXPECT_EQ(m_busyWindow.messages.first().text,
-                  prefix() + QStringLiteral("考試科目成績資料匯出錯誤!"));
+                  prefix() +
+                      QStringLiteral("考試科目成績資料匯出錯誤!\r\n原因: 校務行政資料庫: refused"));
         EXPECT_EQ(m_busyWindow.messages.first().icon, Icon::Information);
         EXPECT_FALSE(m_context.school.errorPending());
         EXPECT_FALSE(m_context.school.inTransaction());
@@ -223,7 +252,7 @@ TEST_F(ScoreExport, FlagsThatCannotBeWrittenKeepTheRowsWaitingAndSaySo) {
         m_busyWindow.messages.first().text,
         prefix() +
             QStringLiteral("考試科目成績資料匯出完成!成績已寫入校務行政資料庫, 但無法註記為已匯出, "
-                           "下次匯出時將再寫入一次!"));
+                           "下次匯出時將再寫入一次!\r\n原因: 考試資料庫 exam.mdb: locked"));
     expectWindowRestored();
 }
 
