@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "db/Connection.h"
+#include "ops/FolderLock.h"
 #include "ops/MainWindowInterface.h"
 #include "settings/Settings.h"
 
@@ -24,7 +25,11 @@ struct AppContext {
     // Why the last school connection attempt failed (empty after success),
     // for the log: the attempt itself clears the connection's errors.
     QString schoolFailure;
+    // The last attempt failed because another program holds the database.
+    bool schoolBusy = false;
     Connection exam;
+    // The program folder, held for the program's life (one program per folder).
+    std::unique_ptr<FolderLock> folderLock;
     MainWindowInterface* window = nullptr;
     // The korvex-batch name of the operation running now ("roster"), set by
     // whoever starts it; it names the copies of exam.mdb taken before it.

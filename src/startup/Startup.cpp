@@ -5,10 +5,12 @@
 #include <QFileInfo>
 
 #include "core/AppInfo.h"
+#include "core/FileErrors.h"
 #include "core/ProgramFolder.h"
 #include "core/ValueRules.h"
 #include "db/Recordset.h"
 #include "ops/AppContext.h"
+#include "ops/FailureReasons.h"
 #include "settings/SettingsFile.h"
 #include "startup/ShellWindow.h"
 #include "startup/StartupSteps.h"
@@ -41,6 +43,15 @@ Startup::Result Startup::run(const QString& appPath) {
         return Result::Ended;
     }
 
+    // One program per folder: a second copy changes nothing, and says which
+    // program holds the folder (or why the folder cannot be written at all).
+    m_context.folderLock = std::make_unique<FolderLock>(appPath);
+    if (m_context.folderLock->lock() != FolderLock::Outcome::Locked) {
+        m_window.message(m_context.folderLock->message(), MainWindowInterface::Icon::Critical);
+        m_context.folderLock.reset();
+        return Result::Ended;
+    }
+
     // The term defaults until the school database tells the current one.
     m_context.settings.year = QStringLiteral("94");
     m_context.settings.semester = QStringLiteral("1");
@@ -53,17 +64,16 @@ Startup::Result Startup::run(const QString& appPath) {
     m_window.yield();
 
     if (!connectSchool()) return Result::Ended;
+    if (!schoolWritable()) return Result::Ended;
 
     // From here on a failing statement is ignored and start-up goes on.
     PrepareShortCodes(m_context);
     m_context.school.clearError();
     readExamNames();
 
-    if (!OpenExamConnection(m_context)) {
-        const auto& error = m_context.exam.pendingError();
+    if (!OpenExamConnection(m_context))
         return endSilently(QStringLiteral("無法開啟 exam.mdb: %1")
-                               .arg(error ? error->text : QStringLiteral("未知的錯誤")));
-    }
+                               .arg(failureReason(m_context.exam, DatabaseRole::Exam)));
     BuildMainTitle(m_context);
     extendStudentTable();
 
@@ -88,6 +98,18 @@ bool Startup::connectSchool() {
         LoadTermContext(m_context);
         for (int i = 1; i <= 6; ++i) m_context.examNames[i].clear();
         if (m_context.schoolConnected) return true;
+        if (m_context.schoolBusy) {
+            // Another program holds the database: new settings would not
+            // help, and waiting longer is not the user's choice to make here.
+            const QString text = withReason(
+                QStringLiteral("無法讀取校務行政資料庫, 程式結束!"),
+                failureReason(DbError{m_context.schoolFailure, QString(), DbError::Kind::Busy},
+                              DatabaseRole::School));
+            m_window.message(text, MainWindowInterface::Icon::Critical);
+            m_endCause = text;
+            appendStartupLog(m_context.appPath, text);
+            return false;
+        }
 
         QString target = QStringLiteral("SERVER=%1, DATABASENAME=%2")
                              .arg(m_context.settings.server, m_context.settings.databaseName);
@@ -138,8 +160,36 @@ void Startup::extendStudentTable() {
 
 Startup::Result Startup::endSilently(const QString& cause) {
     m_endCause = cause;
-    appendStartupLog(m_context.appPath, cause);
+    // The cause goes to the log; when not even the log can be written the
+    // user is told, so that no start-up ends without a word anywhere.
+    if (!appendStartupLog(m_context.appPath, cause))
+        m_window.message(
+            withReason(cause, QStringLiteral("無法寫入 %1: %2")
+                                  .arg(startupLogName(), folderWriteProblem(m_context.appPath))),
+            MainWindowInterface::Icon::Critical);
     return Result::Ended;
+}
+
+bool Startup::schoolWritable() {
+    // Start-up writes the short codes into the school database. A SQLite
+    // database held by another program would make each of those statements
+    // wait out its time-out; its write lock is tried once instead. (SQL
+    // Server takes its locks row by row, so there is nothing to try there.)
+    Connection& school = m_context.school;
+    if (school.dialect() != SqlDialect::Sqlite) return true;
+    if (school.beginTransaction()) {
+        school.rollbackTransaction();
+        return true;
+    }
+    const QString reason = failureReason(school, DatabaseRole::School);
+    const bool busy = school.pendingError() && school.pendingError()->retryable();
+    school.clearError();
+    if (!busy) return true;  // anything else is met statement by statement
+    const QString text = withReason(QStringLiteral("無法準備校務行政資料庫, 程式結束!"), reason);
+    m_window.message(text, MainWindowInterface::Icon::Critical);
+    m_endCause = text;
+    appendStartupLog(m_context.appPath, text);
+    return false;
 }
 
 void releaseConnections(AppContext& context) {
@@ -159,7 +209,9 @@ bool appendStartupLog(const QString& appPath, const QString& text) {
     const QString line =
         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss ")) + flat +
         QLatin1Char('\n');
-    return log.write(line.toUtf8()) >= 0;
+    const QByteArray bytes = line.toUtf8();
+    // A full disk shows only when the line is flushed.
+    return log.write(bytes) == bytes.size() && log.flush();
 }
 
 }  // namespace korvex

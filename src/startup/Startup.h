@@ -35,6 +35,7 @@ public:
 private:
     Result endSilently(const QString& cause);
     bool connectSchool();
+    bool schoolWritable();
     void readExamNames();
     void extendStudentTable();
 

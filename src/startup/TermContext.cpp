@@ -56,10 +56,12 @@ void LoadTermContext(AppContext& context) {
     if (!school.errorPending()) {
         context.schoolConnected = true;
         context.schoolFailure.clear();
+        context.schoolBusy = false;
         return;
     }
     context.schoolConnected = false;
     context.schoolFailure = school.pendingError()->text;
+    context.schoolBusy = school.pendingError()->retryable();
     school.clearError();
 }
 

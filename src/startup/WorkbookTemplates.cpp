@@ -1,6 +1,4 @@
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
 #include "startup/StartupSteps.h"
 #include "workbook/ScoreSheetTemplate.h"
@@ -9,18 +7,12 @@
 namespace korvex {
 
 bool WriteWorkbookTemplates(const QString& appPath, QString* error) {
+    // Each template replaces the old file only once it is written whole.
     const QDir dir(appPath);
-    const QString base = dir.filePath(QStringLiteral("scorep.xls"));
-    const QString sheet = dir.filePath(QStringLiteral("scoret.xls"));
-    for (const QString& path : {base, sheet}) {
-        QFile old(path);
-        if (QFileInfo(path).exists() && !old.remove()) {
-            if (error) *error = QStringLiteral("無法刪除 %1: %2").arg(path, old.errorString());
-            return false;
-        }
-    }
-    return xls::saveXls(scoresheet::baseWorkbook(), base, error) &&
-           xls::saveXls(scoresheet::templateWorkbook(), sheet, error);
+    return xls::saveXls(scoresheet::baseWorkbook(), dir.filePath(QStringLiteral("scorep.xls")),
+                        error) &&
+           xls::saveXls(scoresheet::templateWorkbook(), dir.filePath(QStringLiteral("scoret.xls")),
+                        error);
 }
 
 }  // namespace korvex

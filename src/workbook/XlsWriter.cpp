@@ -1,10 +1,12 @@
 #include "workbook/XlsWriter.h"
 
-#include <QFile>
+#include <QDir>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 
+#include "core/FileErrors.h"
 #include "workbook/CompoundFile.h"
 #include "workbook/RecordBuilder.h"
 #include "workbook/SharedStrings.h"
@@ -612,22 +614,16 @@ bool saveXls(const Workbook& book, const QString& path, QString* error) {
         if (error) *error = QStringLiteral("%1: %2").arg(path, why);
         return false;
     }
-    QFile file(path);
-    if (QFileInfo(path).exists() && !file.remove()) {
-        if (error) *error = QStringLiteral("無法刪除 %1: %2").arg(path, file.errorString());
+    // Written beside the old file under a temporary name and renamed over it
+    // only when complete: a full disk or a crash leaves the old file whole.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        if (error)
+            *error = QStringLiteral("無法寫入 %1: %2")
+                         .arg(QDir::toNativeSeparators(path), fileErrorText(file.errorString()));
+        file.cancelWriting();
         return false;
     }
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error) *error = QStringLiteral("無法寫入 %1: %2").arg(path, file.errorString());
-        return false;
-    }
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        if (error) *error = QStringLiteral("無法寫入 %1: %2").arg(path, file.errorString());
-        file.close();
-        file.remove();
-        return false;
-    }
-    file.close();
     return true;
 }
 

@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSysInfo>
 
 #include "ScriptedWindow.h"
 #include "ShellFolder.h"
@@ -148,8 +149,23 @@ TEST(Startup, ReadyAfterLoginWithTermTitleExamNamesAndExtendedStudentTable) {
     EXPECT_EQ(ini.readAll(), iniBefore);
     EXPECT_FALSE(QFileInfo::exists(folder.file("ASSISTANT.LOG")));
 
-    // A second start: the columns exist, the statements fail quietly, and
-    // start-up goes on as before.
+    // While the first program runs, a second copy is refused and changes
+    // nothing; it names the program that holds the folder.
+    StartupRun second(folder.path());
+    EXPECT_EQ(second.result, Startup::Result::Ended);
+    ASSERT_EQ(second.shell.w.messages.size(), 1);
+    EXPECT_TRUE(
+        second.shell.w.messages[0].text.contains(QStringLiteral("正由另一個小幫手程式使用中")))
+        << second.shell.w.messages[0].text.toStdString();
+    EXPECT_TRUE(second.shell.w.messages[0].text.contains(QSysInfo::machineHostName()))
+        << second.shell.w.messages[0].text.toStdString();
+    EXPECT_EQ(second.dialogs.loginShown, 0);
+    EXPECT_FALSE(QFileInfo::exists(folder.file("ASSISTANT.LOG")));
+
+    // A second start once the first has ended: the columns exist, the
+    // statements fail quietly, and start-up goes on as before.
+    releaseConnections(run.context);
+    run.context.folderLock.reset();
     StartupRun again(folder.path());
     EXPECT_EQ(again.result, Startup::Result::Ready) << again.cause.toStdString();
     EXPECT_TRUE(again.shell.w.messages.isEmpty());
