@@ -6,6 +6,7 @@
 #include "batch/ConsoleWindow.h"
 #include "menu/OperationTable.h"
 #include "ops/AppContext.h"
+#include "ops/ExamRestore.h"
 #include "startup/LoginCheck.h"
 #include "startup/Startup.h"
 
@@ -42,6 +43,7 @@ private:
 QString batchUsage() {
     QStringList operations{QStringLiteral("startup")};
     for (const OperationEntry& entry : operationTable()) operations << entry.batchName;
+    operations << QStringLiteral("restore --from FILE");
     return QStringLiteral(
                "usage: korvex-batch [--folder DIR] --user NAME --password TEXT OPERATION "
                "[--answer yes|no|cancel] [--teachers TEXT]\n"
@@ -63,8 +65,9 @@ std::optional<BatchOptions> parseBatchArguments(const QStringList& arguments,
                                     QStringLiteral("yes|no|cancel"));
     const QCommandLineOption teachers(QStringLiteral("teachers"), QString(),
                                       QStringLiteral("TEXT"));
+    const QCommandLineOption from(QStringLiteral("from"), QString(), QStringLiteral("FILE"));
     QCommandLineParser parser;
-    parser.addOptions({folder, user, password, answer, teachers});
+    parser.addOptions({folder, user, password, answer, teachers, from});
     if (!parser.parse(QStringList{QStringLiteral("korvex-batch")} + arguments))
         return fail(parser.errorText());
 
@@ -95,8 +98,13 @@ std::optional<BatchOptions> parseBatchArguments(const QStringList& arguments,
     if (positional.isEmpty()) return fail(QStringLiteral("no operation given"));
     if (positional.size() > 1) return fail(QStringLiteral("only one operation may be given"));
     const QString operation = positional.first();
-    if (operation != QLatin1String("startup") && !operationNamed(operation))
+    const bool restore = operation == QLatin1String("restore");
+    if (operation != QLatin1String("startup") && !restore && !operationNamed(operation))
         return fail(QStringLiteral("unknown operation ") + operation);
+    if (restore != parser.isSet(from))
+        return fail(restore ? QStringLiteral("restore needs --from FILE")
+                            : QStringLiteral("--from belongs to restore"));
+    options.from = parser.value(from);
     options.operation = operation;
     return options;
 }
@@ -116,7 +124,10 @@ BatchExit runBatch(const BatchOptions& options, std::FILE* out) {
 
     window.setQuestionAnswer(options.answer);
     window.setInputAnswer(options.teachers);
-    if (const OperationEntry* entry = operationNamed(options.operation)) {
+    if (options.operation == QLatin1String("restore")) {
+        context.operationName = options.operation;
+        RestoreExamDatabase(context, QDir(options.from).absolutePath());
+    } else if (const OperationEntry* entry = operationNamed(options.operation)) {
         context.operationName = entry->batchName;
         entry->run(context);
     }

@@ -17,6 +17,7 @@ struct BatchOptions {
     QString operation;  // "startup", "departments", ...
     MainWindowInterface::Answer answer = MainWindowInterface::Answer::Cancel;
     QString teachers;
+    QString from;  // restore: the copy of exam.mdb to put back
 };
 
 // Exit statuses of korvex-batch.

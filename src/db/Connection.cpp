@@ -22,7 +22,9 @@ QString nextConnectionName() {
     return QStringLiteral("korvex-%1").arg(counter.fetchAndAddRelaxed(1));
 }
 
-DbError::Kind sqliteKind(int code) {
+}  // namespace
+
+DbError::Kind sqliteErrorKind(int code) {
     // Qt reports extended result codes; the primary code is the low byte.
     switch (code & 0xFF) {
         case 5:  // SQLITE_BUSY
@@ -39,6 +41,8 @@ DbError::Kind sqliteKind(int code) {
             return DbError::Kind::Other;
     }
 }
+
+namespace {
 
 // ODBC drivers report lock conflicts, read-only files and damaged files as
 // general errors; their text is the only reliable sign.
@@ -63,7 +67,7 @@ DbError::Kind kindOf(const QSqlDatabase& db, const QSqlError& error) {
     if (db.driverName() == QLatin1String("QSQLITE")) {
         bool ok = false;
         const int code = error.nativeErrorCode().toInt(&ok);
-        return ok ? sqliteKind(code) : DbError::Kind::Other;
+        return ok ? sqliteErrorKind(code) : DbError::Kind::Other;
     }
     return odbcKind(error.text());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <utility>
 
 namespace korvex {
 
@@ -15,6 +16,9 @@ struct DbError {
         DiskFull,  // the disk has no room for the change
     };
 
+    DbError(QString message = QString(), QString code = QString(), Kind what = Kind::Other)
+        : text(std::move(message)), nativeCode(std::move(code)), kind(what) {}
+
     QString text;        // the engine's or driver's message
     QString nativeCode;  // SQLite result code, ODBC native error number
     Kind kind = Kind::Other;
@@ -22,5 +26,8 @@ struct DbError {
     // A lock or busy conflict: the open of a result set is tried again.
     bool retryable() const { return kind == Kind::Busy; }
 };
+
+// What an SQLite result code (primary or extended) means for the user.
+DbError::Kind sqliteErrorKind(int code);
 
 }  // namespace korvex

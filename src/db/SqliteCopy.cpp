@@ -3,8 +3,6 @@
 #include <sqlite3.h>
 #include <QFile>
 #include <QSqlDriver>
-#include <QSqlError>
-#include <QSqlQuery>
 
 #include "db/Connection.h"
 
@@ -19,66 +17,54 @@ sqlite3* handleOf(const QSqlDatabase& db) {
     return *static_cast<sqlite3* const*>(handle.constData());
 }
 
-bool fail(QString* error, const QString& text) {
-    if (error) *error = text;
+bool fail(Connection& connection, int code, const QString& text) {
+    connection.raise({text, QString::number(code), sqliteErrorKind(code)});
     return false;
 }
 
 }  // namespace
 
-bool copySqliteDatabase(Connection& connection, const QString& target, QString* error) {
-    if (!connection.isOpen() || connection.dialect() != SqlDialect::Sqlite)
-        return fail(error, QStringLiteral("資料庫未連結"));
+bool copySqliteDatabase(Connection& connection, const QString& target) {
+    if (connection.dialect() != SqlDialect::Sqlite)
+        return fail(connection, SQLITE_MISUSE, QStringLiteral("不是 SQLite 資料庫"));
     QFile::remove(target);
-    QSqlQuery vacuum(connection.database());
     // VACUUM INTO reads one snapshot of the database and writes it, compact,
     // to a new file; it does not disturb other readers or writers.
-    if (!vacuum.prepare(QStringLiteral("VACUUM INTO ?")))
-        return fail(error, vacuum.lastError().text());
-    vacuum.addBindValue(target);
-    if (!vacuum.exec()) {
-        const QString why = vacuum.lastError().text();
-        QFile::remove(target);
-        return fail(error, why);
-    }
-    return true;
+    if (connection.execute(QStringLiteral("VACUUM INTO ?"), {target})) return true;
+    QFile::remove(target);
+    return false;
 }
 
-bool restoreSqliteDatabase(Connection& connection, const QString& source, QString* error) {
-    if (!connection.isOpen() || connection.dialect() != SqlDialect::Sqlite)
-        return fail(error, QStringLiteral("資料庫未連結"));
-    sqlite3* destination = handleOf(connection.database());
-    if (!destination) return fail(error, QStringLiteral("無法取得 SQLite 連結"));
+bool restoreSqliteDatabase(Connection& connection, const QString& source) {
+    sqlite3* destination =
+        connection.dialect() == SqlDialect::Sqlite ? handleOf(connection.database()) : nullptr;
+    if (!destination) return fail(connection, SQLITE_MISUSE, QStringLiteral("資料庫未連結"));
 
     sqlite3* from = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(source).constData(), &from, SQLITE_OPEN_READONLY,
-                        nullptr) != SQLITE_OK) {
-        const QString why = QString::fromUtf8(from ? sqlite3_errmsg(from) : "out of memory");
+    int code = sqlite3_open_v2(QFile::encodeName(source).constData(), &from, SQLITE_OPEN_READONLY,
+                               nullptr);
+    // The copy must be a readable database before anything is replaced.
+    if (code == SQLITE_OK)
+        code = sqlite3_exec(from, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    if (code != SQLITE_OK) {
+        const QString why = QString::fromUtf8(from ? sqlite3_errmsg(from) : sqlite3_errstr(code));
         sqlite3_close(from);
-        return fail(error, why);
-    }
-    // The copy must be a database before anything is replaced.
-    int check = sqlite3_exec(from, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
-    if (check != SQLITE_OK) {
-        const QString why = QString::fromUtf8(sqlite3_errmsg(from));
-        sqlite3_close(from);
-        return fail(error, why);
+        return fail(connection, code, why);
     }
     sqlite3_backup* backup = sqlite3_backup_init(destination, "main", from, "main");
     if (!backup) {
+        code = sqlite3_extended_errcode(destination);
         const QString why = QString::fromUtf8(sqlite3_errmsg(destination));
         sqlite3_close(from);
-        return fail(error, why);
+        return fail(connection, code, why);
     }
     // All pages in one step: one write transaction on the destination.
-    const int stepped = sqlite3_backup_step(backup, -1);
+    code = sqlite3_backup_step(backup, -1);
     sqlite3_backup_finish(backup);
-    QString why;
-    if (stepped != SQLITE_DONE) why = QString::fromUtf8(sqlite3_errstr(stepped));
     sqlite3_close(from);
     // Statements prepared before refer to the old schema.
     connection.setCommandTimeout(connection.commandTimeout());
-    if (!why.isEmpty()) return fail(error, why);
+    if (code != SQLITE_DONE) return fail(connection, code, QString::fromUtf8(sqlite3_errstr(code)));
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include "db/DatabaseFile.h"
 #include "db/Recordset.h"
 #include "db/SqliteCopy.h"
+#include "ops/FailureReasons.h"
 
 namespace korvex::examBackups {
 namespace {
@@ -21,16 +22,21 @@ const QRegularExpression& namePattern() {
     return pattern;
 }
 
-// A free name for a copy taken now; copies taken within one second are
-// numbered -2, -3 ...
+// A free name for a copy taken now. Copies taken within one second are
+// numbered -2, -3 ... whatever their operations, so that the number orders
+// them.
 QString freeName(const QDir& folder, const QString& operation) {
-    const QString stem = QStringLiteral("exam-") +
-                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")) +
-                         (operation.isEmpty() ? QString() : u'-' + operation);
-    QString name = stem + QStringLiteral(".mdb");
-    for (int n = 2; QFileInfo::exists(folder.filePath(name)); ++n)
-        name = QStringLiteral("%1-%2.mdb").arg(stem).arg(n);
-    return name;
+    const QString stamp = QStringLiteral("exam-") +
+                          QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString stem = stamp + (operation.isEmpty() ? QString() : u'-' + operation);
+    int taken = 0;
+    for (const QString& name : folder.entryList({stamp + QStringLiteral("*.mdb")}, QDir::Files))
+        if (namePattern().match(name).hasMatch()) ++taken;
+    for (int n = taken + 1;; ++n) {
+        const QString name =
+            n == 1 ? stem + QStringLiteral(".mdb") : QStringLiteral("%1-%2.mdb").arg(stem).arg(n);
+        if (!QFileInfo::exists(folder.filePath(name))) return name;
+    }
 }
 
 void prune(const QString& examFile) {
@@ -83,12 +89,14 @@ QString take(Connection& exam, const QString& operation, QString* error) {
         // Written under a temporary name, so that a copy cut short by a
         // crash is never taken for a whole one.
         const QString part = target + QStringLiteral(".part");
-        QString why;
-        copied = copySqliteDatabase(exam, part, &why) && QFile::rename(part, target);
+        exam.clearError();
+        copied = copySqliteDatabase(exam, part) && QFile::rename(part, target);
         if (!copied) {
             QFile::remove(part);
-            if (why.isEmpty()) why = folderWriteProblem(folder.path());
-            if (error) *error = fileErrorText(why);
+            if (error)
+                *error = exam.errorPending() ? failureReason(exam, DatabaseRole::Exam)
+                                             : folderWriteProblem(folder.path());
+            exam.clearError();
         }
     } else {
         copied = copyFile(examFile, target, error);
@@ -154,7 +162,13 @@ QString rowCounts(const QString& copyPath) {
 }
 
 bool restore(Connection& exam, const QString& copyPath, QString* error) {
-    if (exam.dialect() == SqlDialect::Sqlite) return restoreSqliteDatabase(exam, copyPath, error);
+    if (exam.dialect() == SqlDialect::Sqlite) {
+        exam.clearError();
+        if (restoreSqliteDatabase(exam, copyPath)) return true;
+        if (error) *error = failureReason(exam, DatabaseRole::Exam);
+        exam.clearError();
+        return false;
+    }
     // Access: the file is put back whole while no statement of ours runs;
     // the connection is opened again on it afterwards.
     const QString examFile = exam.file();

@@ -35,9 +35,10 @@ std::unique_ptr<Recordset> OperationFrame::open(Connection& connection, const QS
     return result;
 }
 
-bool OperationFrame::backupExam(const QString& failure) {
+bool OperationFrame::backupExam(const QString& failure, const QString& operation) {
     QString why;
-    m_backup = examBackups::take(m_context.exam, m_context.operationName, &why);
+    m_backup = examBackups::take(m_context.exam,
+                                 operation.isEmpty() ? m_context.operationName : operation, &why);
     if (!m_backup.isEmpty()) return true;
     m_window.message(withReason(failure, QStringLiteral("無法先備份考試資料庫: ") + why),
                      MainWindowInterface::Icon::Critical);

@@ -47,7 +47,9 @@ public:
     // Takes a copy of exam.mdb before the operation deletes or replaces its
     // rows. When the copy cannot be taken the user is told `failure` and why,
     // and false: the operation stops before anything is changed.
-    bool backupExam(const QString& failure);
+    // The copy is named after the operation (context().operationName, or
+    // `operation` when given).
+    bool backupExam(const QString& failure, const QString& operation = QString());
     // The line the completion message carries about the copy taken; empty
     // when none was taken.
     QString backupNote() const;

@@ -12,10 +12,12 @@
 
 #include "core/AppInfo.h"
 #include "core/ValueRules.h"
+#include "ops/ExamRestore.h"
 #include "startup/StartupSteps.h"
 #include "ui/AboutDialog.h"
 #include "ui/LoginDialog.h"
 #include "ui/MessageBox.h"
+#include "ui/RestoreDialog.h"
 #include "ui/SettingsLauncher.h"
 #include "ui/StatusPanels.h"
 
@@ -108,6 +110,8 @@ void MainWindow::buildMenus() {
             &QAction::triggered, this, &MainWindow::close);
     connect(addItem(m_systemMenu, QStringLiteral("mnud_3"), QStringLiteral("參數設定")),
             &QAction::triggered, this, &MainWindow::showSettingsFromMenu);
+    connect(addItem(m_systemMenu, QStringLiteral("mnud_5"), RestoreDialog::title()),
+            &QAction::triggered, this, &MainWindow::restoreFromMenu);
     connect(addItem(m_systemMenu, QStringLiteral("mnud_4"), QStringLiteral("關於程式")),
             &QAction::triggered, this, &MainWindow::showAbout);
 
@@ -139,6 +143,32 @@ void MainWindow::runMenuOperation(const OperationEntry& entry) {
 
 void MainWindow::showSettingsFromMenu() {
     showSettingsDialog(m_context, SettingsDialogUse::Menu, this);
+}
+
+void MainWindow::restoreFromMenu() {
+    if (m_operationRunning) return;
+    const QList<examBackups::Copy> copies = examBackups::list(m_context.exam.file());
+    if (copies.isEmpty()) {
+        message(QStringLiteral("backup 資料夾中沒有考試資料庫的備份可供還原!"), Icon::Information);
+        return;
+    }
+    RestoreDialog dialog(copies, this);
+    dialog.exec();
+    const QString chosen = dialog.chosen();
+    if (chosen.isEmpty()) return;
+    const auto& copy = *std::find_if(copies.begin(), copies.end(),
+                                     [&](const examBackups::Copy& c) { return c.path == chosen; });
+    const Answer sure =
+        message(QStringLiteral(
+                    "確定要以 %1 (%2之前) 的備份取代目前的考試資料庫嗎? 目前的考試資料庫會先備份。")
+                    .arg(copy.taken.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")),
+                         RestoreDialog::operationLabel(copy.operation)),
+                Icon::Question, Buttons::YesNo, Answer::No);
+    if (sure != Answer::Yes) return;
+    m_operationRunning = true;
+    m_context.operationName = QStringLiteral("restore");
+    RestoreExamDatabase(m_context, chosen);
+    m_operationRunning = false;
 }
 
 void MainWindow::showAbout() {

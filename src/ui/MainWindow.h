@@ -71,6 +71,7 @@ private:
     void runMenuOperation(const OperationEntry& entry);
     void showSettingsFromMenu();
     void showAbout();
+    void restoreFromMenu();
     void paintBusy();
     void unload();
 

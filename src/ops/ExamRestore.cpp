@@ -1,0 +1,52 @@
+#include "ops/ExamRestore.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "db/DatabaseFile.h"
+#include "ops/AppContext.h"
+#include "ops/ExamBackups.h"
+#include "ops/OperationFrame.h"
+
+namespace korvex {
+
+void RestoreExamDatabase(AppContext& context, const QString& copyPath) {
+    OperationFrame frame(context);
+    MainWindowInterface& window = frame.window();
+    const QString failed = QStringLiteral("考試資料庫還原失敗, 考試資料庫未變更!");
+    const QString shown = QDir::toNativeSeparators(QFileInfo(copyPath).absoluteFilePath());
+
+    // The copy must be a database of the engine exam.mdb uses, or nothing
+    // is touched.
+    const DatabaseFileKind kind = databaseFileKind(copyPath);
+    const DatabaseFileKind expected = context.exam.dialect() == SqlDialect::Access
+                                          ? DatabaseFileKind::Access
+                                          : DatabaseFileKind::Sqlite;
+    if (kind != expected) {
+        window.message(
+            withReason(failed, kind == DatabaseFileKind::Missing
+                                   ? QStringLiteral("找不到檔案 %1").arg(shown)
+                                   : QStringLiteral("%1 不是考試資料庫的備份").arg(shown)),
+            MainWindowInterface::Icon::Critical);
+        return;
+    }
+    if (QFileInfo(copyPath).canonicalFilePath() ==
+        QFileInfo(context.exam.file()).canonicalFilePath()) {
+        window.message(withReason(failed, QStringLiteral("%1 就是目前的考試資料庫").arg(shown)),
+                       MainWindowInterface::Icon::Critical);
+        return;
+    }
+
+    frame.showBusy();
+    if (!frame.backupExam(failed, QStringLiteral("restore"))) return;
+    QString why;
+    if (!examBackups::restore(context.exam, copyPath, &why)) {
+        window.message(withReason(failed, why), MainWindowInterface::Icon::Critical);
+        return;
+    }
+    window.message(
+        QStringLiteral("考試資料庫已還原為 %1 的內容!\r\n%2").arg(shown, frame.backupNote()),
+        MainWindowInterface::Icon::None);
+}
+
+}  // namespace korvex
