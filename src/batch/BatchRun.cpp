@@ -118,6 +118,10 @@ BatchExit runBatch(const BatchOptions& options, std::FILE* out) {
 
     Startup startup(context, window, dialogs);
     if (startup.run(options.folder) == Startup::Result::Ended) {
+        // The desktop program ends such a start-up without a box (the cause
+        // goes to ASSISTANT.LOG); a script is told on standard error too.
+        if (!startup.endCause().isEmpty())
+            std::fprintf(stderr, "korvex-batch: %s\n", qUtf8Printable(startup.endCause()));
         releaseConnections(context);
         return BatchEnded;
     }

@@ -616,11 +616,21 @@ bool saveXls(const Workbook& book, const QString& path, QString* error) {
     }
     // Written beside the old file under a temporary name and renamed over it
     // only when complete: a full disk or a crash leaves the old file whole.
+    // Unbuffered, so that a failed write keeps the system's reason.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        file.write(bytes) != bytes.size() || !file.commit()) {
+        QString why = file.errorString();
+        // Qt loses the reason of some failures ("Unknown error"); the folder
+        // still tells it (a full disk, a read-only folder).
+        if (file.error() == QFileDevice::NoError || why.isEmpty() ||
+            why == QLatin1String("Unknown error")) {
+            const QString folder = folderWriteProblem(QFileInfo(path).absolutePath());
+            if (!folder.isEmpty()) why = folder;
+        }
         if (error)
             *error = QStringLiteral("無法寫入 %1: %2")
-                         .arg(QDir::toNativeSeparators(path), fileErrorText(file.errorString()));
+                         .arg(QDir::toNativeSeparators(path), fileErrorText(why));
         file.cancelWriting();
         return false;
     }
