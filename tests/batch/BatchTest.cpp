@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -211,3 +212,39 @@ TEST(Batch, ConsoleWindowPrintsEveryBoxAsOneJsonLine) {
     EXPECT_EQ(input.value("text").toString(), QStringLiteral("教師編號?"));
     EXPECT_EQ(input.value("answer").toString(), QStringLiteral("T01"));
 }
+
+namespace {
+
+TEST(Batch, RestorePutsACopyBackAndNeedsItsFile) {
+    TestFolder folder;
+    korvex::test::makeShellFolder(folder);
+    const QString exam = folder.file(QStringLiteral("exam.mdb"));
+    TestFolder::run(exam, {QStringLiteral("insert into teacher values ('T1','甲','','')")});
+    const QString copy = folder.file(QStringLiteral("saved.mdb"));
+    TestFolder::run(exam, {QStringLiteral("VACUUM INTO '%1'").arg(copy)});
+    TestFolder::run(exam, {QStringLiteral("delete from teacher")});
+
+    // --from belongs to restore, and restore needs it.
+    for (const QStringList& bad : {login(folder, "admin", "secret") << "restore",
+                                   login(folder, "admin", "secret") << "students"
+                                                                    << "--from" << copy})
+        EXPECT_EQ(runBatchProcess(bad).exitCode, 2) << bad.join(u' ').toStdString();
+
+    const BatchResult run = runBatchProcess(login(folder, "admin", "secret") << "restore"
+                                                                             << "--from" << copy);
+    EXPECT_EQ(run.exitCode, 0) << run.stdoutText.toStdString();
+    ASSERT_EQ(run.lines.size(), 1);
+    EXPECT_TRUE(
+        run.lines[0].value("text").toString().startsWith(QStringLiteral("考試資料庫已還原為 ")));
+    EXPECT_EQ(TestFolder::rows(exam, QStringLiteral("select tchno from teacher")),
+              QStringList{"T1"});
+    // What it replaced was copied first.
+    const QStringList copies = QDir(folder.file(QStringLiteral("backup")))
+                                   .entryList({QStringLiteral("exam-*-restore.mdb")}, QDir::Files);
+    ASSERT_EQ(copies.size(), 1);
+    EXPECT_TRUE(TestFolder::rows(QDir(folder.file(QStringLiteral("backup"))).filePath(copies[0]),
+                                 QStringLiteral("select * from teacher"))
+                    .isEmpty());
+}
+
+}  // namespace

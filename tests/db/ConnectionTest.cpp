@@ -9,6 +9,7 @@
 #include "db/Connection.h"
 #include "db/Recordset.h"
 #include "db/SqlDialect.h"
+#include "ops/FailureReasons.h"
 
 using namespace korvex;
 using korvex::test::TestFolder;
@@ -253,4 +254,41 @@ TEST(Connection, BatchThatCannotBeginRunsNothing) {
               QStringList{QStringLiteral("09")});
     EXPECT_TRUE(ours.executeGuarded(QStringLiteral("delete from dep")));
     EXPECT_TRUE(TestFolder::rows(exam, QStringLiteral("select class from dep")).isEmpty());
+}
+
+TEST(Connection, FailuresAreJudgedByWhatTheyMeanForTheUser) {
+    TestFolder folder;
+    const QString exam = folder.createExam(false);
+    const QString copy = folder.file(QStringLiteral("damaged.mdb"));
+    ASSERT_TRUE(QFile::copy(exam, copy));
+    {
+        // The header stays; the table of tables behind it is garbage.
+        QFile file(copy);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        file.seek(100);
+        file.write(QByteArray(400, '\x5A'));
+    }
+    Connection damaged;
+    EXPECT_FALSE(damaged.openSqlite(copy));
+    ASSERT_TRUE(damaged.pendingError());
+    EXPECT_EQ(damaged.pendingError()->kind, DbError::Kind::Damaged);
+    EXPECT_EQ(failureReason(*damaged.pendingError(), DatabaseRole::Exam).left(10),
+              QStringLiteral("考試資料庫檔案已損壞"));
+
+    // A read-only database refuses a write as read-only.
+    Connection reader;
+    ASSERT_TRUE(reader.openSqlite(exam, true));
+    EXPECT_FALSE(reader.execute(QStringLiteral("insert into dep values ('01','x')")));
+    EXPECT_EQ(reader.pendingError()->kind, DbError::Kind::ReadOnly);
+    EXPECT_TRUE(failureReason(reader, DatabaseRole::Exam)
+                    .startsWith(QStringLiteral("考試資料庫 exam.mdb是唯讀的, 無法寫入")));
+
+    // The driver's own words come after the program's, without Qt's filler.
+    Connection plain;
+    ASSERT_TRUE(plain.openSqlite(exam));
+    EXPECT_FALSE(plain.execute(QStringLiteral("insert into nosuch values (1)")));
+    EXPECT_EQ(failureReason(plain, DatabaseRole::School),
+              QStringLiteral("校務行政資料庫: no such table: nosuch"));
+    EXPECT_EQ(withReason(QStringLiteral("失敗!"), QStringLiteral("因為")),
+              QStringLiteral("失敗!\r\n原因: 因為"));
 }
