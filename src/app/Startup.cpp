@@ -8,8 +8,10 @@
 #include "app/AppInfo.h"
 #include "app/ProgramFolder.h"
 #include "app/ShellWindow.h"
+#include "db/OdbcDrivers.h"
 #include "db/Recordset.h"
 #include "db/StartupSteps.h"
+#include "db/StudentColumns.h"
 #include "db/ValueRules.h"
 #include "settings/SettingsFile.h"
 #include "workbook/ScoreWorkbooks.h"
@@ -63,6 +65,9 @@ Startup::Result Startup::run(const QString& appPath) {
 
     if (!OpenExamConnection(m_context)) {
         const auto& error = m_context.exam.pendingError();
+        // Without the driver no later start can succeed either: the user is told what to install.
+        if (error && isMissingDriverError(*error))
+            m_window.message(error->text, MainWindowInterface::Icon::Critical);
         return endSilently(QStringLiteral("無法開啟 exam.mdb: %1")
                                .arg(error ? error->text : QStringLiteral("未知的錯誤")));
     }
@@ -129,13 +134,14 @@ void Startup::readExamNames() {
 }
 
 void Startup::extendStudentTable() {
-    // On every start after the first the columns exist already; the guard
-    // rolls the failing statement back and start-up goes on.
-    m_context.exam.executeGuarded(
-        QStringLiteral("ALTER TABLE name add address nvarchar(150), father nvarchar(20) "));
-    m_context.exam.executeGuarded(
-        QStringLiteral("ALTER TABLE name add zipcode nvarchar(10), addzone nvarchar(50) "));
-    m_context.exam.clearError();
+    // On every start after the first the columns exist already: the statement
+    // fails and start-up goes on. Each adds one column on its own (nothing to
+    // undo), outside a transaction, where the Access driver takes table changes.
+    for (const QString& statement : studentColumnStatements()) {
+        m_context.exam.execute(statement);
+        m_context.exam.clearError();
+    }
+    m_context.exam.clearErrorList();
 }
 
 Startup::Result Startup::endSilently(const QString& cause) {

@@ -7,6 +7,7 @@
 
 #include "app/AppContext.h"
 #include "app/ProgramFolder.h"
+#include "db/OdbcDrivers.h"
 #include "db/StartupSteps.h"
 
 namespace korvex {
@@ -32,28 +33,21 @@ QString freeTdsQuoted(const QString& value) { return u'{' + value + u'}'; }
 
 QString SchoolConnectionString(const Settings& settings) {
 #ifdef Q_OS_WIN
-    // The SQL Server driver every Windows installation carries.
-    const auto quoted = odbcQuoted;
-    const QString driver = QStringLiteral("SQL Server");
-    const QString tail;
+    return sqlServerConnectionString(settings, chooseSqlServerDriver(installedOdbcDrivers()));
 #else
     // FreeTDS speaks TDS 7.4 (SQL Server 2012 and later understand it) and
     // hands text over as UTF-8, so Chinese names arrive intact.
-    const auto quoted = freeTdsQuoted;
-    const QString driver = QStringLiteral("FreeTDS");
-    const QString tail = QStringLiteral("TDS_Version=7.4;ClientCharset=UTF-8;");
-#endif
     return QStringLiteral("Driver=%1;Server=%2;Database=%3;UID=%4;PWD=%5;")
-               .arg(odbcQuoted(driver), quoted(settings.server), quoted(settings.databaseName),
-                    quoted(settings.user), quoted(settings.password)) +
-           tail;
+               .arg(odbcQuoted(QStringLiteral("FreeTDS")), freeTdsQuoted(settings.server),
+                    freeTdsQuoted(settings.databaseName), freeTdsQuoted(settings.user),
+                    freeTdsQuoted(settings.password)) +
+           QStringLiteral("TDS_Version=7.4;ClientCharset=UTF-8;");
+#endif
 }
 
-QString accessConnectionString(const QString& file) {
-    // The ACE driver's name, registered by both its 32- and 64-bit builds;
-    // it opens the old Jet files as well.
-    return QStringLiteral("Driver={Microsoft Access Driver (*.mdb, *.accdb)};DBQ=%1;")
-        .arg(odbcQuoted(QDir::toNativeSeparators(file)));
+QString accessConnectionString(const QString& file, const QString& driver) {
+    return QStringLiteral("Driver=%1;DBQ=%2;")
+        .arg(odbcQuoted(driver), odbcQuoted(QDir::toNativeSeparators(file)));
 }
 
 DatabaseFileKind databaseFileKind(const QString& file) {
@@ -89,7 +83,13 @@ bool OpenSchoolConnection(AppContext& context) {
             return false;
         }
 #endif
-    return school.openOdbc(SchoolConnectionString(context.settings), SqlDialect::SqlServer);
+    const QString connection = SchoolConnectionString(context.settings);
+    if (school.openOdbc(connection, SqlDialect::SqlServer)) return true;
+    // The log of a failed start-up names the driver, the first thing to check.
+    DbError error = school.pendingError().value_or(DbError{});
+    error.text += QStringLiteral(" (ODBC 驅動程式: %1)").arg(odbcDriverOf(connection));
+    school.raise(error);
+    return false;
 }
 
 QString findExamDatabase(const QString& appPath) {
@@ -114,12 +114,12 @@ bool OpenExamConnection(AppContext& context) {
             break;
         case DatabaseFileKind::Access:
 #ifdef Q_OS_WIN
-            opened = exam.openOdbc(accessConnectionString(file), SqlDialect::Access);
+            if (const QString driver = chooseAccessDriver(installedOdbcDrivers()); driver.isEmpty())
+                exam.raise(missingAccessDriverError(file));
+            else
+                opened = exam.openOdbc(accessConnectionString(file, driver), SqlDialect::Access);
 #else
-            exam.raise({QStringLiteral("%1 是 Access 資料庫, 這台電腦沒有可開啟它的 "
-                                       "Microsoft Access ODBC 驅動程式")
-                            .arg(QDir::toNativeSeparators(file)),
-                        QString(), false});
+            exam.raise(missingAccessDriverError(file));
 #endif
             break;
         case DatabaseFileKind::Missing:

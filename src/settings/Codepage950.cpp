@@ -20,12 +20,40 @@ qsizetype codepage950CharLength(QByteArrayView bytes, qsizetype index) {
 
 #ifdef _WIN32
 
+namespace {
+
+// Decodes bytes that hold only characters; nothing when some byte or pair is
+// not one.
+std::optional<QString> decodeStrict(const char* bytes, int size) {
+    const int length = MultiByteToWideChar(950, MB_ERR_INVALID_CHARS, bytes, size, nullptr, 0);
+    if (length <= 0) return std::nullopt;
+    QString text(length, Qt::Uninitialized);
+    MultiByteToWideChar(950, MB_ERR_INVALID_CHARS, bytes, size,
+                        reinterpret_cast<wchar_t*>(text.data()), length);
+    return text;
+}
+
+}  // namespace
+
 QString fromCodepage950(QByteArrayView bytes) {
     if (bytes.isEmpty()) return QString();
-    const int size = MultiByteToWideChar(950, 0, bytes.data(), int(bytes.size()), nullptr, 0);
-    QString text(size, Qt::Uninitialized);
-    MultiByteToWideChar(950, 0, bytes.data(), int(bytes.size()),
-                        reinterpret_cast<wchar_t*>(text.data()), size);
+    if (auto whole = decodeStrict(bytes.data(), int(bytes.size()))) return *whole;
+    // Left to itself Windows turns a bad byte into '?' and swallows the byte
+    // after a lone lead byte; decode one character at a time instead, so each
+    // bad byte or pair gives one U+FFFD and the byte after it is kept, as on
+    // every other system.
+    QString text;
+    text.reserve(bytes.size());
+    qsizetype pos = 0;
+    while (pos < bytes.size()) {
+        const qsizetype length = codepage950CharLength(bytes, pos);
+        const auto character = decodeStrict(bytes.data() + pos, int(length));
+        if (character)
+            text.append(*character);
+        else
+            text.append(QChar(0xFFFD));
+        pos += length;
+    }
     return text;
 }
 

@@ -1,16 +1,22 @@
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#ifdef _WIN32
+// The ODBC headers use Windows' types without including their header.
+#include <windows.h>
+#endif
 #include <sql.h>
 #include <sqlext.h>
 #include <gtest/gtest.h>
 
+#include "HostCommand.h"
 #include "TestFolder.h"
 #include "db/Connection.h"
 #include "db/Recordset.h"
 #include "db/SqlDialect.h"
 
 using namespace korvex;
+using korvex::test::hostPath;
 using korvex::test::TestFolder;
 
 TEST(SqlDialect, SqliteReceivesEquivalentsAndQuotedTextIsKept) {
@@ -176,7 +182,7 @@ TEST(Connection, StatementThroughOdbc) {
     TestFolder folder;
     const QString exam = folder.createExam(false);
     Connection c;
-    ASSERT_TRUE(c.openOdbc(QStringLiteral("Driver=SQLite3;Database=%1;").arg(exam),
+    ASSERT_TRUE(c.openOdbc(QStringLiteral("Driver=SQLite3;Database=%1;").arg(hostPath(exam)),
                            SqlDialect::Sqlite))
         << c.pendingError()->text.toStdString();
     EXPECT_TRUE(c.execute(QStringLiteral("insert into dep(class,name) values(?,?)"),
@@ -194,7 +200,7 @@ TEST(Connection, OdbcStatementsCanBeGivenTheirTimeOut) {
     TestFolder folder;
     const QString exam = folder.createExam(false);
     Connection odbc;
-    ASSERT_TRUE(odbc.openOdbc(QStringLiteral("Driver=SQLite3;Database=%1;").arg(exam),
+    ASSERT_TRUE(odbc.openOdbc(QStringLiteral("Driver=SQLite3;Database=%1;").arg(hostPath(exam)),
                               SqlDialect::Sqlite));
     odbc.setCommandTimeout(15);
     auto query = odbc.select(QStringLiteral("select * from dep"), {});
