@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 #include "FakeTdsServer.h"
@@ -132,7 +133,13 @@ TEST(Connections, ExamDatabaseFoundWhateverTheCaseAndOpenedByItsHeader) {
     ASSERT_TRUE(QDir(folder.path()).rmdir(QStringLiteral("exam.mdb")));
 
     const QString exam = folder.createExam(true, QStringLiteral("EXAM.MDB"));
-    EXPECT_EQ(findExamDatabase(folder.path()), exam);
+    // The file itself: under its own name where letter case tells names
+    // apart, under any spelling where it does not (Windows).
+    const QString found = findExamDatabase(folder.path());
+    EXPECT_TRUE(QFileInfo(found) == QFileInfo(exam)) << found.toStdString();
+#ifndef Q_OS_WIN
+    EXPECT_EQ(found, exam);
+#endif
     ASSERT_TRUE(OpenExamConnection(context));
     EXPECT_EQ(context.exam.dialect(), SqlDialect::Sqlite);
     EXPECT_EQ(context.exam.commandTimeout(), 1);
@@ -152,7 +159,7 @@ TEST(Connections, ExamDatabaseFoundWhateverTheCaseAndOpenedByItsHeader) {
         ASSERT_TRUE(context.exam.errorPending());
         EXPECT_TRUE(isMissingDriverError(*context.exam.pendingError()));
         EXPECT_TRUE(context.exam.pendingError()->text.contains(QStringLiteral("Access")));
-        EXPECT_TRUE(context.exam.pendingError()->text.contains(QDir::toNativeSeparators(exam)));
+        EXPECT_TRUE(context.exam.pendingError()->text.contains(QDir::toNativeSeparators(found)));
         EXPECT_FALSE(context.exam.isOpen());
     }
     for (const QByteArray& junk : {QByteArray("PK\x03\x04 a zip file"), QByteArray()}) {
