@@ -1,10 +1,11 @@
+#include <gtest/gtest.h>
+
 #include <QAction>
 #include <QDir>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QSet>
-#include <gtest/gtest.h>
 
 #include "AccessStatementTable.h"
 #include "ModalDriver.h"
@@ -18,9 +19,9 @@
 
 using namespace korvex;
 using korvex::test::click;
-using korvex::test::tableForm;
 using korvex::test::ModalDriver;
 using korvex::test::setText;
+using korvex::test::tableForm;
 using korvex::test::TestFolder;
 using Icon = MainWindowInterface::Icon;
 using Answer = MainWindowInterface::Answer;

@@ -243,8 +243,9 @@ TEST(Startup, StudentTableMissingSomeContactColumnsGetsTheOthers) {
     EXPECT_TRUE(run.shell.w.messages.isEmpty());
     EXPECT_FALSE(run.context.exam.errorPending());
     EXPECT_TRUE(run.context.exam.errorList().isEmpty());
-    EXPECT_EQ(TestFolder::rows(exam, "SELECT count(*) FROM pragma_table_info('name') WHERE name IN "
-                                     "('address','father','zipcode','addzone')"),
+    EXPECT_EQ(TestFolder::rows(exam,
+                               "SELECT count(*) FROM pragma_table_info('name') WHERE name IN "
+                               "('address','father','zipcode','addzone')"),
               QStringList{"4"});
     // The added ones refuse a value longer than their size, as Access would.
     const QString insert = QStringLiteral("INSERT INTO name(sid, father) VALUES (?, ?)");

@@ -5,9 +5,9 @@
 // The ODBC headers use Windows' types without including their header.
 #include <windows.h>
 #endif
+#include <gtest/gtest.h>
 #include <sql.h>
 #include <sqlext.h>
-#include <gtest/gtest.h>
 
 #include "HostCommand.h"
 #include "TestFolder.h"

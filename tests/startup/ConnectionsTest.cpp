@@ -1,7 +1,8 @@
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <gtest/gtest.h>
 
 #include "FakeTdsServer.h"
 #include "SchoolFixture.h"

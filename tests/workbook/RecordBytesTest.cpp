@@ -178,10 +178,10 @@ TEST(XlsRecords, CompoundFileHeaderAndAllocationTable) {
         ASSERT_TRUE(out.open(QIODevice::WriteOnly));
         out.write(compoundFile(data));
         out.close();
-        const HostResult p = runHostCommand(
-            QStringLiteral("/usr/bin/python3"),
-            {QStringLiteral(KORVEX_SOURCE_DIR "/tests/workbook/cfb_stream.py"),
-             hostPath(out.fileName())});
+        const HostResult p =
+            runHostCommand(QStringLiteral("/usr/bin/python3"),
+                           {QStringLiteral(KORVEX_SOURCE_DIR "/tests/workbook/cfb_stream.py"),
+                            hostPath(out.fileName())});
         ASSERT_TRUE(p.finished) << p.errors.toStdString();
         const QJsonObject o = QJsonDocument::fromJson(p.output).object();
         EXPECT_EQ(o.value("size").toInt(), padded.size()) << size << p.errors.toStdString();
