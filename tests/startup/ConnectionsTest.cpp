@@ -98,6 +98,27 @@ TEST(Connections, ValueFreeTdsCannotTakeIsRefusedWithAReason) {
 }
 #endif
 
+TEST(Connections, FailedSqlServerConnectionNamesItsDriver) {
+    // Nothing listens on port 1: the attempt fails, and the cause that
+    // start-up writes to ASSISTANT.LOG says which driver was tried (FreeTDS
+    // on Linux; on Windows the newest SQL Server driver installed, "SQL
+    // Server" when the list has none).
+    SchoolFixture f;
+    f.context.settings.server = QStringLiteral("127.0.0.1,1");
+    f.context.settings.databaseName = QStringLiteral("school");
+    f.context.settings.password = QStringLiteral("secret");
+    LoadTermContext(f.context);
+    EXPECT_FALSE(f.context.schoolConnected);
+#ifdef Q_OS_WIN
+    const QString driver = chooseSqlServerDriver(installedOdbcDrivers());
+#else
+    const QString driver = QStringLiteral("FreeTDS");
+#endif
+    EXPECT_TRUE(f.context.schoolFailure.endsWith(QStringLiteral(" (ODBC 驅動程式: %1)").arg(driver)))
+        << f.context.schoolFailure.toStdString();
+    EXPECT_FALSE(f.context.schoolFailure.contains(QStringLiteral("secret")));
+}
+
 TEST(Connections, SqliteSchoolDatabaseByRelativeOrAbsoluteName) {
     SchoolFixture f;
     f.context.settings.server = QStringLiteral("SQLite");
