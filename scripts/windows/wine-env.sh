@@ -16,7 +16,8 @@ if [ "$arch" = i686 ]; then
     SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
     $SUDO dpkg --add-architecture i386
   }
-  wine_packages+=(wine32:i386)
+  # and its ODBC calls reach the 32-bit driver manager and SQLite driver (the ODBC tests)
+  wine_packages+=(wine32:i386 libodbc2:i386 libsqliteodbc:i386)
 fi
 wine_missing=()
 for p in "${wine_packages[@]}"; do
