@@ -9,6 +9,10 @@
 #include "db/DatabaseFile.h"
 
 #if __has_include(<sqlext.h>)
+#ifdef _WIN32
+// The ODBC headers use Windows' types without including their header.
+#include <windows.h>
+#endif
 #include <sql.h>
 #include <sqlext.h>
 #define KORVEX_HAVE_ODBC_HEADERS 1
@@ -16,6 +20,11 @@
 
 namespace korvex {
 namespace {
+
+Connection::StatementObserver& statementObserver() {
+    static Connection::StatementObserver observer;
+    return observer;
+}
 
 QString nextConnectionName() {
     static QAtomicInt counter;
@@ -75,6 +84,10 @@ DbError::Kind kindOf(const QSqlDatabase& db, const QSqlError& error) {
 }  // namespace
 
 Connection::Connection() : m_name(nextConnectionName()) {}
+
+void Connection::setStatementObserver(StatementObserver observer) {
+    statementObserver() = std::move(observer);
+}
 
 Connection::~Connection() { close(); }
 
@@ -232,6 +245,7 @@ bool Connection::execute(const QString& sql, const QVariantList& params) {
         raise({QStringLiteral("資料庫未連結")});
         return false;
     }
+    if (statementObserver()) statementObserver()(*this, sql);
     const QStringList statements = translateStatement(sql, m_dialect);
     for (const QString& statement : statements) {
         QSqlQuery* query = prepared(statement);
@@ -255,6 +269,7 @@ std::optional<QSqlQuery> Connection::select(const QString& sql, const QVariantLi
         raise({QStringLiteral("資料庫未連結")});
         return std::nullopt;
     }
+    if (statementObserver()) statementObserver()(*this, sql);
     const QStringList statements = translateStatement(sql, m_dialect);
     QSqlQuery query(database());
     query.setForwardOnly(true);

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -104,6 +105,12 @@ public:
     std::optional<QSqlQuery> select(const QString& sql, const QVariantList& params);
 
     QSqlDatabase database() const;
+
+    // Called with the text of every statement a connection is asked to run
+    // (before the dialect's changes); the tests list what reaches a database
+    // with it. None by default.
+    using StatementObserver = std::function<void(const Connection&, const QString&)>;
+    static void setStatementObserver(StatementObserver observer);
 
 private:
     bool endGuarded();

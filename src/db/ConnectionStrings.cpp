@@ -12,11 +12,9 @@ QString odbcQuoted(const QString& value) {
 
 QString freeTdsQuoted(const QString& value) { return u'{' + value + u'}'; }
 
-QString accessConnectionString(const QString& file) {
-    // The ACE driver's name, registered by both its 32- and 64-bit builds;
-    // it opens the old Jet files as well.
-    return QStringLiteral("Driver={Microsoft Access Driver (*.mdb, *.accdb)};DBQ=%1;")
-        .arg(odbcQuoted(QDir::toNativeSeparators(file)));
+QString accessConnectionString(const QString& file, const QString& driver) {
+    return QStringLiteral("Driver=%1;DBQ=%2;")
+        .arg(odbcQuoted(driver), odbcQuoted(QDir::toNativeSeparators(file)));
 }
 
 }  // namespace korvex

@@ -15,8 +15,8 @@ QString odbcQuoted(const QString& value);
 // unchanged. A value holding "};" cannot be passed to it at all.
 QString freeTdsQuoted(const QString& value);
 
-// The ODBC connection string for an Access file, through the Microsoft
-// Access driver.
-QString accessConnectionString(const QString& file);
+// The ODBC connection string for an Access file through `driver`, one of
+// Microsoft's Access drivers.
+QString accessConnectionString(const QString& file, const QString& driver);
 
 }  // namespace korvex

@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 
+#include "db/JetSql.h"
+
 namespace korvex {
 namespace {
 
@@ -113,6 +115,7 @@ QString sqliteColumn(const QString& definition) {
 }  // namespace
 
 QStringList translateStatement(const QString& sql, SqlDialect dialect) {
+    if (dialect == SqlDialect::Access) return jetStatements(sql);
     if (dialect != SqlDialect::Sqlite) return {sql};
     const QString rewritten = rewriteOutsideQuotes(sql);
 

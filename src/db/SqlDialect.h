@@ -15,7 +15,8 @@ enum class SqlDialect { SqlServer, Access, Sqlite };
 // several columns becomes one statement per column, each `nvarchar(n)` or
 // `varchar(n)` column carrying a length check so that a too-long value is
 // refused as SQL Server refuses it. Text inside quotes is never touched, nor
-// are `?` placeholders. The other dialects get the statement unchanged.
+// are `?` placeholders. Access receives Jet SQL (see jetStatements); SQL
+// Server gets the statement unchanged.
 QStringList translateStatement(const QString& sql, SqlDialect dialect);
 
 }  // namespace korvex

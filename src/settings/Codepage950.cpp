@@ -18,32 +18,6 @@ qsizetype codepage950CharLength(QByteArrayView bytes, qsizetype index) {
     return 1;
 }
 
-#ifdef _WIN32
-
-QString fromCodepage950(QByteArrayView bytes) {
-    if (bytes.isEmpty()) return QString();
-    const int size = MultiByteToWideChar(950, 0, bytes.data(), int(bytes.size()), nullptr, 0);
-    QString text(size, Qt::Uninitialized);
-    MultiByteToWideChar(950, 0, bytes.data(), int(bytes.size()),
-                        reinterpret_cast<wchar_t*>(text.data()), size);
-    return text;
-}
-
-std::optional<QByteArray> toCodepage950(QStringView text) {
-    if (text.isEmpty()) return QByteArray();
-    const auto* wide = reinterpret_cast<const wchar_t*>(text.utf16());
-    BOOL usedDefault = FALSE;
-    const int size = WideCharToMultiByte(950, WC_NO_BEST_FIT_CHARS, wide, int(text.size()), nullptr,
-                                         0, nullptr, &usedDefault);
-    QByteArray bytes(size, Qt::Uninitialized);
-    WideCharToMultiByte(950, WC_NO_BEST_FIT_CHARS, wide, int(text.size()), bytes.data(), size,
-                        nullptr, &usedDefault);
-    if (usedDefault || size == 0) return std::nullopt;
-    return bytes;
-}
-
-#else
-
 namespace {
 
 // The user-defined rows as Windows maps them: each row holds 157 codes
@@ -89,6 +63,83 @@ std::optional<QByteArray> encodeWindowsOnly(char16_t unit) {
     }
     return std::nullopt;
 }
+
+}  // namespace
+
+#ifdef _WIN32
+
+namespace {
+
+// Decodes bytes that hold only characters; nothing when some byte or pair is
+// not one.
+std::optional<QString> decodeStrict(const char* bytes, int size) {
+    const int length = MultiByteToWideChar(950, MB_ERR_INVALID_CHARS, bytes, size, nullptr, 0);
+    if (length <= 0) return std::nullopt;
+    QString text(length, Qt::Uninitialized);
+    MultiByteToWideChar(950, MB_ERR_INVALID_CHARS, bytes, size,
+                        reinterpret_cast<wchar_t*>(text.data()), length);
+    return text;
+}
+
+}  // namespace
+
+QString fromCodepage950(QByteArrayView bytes) {
+    if (bytes.isEmpty()) return QString();
+    if (auto whole = decodeStrict(bytes.data(), int(bytes.size()))) return *whole;
+    // Left to itself Windows turns a bad byte into '?' and swallows the byte
+    // after a lone lead byte; decode one character at a time instead, so each
+    // bad byte or pair gives one U+FFFD and the byte after it is kept, as on
+    // every other system.
+    QString text;
+    text.reserve(bytes.size());
+    qsizetype pos = 0;
+    while (pos < bytes.size()) {
+        const qsizetype length = codepage950CharLength(bytes, pos);
+        if (const auto character = decodeStrict(bytes.data() + pos, int(length)))
+            text.append(*character);
+        else
+            text.append(QChar(decodeWindowsOnly(bytes, pos).value_or(char16_t(0xFFFD))));
+        pos += length;
+    }
+    return text;
+}
+
+namespace {
+
+// Encodes text all of whose characters have a code; nothing otherwise.
+std::optional<QByteArray> encodeStrict(QStringView text) {
+    const auto* wide = reinterpret_cast<const wchar_t*>(text.utf16());
+    BOOL usedDefault = FALSE;
+    const int size = WideCharToMultiByte(950, WC_NO_BEST_FIT_CHARS, wide, int(text.size()), nullptr,
+                                         0, nullptr, &usedDefault);
+    if (usedDefault || size <= 0) return std::nullopt;
+    QByteArray bytes(size, Qt::Uninitialized);
+    WideCharToMultiByte(950, WC_NO_BEST_FIT_CHARS, wide, int(text.size()), bytes.data(), size,
+                        nullptr, &usedDefault);
+    if (usedDefault) return std::nullopt;
+    return bytes;
+}
+
+}  // namespace
+
+std::optional<QByteArray> toCodepage950(QStringView text) {
+    if (text.isEmpty()) return QByteArray();
+    if (auto whole = encodeStrict(text)) return whole;
+    // The codes Windows adds to Big5 come from the same table on every
+    // system, whatever this Windows' own table holds.
+    QByteArray bytes;
+    for (const QChar c : text) {
+        auto code = encodeStrict(QStringView(&c, 1));
+        if (!code) code = encodeWindowsOnly(c.unicode());
+        if (!code) return std::nullopt;
+        bytes += *code;
+    }
+    return bytes;
+}
+
+#else
+
+namespace {
 
 // One conversion descriptor per direction and thread, reset before each use.
 class Converter {

@@ -7,6 +7,7 @@
 #include "core/ProgramFolder.h"
 #include "db/ConnectionStrings.h"
 #include "db/DatabaseFile.h"
+#include "db/OdbcDrivers.h"
 #include "ops/AppContext.h"
 #include "startup/StartupSteps.h"
 
@@ -14,21 +15,19 @@ namespace korvex {
 
 QString SchoolConnectionString(const Settings& settings) {
 #ifdef Q_OS_WIN
-    // The SQL Server driver every Windows installation carries.
-    const auto quoted = odbcQuoted;
-    const QString driver = QStringLiteral("SQL Server");
-    const QString tail;
+    // The best SQL Server driver this PC has.
+    return sqlServerConnectionString(
+        {settings.server, settings.databaseName, settings.user, settings.password},
+        chooseSqlServerDriver(installedOdbcDrivers()));
 #else
     // FreeTDS speaks TDS 7.4 (SQL Server 2012 and later understand it) and
     // hands text over as UTF-8, so Chinese names arrive intact.
-    const auto quoted = freeTdsQuoted;
-    const QString driver = QStringLiteral("FreeTDS");
-    const QString tail = QStringLiteral("TDS_Version=7.4;ClientCharset=UTF-8;");
-#endif
     return QStringLiteral("Driver=%1;Server=%2;Database=%3;UID=%4;PWD=%5;")
-               .arg(odbcQuoted(driver), quoted(settings.server), quoted(settings.databaseName),
-                    quoted(settings.user), quoted(settings.password)) +
-           tail;
+               .arg(odbcQuoted(QStringLiteral("FreeTDS")), freeTdsQuoted(settings.server),
+                    freeTdsQuoted(settings.databaseName), freeTdsQuoted(settings.user),
+                    freeTdsQuoted(settings.password)) +
+           QStringLiteral("TDS_Version=7.4;ClientCharset=UTF-8;");
+#endif
 }
 
 bool OpenSchoolConnection(AppContext& context) {
@@ -52,7 +51,13 @@ bool OpenSchoolConnection(AppContext& context) {
             return false;
         }
 #endif
-    return school.openOdbc(SchoolConnectionString(context.settings), SqlDialect::SqlServer);
+    const QString connection = SchoolConnectionString(context.settings);
+    if (school.openOdbc(connection, SqlDialect::SqlServer)) return true;
+    // The log of a failed start-up names the driver, the first thing to check.
+    DbError error = school.pendingError().value_or(DbError{});
+    error.text += QStringLiteral(" (ODBC 驅動程式: %1)").arg(odbcDriverOf(connection));
+    school.raise(error);
+    return false;
 }
 
 QString findExamDatabase(const QString& appPath) {
@@ -76,11 +81,13 @@ bool OpenExamConnection(AppContext& context) {
             break;
         case DatabaseFileKind::Access:
 #ifdef Q_OS_WIN
-            opened = exam.openOdbc(accessConnectionString(file), SqlDialect::Access);
+            if (const QString driver = chooseAccessDriver(installedOdbcDrivers()); driver.isEmpty())
+                exam.raise(missingAccessDriverError(file));
+            else
+                opened =
+                    exam.openOdbc(accessConnectionString(file, driver), SqlDialect::Access, file);
 #else
-            exam.raise({QStringLiteral("%1 是 Access 資料庫, 這台電腦沒有可開啟它的 "
-                                       "Microsoft Access ODBC 驅動程式")
-                            .arg(QDir::toNativeSeparators(file))});
+            exam.raise(missingAccessDriverError(file));
 #endif
             break;
         case DatabaseFileKind::Missing:

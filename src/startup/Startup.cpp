@@ -8,12 +8,14 @@
 #include "core/FileErrors.h"
 #include "core/ProgramFolder.h"
 #include "core/ValueRules.h"
+#include "db/OdbcDrivers.h"
 #include "db/Recordset.h"
 #include "ops/AppContext.h"
 #include "ops/FailureReasons.h"
 #include "settings/SettingsFile.h"
 #include "startup/ShellWindow.h"
 #include "startup/StartupSteps.h"
+#include "startup/StudentColumns.h"
 
 namespace korvex {
 
@@ -71,9 +73,15 @@ Startup::Result Startup::run(const QString& appPath) {
     m_context.school.clearError();
     readExamNames();
 
-    if (!OpenExamConnection(m_context))
+    if (!OpenExamConnection(m_context)) {
+        const auto& error = m_context.exam.pendingError();
+        // Without the driver no later start can succeed either: the user is
+        // told what to install.
+        if (error && isMissingDriverError(*error))
+            m_window.message(error->text, MainWindowInterface::Icon::Critical);
         return endSilently(QStringLiteral("無法開啟 exam.mdb: %1")
                                .arg(failureReason(m_context.exam, DatabaseRole::Exam)));
+    }
     BuildMainTitle(m_context);
     extendStudentTable();
 
@@ -149,13 +157,13 @@ void Startup::readExamNames() {
 }
 
 void Startup::extendStudentTable() {
-    // On every start after the first the columns exist already; the guard
-    // rolls the failing statement back and start-up goes on.
-    m_context.exam.executeGuarded(
-        QStringLiteral("ALTER TABLE name add address nvarchar(150), father nvarchar(20) "));
-    m_context.exam.executeGuarded(
-        QStringLiteral("ALTER TABLE name add zipcode nvarchar(10), addzone nvarchar(50) "));
-    m_context.exam.clearError();
+    // On every start after the first the columns exist already: the statement
+    // fails and start-up goes on. Each adds one column on its own (nothing to
+    // undo), outside a transaction, where the Access driver takes table changes.
+    for (const QString& statement : studentColumnStatements()) {
+        m_context.exam.execute(statement);
+        m_context.exam.clearError();
+    }
 }
 
 Startup::Result Startup::endSilently(const QString& cause) {

@@ -1,3 +1,7 @@
+#ifdef _WIN32
+// The ODBC headers use Windows' types without including their header.
+#include <windows.h>
+#endif
 #include <gtest/gtest.h>
 #include <sql.h>
 #include <sqlext.h>
@@ -5,6 +9,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
+#include "HostCommand.h"
 #include "TestFolder.h"
 #include "db/Connection.h"
 #include "db/Recordset.h"
@@ -12,6 +17,7 @@
 #include "ops/FailureReasons.h"
 
 using namespace korvex;
+using korvex::test::hostPath;
 using korvex::test::TestFolder;
 
 TEST(SqlDialect, SqliteReceivesEquivalentsAndQuotedTextIsKept) {
@@ -169,8 +175,8 @@ TEST(Connection, StatementThroughOdbc) {
     TestFolder folder;
     const QString exam = folder.createExam(false);
     Connection c;
-    ASSERT_TRUE(
-        c.openOdbc(QStringLiteral("Driver=SQLite3;Database=%1;").arg(exam), SqlDialect::Sqlite))
+    ASSERT_TRUE(c.openOdbc(QStringLiteral("Driver=SQLite3;Database=%1;").arg(hostPath(exam)),
+                           SqlDialect::Sqlite))
         << c.pendingError()->text.toStdString();
     EXPECT_TRUE(c.execute(QStringLiteral("insert into dep(class,name) values(?,?)"),
                           {QStringLiteral("10"), QStringLiteral("普通科")}));
@@ -187,8 +193,8 @@ TEST(Connection, OdbcStatementsCanBeGivenTheirTimeOut) {
     TestFolder folder;
     const QString exam = folder.createExam(false);
     Connection odbc;
-    ASSERT_TRUE(
-        odbc.openOdbc(QStringLiteral("Driver=SQLite3;Database=%1;").arg(exam), SqlDialect::Sqlite));
+    ASSERT_TRUE(odbc.openOdbc(QStringLiteral("Driver=SQLite3;Database=%1;").arg(hostPath(exam)),
+                              SqlDialect::Sqlite));
     odbc.setCommandTimeout(15);
     auto query = odbc.select(QStringLiteral("select * from dep"), {});
     ASSERT_TRUE(query);

@@ -2,11 +2,14 @@
 #include <functional>
 
 #include "ExamFixture.h"
+#include "HostCommand.h"
+#include "db/SqlDialect.h"
 #include "exam/ExamOperations.h"
 #include "exam/ExportedScore.h"
 
 using namespace korvex;
 using namespace korvex::test;
+using korvex::test::hostPath;
 using Icon = MainWindowInterface::Icon;
 
 namespace {
@@ -196,6 +199,27 @@ TEST_F(ScoreExport, ARowRegradedDuringTheExportWaitsForTheNextOne) {
                                     "科目碼='CHI001' and 身份證號 in ('A1','A2') order by 1")),
               (QStringList{QStringLiteral("A1|80"), QStringLiteral("A2|73")}));
     EXPECT_TRUE(examRows(QStringLiteral("select sid from periodical1 where upload=1")).isEmpty());
+}
+
+TEST_F(ScoreExport, OnAccessEachRowIsFlaggedByItsKeyScoreAndAbsence) {
+    // The statements an Access exam.mdb receives, run on the SQLite file
+    // through ODBC: one update per row, matching a missing value with IS NULL.
+    m_context.exam.close();
+    ASSERT_TRUE(m_context.exam.openOdbc(
+        QStringLiteral("Driver=SQLite3;Database=%1;").arg(hostPath(m_examFile)), SqlDialect::Access,
+        m_examFile));
+    m_busyWindow.onYield = [&](int count) {
+        if (count == 2)
+            runExam({QStringLiteral(
+                "update periodical1 set score2=80 where sid='A1' and sub='CHI001'")});
+    };
+
+    ExportScores(m_context);
+
+    // B3 was sent with no score and no absence; A1's Chinese was re-graded.
+    EXPECT_EQ(flags(), (QStringList{QStringLiteral("A1|CHI001|1"), QStringLiteral("A1|MAT001|2"),
+                                    QStringLiteral("A2|CHI001|2"), QStringLiteral("B3|CHI001|2"),
+                                    QStringLiteral("C4|CHI001|0"), QStringLiteral("D5|CHI001|2")}));
 }
 
 TEST_F(ScoreExport, AFailingScoreUpdateRollsBackTheWholeExport) {

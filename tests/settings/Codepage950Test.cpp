@@ -37,6 +37,10 @@ TEST(Codepage950, BadBytesDecodeAsReplacementAndForeignTextIsRefused) {
     // A lone lead byte, a lead byte before a byte that cannot follow it, and
     // a lead byte at the very end.
     EXPECT_EQ(fromCodepage950(QByteArray("a\xA4 b\xA4")), QStringLiteral("a\uFFFD b\uFFFD"));
+    // The same on every system, whatever its own table says: Windows' codes
+    // beside a bad byte.
+    EXPECT_EQ(fromCodepage950(QByteArray("\x80\xFF\xA4\n\xFA\x40")),
+              QString(QChar(0x80)) + QChar(0xF8F8) + QChar(0xFFFD) + u'\n' + QChar(0xE000));
     QByteArray noise;
     for (int i = 0; i < 4096; ++i) noise.append(char((i * 7919 + 13) % 256));
     const QString decoded = fromCodepage950(noise);

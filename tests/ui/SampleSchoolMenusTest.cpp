@@ -5,9 +5,13 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QRegularExpression>
+#include <QSet>
 
+#include "AccessStatementTable.h"
 #include "ModalDriver.h"
 #include "TestFolder.h"
+#include "db/Connection.h"
+#include "db/SqlDialect.h"
 #include "sample/SampleGrading.h"
 #include "sample/SampleSchool.h"
 #include "ui/MainWindow.h"
@@ -17,6 +21,7 @@ using namespace korvex;
 using korvex::test::click;
 using korvex::test::ModalDriver;
 using korvex::test::setText;
+using korvex::test::tableForm;
 using korvex::test::TestFolder;
 using Icon = MainWindowInterface::Icon;
 using Answer = MainWindowInterface::Answer;
@@ -52,6 +57,17 @@ TEST(SampleSchoolMenus, EveryOperationRunsFromItsMenuItem) {
         << error.toStdString();
     const QString exam = folder.file(QStringLiteral("exam.mdb"));
     const QString school = folder.file(QStringLiteral("school.sqlite"));
+
+    // Every statement that reaches exam.mdb is noted, to be checked against
+    // the table of the statements and their Access form.
+    QStringList examStatements;
+    struct ObserverGuard {
+        ~ObserverGuard() { Connection::setStatementObserver({}); }
+    } guard;
+    Connection::setStatementObserver([&](const Connection& connection, const QString& sql) {
+        if (connection.databaseName().endsWith(QLatin1String("exam.mdb"), Qt::CaseInsensitive))
+            examStatements << tableForm(sql);
+    });
 
     ModalDriver driver;
     driver.expect(QStringLiteral("frmLogin2"), [](QWidget* dialog) {
@@ -159,4 +175,20 @@ TEST(SampleSchoolMenus, EveryOperationRunsFromItsMenuItem) {
 
     EXPECT_TRUE(driver.unexpected.isEmpty()) << driver.unexpected.join(',').toStdString();
     window.close();
+
+    // docs/access-statements.md lists each of them with its Jet form.
+    QString tableError;
+    const auto table = korvex::test::readAccessStatementTable(&tableError);
+    ASSERT_FALSE(table.isEmpty()) << tableError.toStdString();
+    QSet<QString> listed;
+    for (const auto& row : table) listed.insert(tableForm(row.written));
+    QStringList missing;
+    for (const QString& statement : examStatements)
+        if (!listed.contains(statement))
+            missing << QStringLiteral("| `%1` | `%2` |")
+                           .arg(statement,
+                                translateStatement(statement, SqlDialect::Access).join("`<br>`"));
+    missing.removeDuplicates();
+    EXPECT_GT(examStatements.size(), 20);
+    EXPECT_TRUE(missing.isEmpty()) << missing.join(u'\n').toStdString();
 }

@@ -222,6 +222,57 @@ TEST(Startup, SilentEndsAreLoggedWithTheirCause) {
     EXPECT_TRUE(logLines(refused).first().contains(QStringLiteral("未登入")));
 }
 
+TEST(Startup, AccessFileWithoutItsDriverEndsWithAMessageNamingTheDriver) {
+    // Neither Linux nor Wine has an Access driver: start-up says so and ends,
+    // and the log keeps the same cause.
+    TestFolder folder;
+    korvex::test::makeShellFolder(folder, {.withExam = false});
+    {
+        QFile f(folder.file("exam.mdb"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        QByteArray head("\x00\x01\x00\x00Standard Jet DB", 19);
+        head.append(2048 - head.size(), '\0');
+        f.write(head);
+    }
+    StartupRun run(folder.path());
+    EXPECT_EQ(run.result, Startup::Result::Ended);
+    EXPECT_FALSE(run.shell.shown);
+    ASSERT_EQ(run.shell.w.messages.size(), 1);
+    const auto& message = run.shell.w.messages.first();
+    EXPECT_EQ(message.icon, Icon::Critical);
+    EXPECT_TRUE(message.text.contains(QStringLiteral("Microsoft Access ODBC 驅動程式")))
+        << message.text.toStdString();
+    EXPECT_TRUE(message.text.contains(QDir::toNativeSeparators(folder.file("exam.mdb"))));
+#ifdef Q_OS_WIN
+    EXPECT_TRUE(message.text.contains(QStringLiteral("Microsoft Access Driver (*.mdb, *.accdb)")));
+    EXPECT_TRUE(message.text.contains(QStringLiteral("Access Database Engine")));
+    EXPECT_TRUE(message.text.contains(QStringLiteral("32 位元")));
+#endif
+    ASSERT_EQ(logLines(folder).size(), 1);
+    EXPECT_TRUE(logLines(folder).first().contains(message.text));
+}
+
+TEST(Startup, StudentTableMissingSomeContactColumnsGetsTheOthers) {
+    TestFolder folder;
+    korvex::test::makeShellFolder(folder);
+    const QString exam = folder.file("exam.mdb");
+    TestFolder::run(exam, {QStringLiteral("ALTER TABLE name ADD COLUMN address TEXT"),
+                           QStringLiteral("ALTER TABLE name ADD COLUMN zipcode TEXT")});
+    StartupRun run(folder.path());
+    EXPECT_EQ(run.result, Startup::Result::Ready) << run.cause.toStdString();
+    EXPECT_TRUE(run.shell.w.messages.isEmpty());
+    EXPECT_FALSE(run.context.exam.errorPending());
+    EXPECT_EQ(TestFolder::rows(exam,
+                               "SELECT count(*) FROM pragma_table_info('name') WHERE name IN "
+                               "('address','father','zipcode','addzone')"),
+              QStringList{"4"});
+    // The added ones refuse a value longer than their size, as Access would.
+    const QString insert = QStringLiteral("INSERT INTO name(sid, father) VALUES (?, ?)");
+    EXPECT_FALSE(run.context.exam.execute(insert, {QStringLiteral("A1"), QString(21, u'父')}));
+    run.context.exam.clearError();
+    EXPECT_TRUE(run.context.exam.execute(insert, {QStringLiteral("A1"), QString(20, u'父')}));
+}
+
 TEST(Startup, TemplatesAreRewrittenBeforeTheLoginAndOneThatCannotBeEndsSilently) {
     // A stale template is replaced by the program's own before the login,
     // and stays so when the login is refused.
@@ -273,15 +324,41 @@ TEST(ProgramFolder, FolderOptionOrTheExecutablesFolder) {
 
 TEST(Startup, SettingsFileIsFoundWhateverItsLetterCase) {
     // A folder copied from Windows may hold the settings as "assistant.ini";
-    // they are read, not replaced by a new file with the defaults.
+    // they are read, not replaced by a new file with the defaults. On every
+    // file system the folder then still holds that one file under its own
+    // name. Where letter case tells names apart (Linux), the lookup returns
+    // the file's own name; where it does not (Windows), any spelling names
+    // the same file and the exact one is returned.
     TestFolder folder;
     korvex::test::makeShellFolder(folder);
-    ASSERT_TRUE(QFile::rename(folder.file("ASSISTANT.INI"), folder.file("assistant.ini")));
+    // Written anew under the other name: where letter case does not tell
+    // names apart, a rename that changes only the case may leave the old name.
+    {
+        QFile upper(folder.file("ASSISTANT.INI"));
+        ASSERT_TRUE(upper.open(QIODevice::ReadOnly));
+        const QByteArray settings = upper.readAll();
+        upper.close();
+        ASSERT_TRUE(upper.remove());
+        QFile lower(folder.file("assistant.ini"));
+        ASSERT_TRUE(lower.open(QIODevice::WriteOnly));
+        ASSERT_EQ(lower.write(settings), settings.size());
+    }
+    const bool caseSensitive = !QFileInfo::exists(folder.file("Assistant.Ini"));
+#ifdef Q_OS_WIN
+    EXPECT_FALSE(caseSensitive);
+#endif
     StartupRun run(folder.path());
     EXPECT_EQ(run.result, Startup::Result::Ready) << run.cause.toStdString();
     EXPECT_EQ(run.context.settings.databaseName, QStringLiteral("school.sqlite"));
-    EXPECT_FALSE(QFileInfo::exists(folder.file("ASSISTANT.INI")));
-    EXPECT_EQ(programFile(folder.path(), QStringLiteral("ASSISTANT.INI")),
-              folder.file("assistant.ini"));
+    const QStringList settingsFiles =
+        QDir(folder.path()).entryList({QStringLiteral("*.ini")}, QDir::Files);
+    EXPECT_EQ(settingsFiles, QStringList{QStringLiteral("assistant.ini")});
+    const QString found = programFile(folder.path(), QStringLiteral("ASSISTANT.INI"));
+    if (caseSensitive) {
+        EXPECT_EQ(found, folder.file("assistant.ini"));
+    } else {
+        EXPECT_EQ(found, folder.file("ASSISTANT.INI"));
+        EXPECT_TRUE(QFileInfo::exists(found));
+    }
     EXPECT_EQ(programFile(folder.path(), QStringLiteral("none.ini")), folder.file("none.ini"));
 }

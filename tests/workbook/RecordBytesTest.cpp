@@ -4,8 +4,8 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QJsonDocument>
-#include <QProcess>
 
+#include "HostCommand.h"
 #include "TestFolder.h"
 #include "XlsReadBack.h"
 #include "workbook/CompoundFile.h"
@@ -178,14 +178,13 @@ TEST(XlsRecords, CompoundFileHeaderAndAllocationTable) {
         ASSERT_TRUE(out.open(QIODevice::WriteOnly));
         out.write(compoundFile(data));
         out.close();
-        QProcess p;
-        p.start(
-            QStringLiteral("/usr/bin/python3"),
-            {QStringLiteral(KORVEX_SOURCE_DIR "/tests/workbook/cfb_stream.py"), out.fileName()});
-        ASSERT_TRUE(p.waitForFinished(60000));
-        const QJsonObject o = QJsonDocument::fromJson(p.readAllStandardOutput()).object();
-        EXPECT_EQ(o.value("size").toInt(), padded.size())
-            << size << p.readAllStandardError().toStdString();
+        const HostResult p =
+            runHostCommand(QStringLiteral("/usr/bin/python3"),
+                           {QStringLiteral(KORVEX_SOURCE_DIR "/tests/workbook/cfb_stream.py"),
+                            hostPath(out.fileName())});
+        ASSERT_TRUE(p.finished) << p.errors.toStdString();
+        const QJsonObject o = QJsonDocument::fromJson(p.output).object();
+        EXPECT_EQ(o.value("size").toInt(), padded.size()) << size << p.errors.toStdString();
         EXPECT_EQ(o.value("sha256").toString().toLatin1(),
                   QCryptographicHash::hash(padded, QCryptographicHash::Sha256).toHex())
             << size;

@@ -2,7 +2,8 @@
 
 #include <QFileInfo>
 #include <QJsonDocument>
-#include <QProcess>
+
+#include "HostCommand.h"
 
 namespace korvex::test {
 namespace {
@@ -13,11 +14,9 @@ QString pythonWithXlrd() {
     static const QString found = [] {
         for (const QString& candidate :
              {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")}) {
-            QProcess p;
-            p.start(candidate, {QStringLiteral("-c"), QStringLiteral("import xlrd")});
-            if (p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit &&
-                p.exitCode() == 0)
-                return candidate;
+            const HostResult r =
+                runHostCommand(candidate, {QStringLiteral("-c"), QStringLiteral("import xlrd")});
+            if (r.finished && r.exitCode == 0) return candidate;
         }
         return QString();
     }();
@@ -33,14 +32,14 @@ XlsReadBack XlsReadBack::read(const QString& path) {
         result.error = QStringLiteral("no python3 with xlrd");
         return result;
     }
-    QProcess p;
-    p.start(python, {QStringLiteral(KORVEX_SOURCE_DIR "/tests/workbook/xls_dump.py"), path});
-    if (!p.waitForFinished(60000) || p.exitCode() != 0) {
-        result.error = QString::fromUtf8(p.readAllStandardError());
+    const HostResult p = runHostCommand(
+        python, {QStringLiteral(KORVEX_SOURCE_DIR "/tests/workbook/xls_dump.py"), hostPath(path)});
+    if (!p.finished || p.exitCode != 0) {
+        result.error = QString::fromUtf8(p.errors);
         return result;
     }
     QJsonParseError parseError;
-    const QJsonDocument doc = QJsonDocument::fromJson(p.readAllStandardOutput(), &parseError);
+    const QJsonDocument doc = QJsonDocument::fromJson(p.output, &parseError);
     if (!doc.isObject()) {
         result.error = parseError.errorString();
         return result;

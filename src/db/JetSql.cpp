@@ -1,0 +1,118 @@
+#include "db/JetSql.h"
+
+#include <QRegularExpression>
+
+namespace korvex {
+namespace {
+
+// Applies `edit` to the parts of `sql` outside quotes and brackets.
+template <typename Edit>
+QString outsideQuotes(const QString& sql, Edit edit) {
+    QString out;
+    QString plain;
+    QChar quote;
+    for (const QChar c : sql) {
+        if (!quote.isNull()) {
+            out += c;
+            if (c == quote) quote = QChar();
+        } else if (c == u'\'' || c == u'"' || c == u'[') {
+            out += edit(plain);
+            plain.clear();
+            quote = c == u'[' ? QChar(u']') : c;
+            out += c;
+        } else {
+            plain += c;
+        }
+    }
+    return out + edit(plain);
+}
+
+// Splits at top-level commas (outside parentheses and quotes).
+QStringList splitColumns(const QString& text) {
+    QStringList parts;
+    int depth = 0;
+    QChar quote;
+    QString current;
+    for (const QChar c : text) {
+        if (!quote.isNull()) {
+            if (c == quote) quote = QChar();
+        } else if (c == u'\'' || c == u'"' || c == u'[') {
+            quote = c == u'[' ? QChar(u']') : c;
+        } else if (c == u'(') {
+            ++depth;
+        } else if (c == u')') {
+            --depth;
+        } else if (c == u',' && depth == 0) {
+            parts << current.trimmed();
+            current.clear();
+            continue;
+        }
+        current += c;
+    }
+    if (!current.trimmed().isEmpty()) parts << current.trimmed();
+    return parts;
+}
+
+// One column definition "name type [NULL|NOT NULL]" with Jet's type names.
+QString jetColumn(const QString& definition) {
+    static const QRegularExpression column(
+        QStringLiteral("^(\\[[^\\]]*\\]|\\S+)\\s+(\\w+)\\s*(?:\\(\\s*(\\w+)\\s*\\))?\\s*(.*)$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    const auto match = column.match(definition);
+    if (!match.hasMatch()) return definition;
+    const QString type = match.captured(2).toLower();
+    const QString size = match.captured(3);
+    QString rest = match.captured(4).trimmed();
+    QString jetType;
+    if (type == QLatin1String("nvarchar") || type == QLatin1String("varchar") ||
+        type == QLatin1String("nchar") || type == QLatin1String("char")) {
+        bool numeric = false;
+        const int length = size.toInt(&numeric);
+        jetType = numeric && length <= 255 ? QStringLiteral("TEXT(%1)").arg(length)
+                                           : QStringLiteral("MEMO");
+    } else if (type == QLatin1String("text") && !size.isEmpty()) {
+        jetType = QStringLiteral("TEXT(%1)").arg(size);  // already Jet's
+    } else if (type == QLatin1String("ntext") || type == QLatin1String("text")) {
+        jetType = QStringLiteral("MEMO");
+    } else if (type == QLatin1String("int") || type == QLatin1String("integer")) {
+        jetType = QStringLiteral("INTEGER");
+    } else if (type == QLatin1String("smallint")) {
+        jetType = QStringLiteral("SMALLINT");
+    } else if (type == QLatin1String("float")) {
+        jetType = QStringLiteral("DOUBLE");
+    } else if (type == QLatin1String("datetime")) {
+        jetType = QStringLiteral("DATETIME");
+    } else {
+        jetType = match.captured(2) + (size.isEmpty() ? QString() : u'(' + size + u')');
+    }
+    if (rest.compare(QLatin1String("NULL"), Qt::CaseInsensitive) == 0) rest.clear();
+    return match.captured(1) + u' ' + jetType + (rest.isEmpty() ? QString() : u' ' + rest);
+}
+
+}  // namespace
+
+QStringList jetStatements(const QString& sql) {
+    static const QRegularExpression dbo(QStringLiteral("\\bdbo\\."),
+                                        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression getdate(QStringLiteral("\\bgetdate\\s*\\(\\s*\\)"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    const QString rewritten = outsideQuotes(sql, [](QString plain) {
+        plain.replace(dbo, QString());
+        plain.replace(getdate, QStringLiteral("Now()"));
+        return plain;
+    });
+
+    static const QRegularExpression alterAdd(
+        QStringLiteral(
+            "^\\s*alter\\s+table\\s+(\\[[^\\]]*\\]|\\S+)\\s+add\\s+(?:column\\s+)?(.*?)\\s*$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    const auto match = alterAdd.match(rewritten);
+    if (!match.hasMatch()) return {rewritten};
+    QStringList statements;
+    for (const QString& column : splitColumns(match.captured(2)))
+        statements << QStringLiteral("ALTER TABLE %1 ADD COLUMN %2")
+                          .arg(match.captured(1), jetColumn(column));
+    return statements;
+}
+
+}  // namespace korvex

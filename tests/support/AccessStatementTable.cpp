@@ -1,0 +1,63 @@
+#include "AccessStatementTable.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QStringList>
+
+namespace korvex::test {
+namespace {
+
+// The cells of one Markdown table row; "\|" is a '|' inside a cell.
+QStringList cells(const QString& line) {
+    QStringList result;
+    QString current;
+    for (qsizetype i = 1; i < line.size(); ++i) {
+        const QChar c = line.at(i);
+        if (c == u'\\' && i + 1 < line.size() && line.at(i + 1) == u'|') {
+            current += u'|';
+            ++i;
+        } else if (c == u'|') {
+            result << current.trimmed();
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    return result;
+}
+
+QString code(const QString& cell) {
+    QStringList parts;
+    for (const QString& part : cell.split(QStringLiteral("<br>"))) {
+        QString text = part.trimmed();
+        if (text.startsWith(u'`') && text.endsWith(u'`')) text = text.mid(1, text.size() - 2);
+        parts << text;
+    }
+    return parts.join(QStringLiteral("<br>"));
+}
+
+}  // namespace
+
+QList<AccessStatement> readAccessStatementTable(QString* error) {
+    QList<AccessStatement> rows;
+    QFile file(QStringLiteral(KORVEX_SOURCE_DIR "/docs/access-statements.md"));
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = file.errorString();
+        return rows;
+    }
+    for (const QString& line : QString::fromUtf8(file.readAll()).split(u'\n')) {
+        if (!line.startsWith(QLatin1String("| "))) continue;
+        const QStringList row = cells(line);
+        // | where | written | Jet |
+        if (row.size() < 3 || !row.at(1).startsWith(u'`')) continue;
+        rows << AccessStatement{code(row.at(1)), code(row.at(2))};
+    }
+    return rows;
+}
+
+QString tableForm(const QString& statement) {
+    static const QRegularExpression roster(QStringLiteral("\\bperiodical[1-6]\\b"));
+    return statement.simplified().replace(roster, QStringLiteral("periodicalN"));
+}
+
+}  // namespace korvex::test
