@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -108,7 +109,9 @@ TEST(Batch, StartupFailuresArePrintedAndEndWithStatusOne) {
     ASSERT_EQ(missing.lines.size(), 1);
     EXPECT_EQ(missing.lines[0].value("icon").toString(), QStringLiteral("critical"));
     EXPECT_EQ(missing.lines[0].value("title").toString(), appTitle());
-    EXPECT_EQ(missing.lines[0].value("text").toString(), Startup::missingExamDatabaseMessage());
+    EXPECT_EQ(missing.lines[0].value("text").toString(),
+              Startup::missingExamDatabaseMessage() + QStringLiteral("\n搜尋的資料夾: ") +
+                  QDir::toNativeSeparators(empty.path()));
 
     // The connection question is answered No: one question, then the end.
     TestFolder unreachable;
