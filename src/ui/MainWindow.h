@@ -72,6 +72,7 @@ private:
     void showSettingsFromMenu();
     void showAbout();
     void paintBusy();
+    void repaintAfterBox();
     void unload();
 
     AppContext m_context;
