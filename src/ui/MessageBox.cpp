@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <utility>
 
+#include "ui/DialogLook.h"
 #include "ui/LongMessageBox.h"
 #include "ui/MessageBoxLook.h"
 
@@ -163,6 +164,8 @@ std::optional<QString> MessageBox::input(QWidget* parent, const QString& title,
     box.setInputMode(QInputDialog::TextInput);
     box.setOkButtonText(QStringLiteral("確定"));
     box.setCancelButtonText(QStringLiteral("取消"));
+    box.setObjectName(QStringLiteral("InputBox"));
+    makeFixedDialog(&box);
     if (box.exec() != QDialog::Accepted) return std::nullopt;
     return box.textValue();
 }

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 
 #include "TestFiles.h"
 #include "TestFolder.h"
@@ -42,7 +43,6 @@ void expectFixedAndCentred(QDialog& dialog, const QWidget& owner, const char* na
 }  // namespace
 
 TEST(DialogLook, DialogsAreFixedAndCentredOnTheMainWindow) {
-    MessageBox::Script boxes;
     MainWindow window;
     window.resize(700, 400);
     window.move(37, 23);
@@ -60,6 +60,20 @@ TEST(DialogLook, DialogsAreFixedAndCentredOnTheMainWindow) {
 
     AboutDialog about(&window);
     expectFixedAndCentred(about, window, "about");
+
+    // The workbook prompt too.
+    QTimer::singleShot(0, [&] {
+        auto* input = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(input, nullptr);
+        EXPECT_EQ(input->objectName(), QStringLiteral("InputBox"));
+        EXPECT_EQ(input->minimumSize(), input->maximumSize());
+        EXPECT_FALSE(input->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        const QPoint offset = input->frameGeometry().center() - window.frameGeometry().center();
+        EXPECT_LE(offset.manhattanLength(), 2);
+        input->reject();
+    });
+    EXPECT_EQ(MessageBox::input(&window, QStringLiteral("t"), QStringLiteral("教師編號?"), {}),
+              std::nullopt);
 
     // Moved elsewhere, the window takes its dialogs along at their next opening.
     window.move(120, 90);
