@@ -1,8 +1,5 @@
 #include "batch/BatchRun.h"
 
-#include <QCommandLineParser>
-#include <QDir>
-
 #include "batch/ConsoleWindow.h"
 #include "menu/OperationTable.h"
 #include "ops/AppContext.h"
@@ -40,75 +37,6 @@ private:
 
 }  // namespace
 
-QString batchUsage() {
-    QStringList operations{QStringLiteral("startup")};
-    for (const OperationEntry& entry : operationTable()) operations << entry.batchName;
-    operations << QStringLiteral("restore --from FILE");
-    return QStringLiteral(
-               "usage: korvex-batch [--folder DIR] --user NAME --password TEXT OPERATION "
-               "[--answer yes|no|cancel] [--teachers TEXT]\n"
-               "OPERATION: %1\n")
-        .arg(operations.join(QStringLiteral(", ")));
-}
-
-std::optional<BatchOptions> parseBatchArguments(const QStringList& arguments,
-                                                const QString& defaultFolder, QString* error) {
-    auto fail = [&](const QString& text) -> std::optional<BatchOptions> {
-        if (error) *error = text;
-        return std::nullopt;
-    };
-    const QCommandLineOption folder(QStringLiteral("folder"), QString(), QStringLiteral("DIR"));
-    const QCommandLineOption user(QStringLiteral("user"), QString(), QStringLiteral("NAME"));
-    const QCommandLineOption password(QStringLiteral("password"), QString(),
-                                      QStringLiteral("TEXT"));
-    const QCommandLineOption answer(QStringLiteral("answer"), QString(),
-                                    QStringLiteral("yes|no|cancel"));
-    const QCommandLineOption teachers(QStringLiteral("teachers"), QString(),
-                                      QStringLiteral("TEXT"));
-    const QCommandLineOption from(QStringLiteral("from"), QString(), QStringLiteral("FILE"));
-    QCommandLineParser parser;
-    parser.addOptions({folder, user, password, answer, teachers, from});
-    if (!parser.parse(QStringList{QStringLiteral("korvex-batch")} + arguments))
-        return fail(parser.errorText());
-
-    BatchOptions options;
-    options.folder = defaultFolder;
-    if (parser.isSet(folder)) {
-        if (parser.value(folder).isEmpty()) return fail(QStringLiteral("--folder needs a folder"));
-        options.folder = QDir(parser.value(folder)).absolutePath();
-    }
-    if (!parser.isSet(user)) return fail(QStringLiteral("--user is required"));
-    if (!parser.isSet(password)) return fail(QStringLiteral("--password is required"));
-    options.user = parser.value(user);
-    options.password = parser.value(password);
-    if (parser.isSet(answer)) {
-        const QString value = parser.value(answer);
-        if (value == QLatin1String("yes"))
-            options.answer = MainWindowInterface::Answer::Yes;
-        else if (value == QLatin1String("no"))
-            options.answer = MainWindowInterface::Answer::No;
-        else if (value == QLatin1String("cancel"))
-            options.answer = MainWindowInterface::Answer::Cancel;
-        else
-            return fail(QStringLiteral("--answer must be yes, no or cancel"));
-    }
-    options.teachers = parser.value(teachers);
-
-    const QStringList positional = parser.positionalArguments();
-    if (positional.isEmpty()) return fail(QStringLiteral("no operation given"));
-    if (positional.size() > 1) return fail(QStringLiteral("only one operation may be given"));
-    const QString operation = positional.first();
-    const bool restore = operation == QLatin1String("restore");
-    if (operation != QLatin1String("startup") && !restore && !operationNamed(operation))
-        return fail(QStringLiteral("unknown operation ") + operation);
-    if (restore != parser.isSet(from))
-        return fail(restore ? QStringLiteral("restore needs --from FILE")
-                            : QStringLiteral("--from belongs to restore"));
-    options.from = parser.value(from);
-    options.operation = operation;
-    return options;
-}
-
 BatchExit runBatch(const BatchOptions& options, std::FILE* out) {
     AppContext context;
     ConsoleWindow window(out);
@@ -136,7 +64,9 @@ BatchExit runBatch(const BatchOptions& options, std::FILE* out) {
         entry->run(context);
     }
     releaseConnections(context);
-    return BatchDone;
+    // Whatever the operation, a run that showed an error or a warning does
+    // not end like a clean one: a script can tell them apart by the status.
+    return window.warned() ? BatchWarned : BatchDone;
 }
 
 }  // namespace korvex

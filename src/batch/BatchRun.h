@@ -1,9 +1,7 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 #include <cstdio>
-#include <optional>
 
 #include "ops/MainWindowInterface.h"
 
@@ -21,17 +19,17 @@ struct BatchOptions {
 };
 
 // Exit statuses of korvex-batch.
-enum BatchExit { BatchDone = 0, BatchEnded = 1, BatchBadUsage = 2 };
-
-// Reads the arguments (without the program name). `defaultFolder` is used
-// when --folder is not given. Nothing, with `error` set, for bad usage.
-std::optional<BatchOptions> parseBatchArguments(const QStringList& arguments,
-                                                const QString& defaultFolder, QString* error);
-
-QString batchUsage();
+enum BatchExit {
+    BatchDone = 0,      // the operation ran to its end without an error or a warning
+    BatchEnded = 1,     // start-up or the login ended the program
+    BatchBadUsage = 2,  // the command line was wrong; nothing ran
+    BatchWarned = 3,    // the operation ran to its end after an error or a warning
+};
 
 // Runs start-up without a window (a failed connection is answered No), the
 // login check, then the operation; every box goes to `out` as a JSON line.
+// Done or Warned when the operation ran, Ended when start-up or the login
+// ended the program.
 BatchExit runBatch(const BatchOptions& options, std::FILE* out = stdout);
 
 }  // namespace korvex

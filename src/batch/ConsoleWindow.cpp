@@ -45,7 +45,12 @@ void ConsoleWindow::print(const QString& line) {
     std::fflush(m_out);
 }
 
+void ConsoleWindow::noteIcon(Icon icon) {
+    if (icon == Icon::Critical || icon == Icon::Exclamation) m_warned = true;
+}
+
 void ConsoleWindow::printMessage(const QString& title, const QString& text, Icon icon) {
+    noteIcon(icon);
     print(jsonLine({{QStringLiteral("kind"), QStringLiteral("message")},
                     {QStringLiteral("icon"), iconName(icon)},
                     {QStringLiteral("title"), title},
@@ -58,6 +63,7 @@ MainWindowInterface::Answer ConsoleWindow::message(const QString& text, Icon ico
         printMessage(m_caption, text, icon);
         return Answer::Ok;
     }
+    noteIcon(icon);
     Answer answer = m_questionAnswer;
     if (buttons == Buttons::YesNo && answer == Answer::Cancel) answer = Answer::No;
     print(jsonLine({{QStringLiteral("kind"), QStringLiteral("question")},

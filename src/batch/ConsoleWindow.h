@@ -20,6 +20,9 @@ public:
     // What input boxes are answered (empty when not given).
     void setInputAnswer(const QString& text) { m_inputAnswer = text; }
 
+    // Whether a box with the critical or the exclamation icon was printed.
+    bool warned() const { return m_warned; }
+
     // Prints a message box that is not the window's (the login's own boxes).
     void printMessage(const QString& title, const QString& text, Icon icon);
 
@@ -47,12 +50,14 @@ public:
 
 private:
     void print(const QString& line);
+    void noteIcon(Icon icon);
 
     std::FILE* m_out;
     bool m_enabled = true;
     QString m_caption;
     Answer m_questionAnswer = Answer::No;
     QString m_inputAnswer;
+    bool m_warned = false;
 };
 
 }  // namespace korvex

@@ -6,6 +6,7 @@
 #include <QMap>
 #include <optional>
 
+#include "core/AppInfo.h"
 #include "core/ExamSlot.h"
 #include "sample/SampleGrading.h"
 #include "sample/SampleSchool.h"
@@ -169,6 +170,12 @@ int runSampleCommand(const QStringList& arguments, QTextStream& out, QTextStream
     if (arguments.size() == 1 &&
         (arguments[0] == QLatin1String("--help") || arguments[0] == QLatin1String("-h"))) {
         out << sampleUsage();
+        out.flush();
+        return kDone;
+    }
+    if (arguments.size() == 1 &&
+        (arguments[0] == QLatin1String("--version") || arguments[0] == QLatin1String("-v"))) {
+        out << QStringLiteral("korvex-sample ") << versionText() << QLatin1Char('\n');
         out.flush();
         return kDone;
     }

@@ -41,7 +41,11 @@ Startup::Result Startup::run(const QString& appPath) {
     // Without the grading program's database there is nothing to work on;
     // nothing is written into a folder that is not the grading program's.
     if (findExamDatabase(appPath).isEmpty()) {
-        m_window.message(missingExamDatabaseMessage(), MainWindowInterface::Icon::Critical);
+        // The folder searched follows on a line of its own: started with
+        // --folder or from a shortcut, it is not always the one the user means.
+        m_window.message(missingExamDatabaseMessage() + QStringLiteral("\n搜尋的資料夾: ") +
+                             QDir::toNativeSeparators(appPath),
+                         MainWindowInterface::Icon::Critical);
         return Result::Ended;
     }
 

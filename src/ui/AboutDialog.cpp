@@ -6,10 +6,11 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
 #include <QVBoxLayout>
 
 #include "core/AppInfo.h"
+#include "ui/AppIcon.h"
+#include "ui/DialogLook.h"
 #include "ui/MessageBox.h"
 #include "ui/SystemInfo.h"
 
@@ -38,7 +39,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
 
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("picIcon"));
-    icon->setPixmap(style()->standardIcon(QStyle::SP_ComputerIcon).pixmap(48, 48));
+    icon->setPixmap(appIcon().pixmap(64, 64));
     icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
     auto* title = addLabel(this, "lblTitle", appTitle());
@@ -105,6 +106,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(sysInfo, &QPushButton::clicked, this, [this] { StartSysInfo(this); });
     connect(site, &QPushButton::clicked, this, &AboutDialog::openSupportSite);
+    makeFixedDialog(this);
 }
 
 void AboutDialog::openSupportSite() {

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/DialogLook.h"
 #include "ui/MessageBox.h"
 
 namespace korvex {
@@ -58,6 +59,7 @@ LoginDialog::LoginDialog(LoginCheck check, QWidget* parent)
     connect(cancel, &QPushButton::clicked, this, &LoginDialog::reject);
     connect(this, &QDialog::rejected, this, [this] { m_succeeded = false; });
     m_userName->setFocus();
+    makeFixedDialog(this);
 }
 
 void LoginDialog::tryLogin() {

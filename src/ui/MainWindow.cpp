@@ -15,6 +15,8 @@
 #include "ops/ExamRestore.h"
 #include "startup/StartupSteps.h"
 #include "ui/AboutDialog.h"
+#include "ui/AppIcon.h"
+#include "ui/DialogLook.h"
 #include "ui/LoginDialog.h"
 #include "ui/MessageBox.h"
 #include "ui/RestoreDialog.h"
@@ -76,6 +78,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     layout->addLayout(bottom);
     setCentralWidget(central);
 
+    setWindowIcon(appIcon());
     m_panels = new StatusPanels(statusBar());
     m_busyFlush.setSingleShot(true);
     connect(&m_busyFlush, &QTimer::timeout, this, &MainWindow::paintBusy);
@@ -108,6 +111,8 @@ void MainWindow::buildMenus() {
     m_systemMenu->setObjectName(QStringLiteral("mnudd"));
     connect(addItem(m_systemMenu, QStringLiteral("mnud_1"), QStringLiteral("結束離開")),
             &QAction::triggered, this, &MainWindow::close);
+    // 結束離開 stands apart from the items that open a dialog.
+    m_systemMenu->addSeparator()->setObjectName(QStringLiteral("mnud_2"));
     connect(addItem(m_systemMenu, QStringLiteral("mnud_3"), QStringLiteral("參數設定")),
             &QAction::triggered, this, &MainWindow::showSettingsFromMenu);
     connect(addItem(m_systemMenu, QStringLiteral("mnud_5"), RestoreDialog::title()),
@@ -193,10 +198,13 @@ bool MainWindow::login(AppContext& context) {
 void MainWindow::setWindowEnabled(bool enabled) {
     // The menus and the window's contents are what the user can act on.
     // The window itself stays enabled so that the message boxes and dialogs
-    // an operation opens (they are its children) can be answered.
+    // an operation opens (they are its children) can be answered. The busy
+    // display stays enabled too: it is only shown, never used, and in the
+    // disabled colours it could hardly be read.
     m_enabled = enabled;
     menuBar()->setEnabled(enabled);
-    centralWidget()->setEnabled(enabled);
+    for (QWidget* child : centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (child != m_messageLabel && child != m_progress) child->setEnabled(enabled);
 }
 
 void MainWindow::showBusy() {
@@ -214,7 +222,14 @@ void MainWindow::showBusy() {
     m_sinceBusyPaint.invalidate();
 }
 
-void MainWindow::setBusyRange(int maximum) { m_progress->setRange(0, std::max(maximum, 0)); }
+void MainWindow::setBusyRange(int maximum) {
+    m_progress->setRange(0, std::max(maximum, 0));
+    // The count shows at once ("000000/038399"), before the first row is done.
+    m_busyCounter = 0;
+    m_busyDetail.clear();
+    m_busyPending = true;
+    paintBusy();
+}
 
 void MainWindow::stepBusy(int counter) { stepBusyDetail(counter, QString()); }
 
@@ -239,6 +254,10 @@ void MainWindow::paintBusy() {
     m_messageLabel->setText(text);
     if (m_busyCounter >= m_progress->minimum() && m_busyCounter <= m_progress->maximum())
         m_progress->setValue(m_busyCounter);
+    // Painted now rather than at the next yield: an operation may work for a
+    // while before it yields again (reading its source, committing).
+    m_messageLabel->repaint();
+    m_progress->repaint();
     ++m_busyPaints;
     m_sinceBusyPaint.start();
 }
@@ -257,13 +276,25 @@ MainWindowInterface::Answer MainWindow::message(const QString& text, Icon icon, 
                                                 Answer defaultAnswer) {
     // The box shows over the busy display in its exact state.
     paintBusy();
-    return MessageBox::show(this, windowTitle(), text, icon, buttons, defaultAnswer);
+    const Answer answer = MessageBox::show(this, windowTitle(), text, icon, buttons, defaultAnswer);
+    repaintAfterBox();
+    return answer;
 }
 
 std::optional<QString> MainWindow::input(const QString& prompt, const QString& title,
                                          const QString& defaultText) {
     paintBusy();
-    return MessageBox::input(this, title, prompt, defaultText);
+    std::optional<QString> answer = MessageBox::input(this, title, prompt, defaultText);
+    repaintAfterBox();
+    return answer;
+}
+
+void MainWindow::repaintAfterBox() {
+    // The work that follows an answer may not yield for a while (reading a
+    // large source): the closed box must not stay painted over the window.
+    if (!isVisible()) return;
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    repaint();
 }
 
 void MainWindow::setExamMenu(const QString& importCaption, const QString& exportCaption,
@@ -281,7 +312,12 @@ void MainWindow::yield() { QCoreApplication::processEvents(); }
 
 void MainWindow::setVersionText(const QString& text) { m_versionLabel->setText(text); }
 
-void MainWindow::showWindow() { show(); }
+void MainWindow::showWindow() {
+    // Placed before it shows, so that the dialogs centred on it (the login
+    // comes at once) know where it is.
+    if (!isVisible()) centreWindow(this);
+    show();
+}
 
 void MainWindow::enableTopMenus() {
     m_baseDataMenu->menuAction()->setEnabled(true);

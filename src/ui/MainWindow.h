@@ -73,6 +73,7 @@ private:
     void showAbout();
     void restoreFromMenu();
     void paintBusy();
+    void repaintAfterBox();
     void unload();
 
     AppContext m_context;

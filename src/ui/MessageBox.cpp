@@ -1,11 +1,17 @@
 #include "ui/MessageBox.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <utility>
+
+#include "ui/DialogLook.h"
+#include "ui/LongMessageBox.h"
+#include "ui/MessageBoxLook.h"
 
 namespace korvex {
 
@@ -32,33 +38,17 @@ protected:
     }
 };
 
-QMessageBox::Icon qtIcon(MessageBox::Icon icon) {
-    switch (icon) {
-        case MessageBox::Icon::Critical:
-            return QMessageBox::Critical;
-        case MessageBox::Icon::Exclamation:
-            return QMessageBox::Warning;
-        case MessageBox::Icon::Information:
-            return QMessageBox::Information;
-        case MessageBox::Icon::Question:
-            return QMessageBox::Question;
-        case MessageBox::Icon::None:
-            break;
-    }
-    return QMessageBox::NoIcon;
-}
-
 // The buttons speak the program's language whatever translations the
 // machine has, as they do on a Traditional Chinese Windows.
 void nameButtons(QMessageBox& box) {
-    const std::pair<QMessageBox::StandardButton, const char16_t*> names[] = {
-        {QMessageBox::Ok, u"確定"},
-        {QMessageBox::Yes, u"是(&Y)"},
-        {QMessageBox::No, u"否(&N)"},
-        {QMessageBox::Cancel, u"取消"},
+    const std::pair<QMessageBox::StandardButton, MessageBox::Answer> buttons[] = {
+        {QMessageBox::Ok, MessageBox::Answer::Ok},
+        {QMessageBox::Yes, MessageBox::Answer::Yes},
+        {QMessageBox::No, MessageBox::Answer::No},
+        {QMessageBox::Cancel, MessageBox::Answer::Cancel},
     };
-    for (const auto& [which, text] : names)
-        if (QAbstractButton* button = box.button(which)) button->setText(QString::fromUtf16(text));
+    for (const auto& [which, answer] : buttons)
+        if (QAbstractButton* button = box.button(which)) button->setText(buttonText(answer));
 }
 
 QMessageBox::StandardButton qtButton(MessageBox::Answer answer) {
@@ -101,7 +91,15 @@ MessageBox::Answer MessageBox::show(QWidget* parent, const QString& title, const
         return answer;
     }
 
-    QMessageBox box(qtIcon(icon), title, text, QMessageBox::NoButton, parent);
+    // A text taller than half the screen (a long duplicate report) goes in
+    // a scrolling box that fits the screen, so its buttons stay in reach.
+    const QScreen* screen =
+        parent && parent->screen() ? parent->screen() : QGuiApplication::primaryScreen();
+    if (screen && LongMessageBox::needed(text, parent ? parent->font() : QApplication::font(),
+                                         screen->availableGeometry()))
+        return LongMessageBox(parent, title, text, icon, buttons, defaultAnswer).ask();
+
+    QMessageBox box(messageBoxIcon(icon), title, text, QMessageBox::NoButton, parent);
     box.setTextFormat(Qt::PlainText);
     switch (buttons) {
         case Buttons::Ok:
@@ -166,6 +164,8 @@ std::optional<QString> MessageBox::input(QWidget* parent, const QString& title,
     box.setInputMode(QInputDialog::TextInput);
     box.setOkButtonText(QStringLiteral("確定"));
     box.setCancelButtonText(QStringLiteral("取消"));
+    box.setObjectName(QStringLiteral("InputBox"));
+    makeFixedDialog(&box);
     if (box.exec() != QDialog::Accepted) return std::nullopt;
     return box.textValue();
 }

@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "ui/DialogLook.h"
 #include "ui/MessageBox.h"
 
 namespace korvex {
@@ -97,8 +98,9 @@ SettingsDialog::SettingsDialog(Settings& settings, const QStringList& examNames,
 
     auto* save = named(new QPushButton(QStringLiteral("存入離開")), "Command4");
     auto* cancel = named(new QPushButton(QStringLiteral("放棄離開")), "Command2");
-    // Enter in a text box does not save by itself: only the buttons act.
-    save->setAutoDefault(false);
+    // Enter is 存入離開 wherever the focus is (but on 放棄離開 itself); Esc
+    // and the close box are 放棄離開.
+    save->setDefault(true);
     cancel->setAutoDefault(false);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -115,6 +117,7 @@ SettingsDialog::SettingsDialog(Settings& settings, const QStringList& examNames,
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     showState(m_form.show(m_settings));
+    makeFixedDialog(this);
 }
 
 void SettingsDialog::disableForStartup() {

@@ -6,6 +6,9 @@
 #include <QLabel>
 #include <QStatusBar>
 #include <QTimer>
+#include <utility>
+
+#include "ui/KeyLocks.h"
 
 namespace korvex {
 
@@ -66,7 +69,30 @@ StatusPanels::StatusPanels(QStatusBar* bar) : QObject(bar) {
     connect(m_clock, &QTimer::timeout, this, &StatusPanels::refreshClock);
     m_clock->start();
     refreshClock();
+
+    // Polling costs one round trip to the window system; it runs only where
+    // the platform tells any state.
+    m_lockPoll = new QTimer(this);
+    m_lockPoll->setInterval(250);
+    connect(m_lockPoll, &QTimer::timeout, this, &StatusPanels::refreshLocks);
+    const KeyLocks locks = readKeyLocks();
+    if (locks.capsLock || locks.numLock || locks.insert) m_lockPoll->start();
+    refreshLocks();
     qApp->installEventFilter(this);
+}
+
+void StatusPanels::refreshLocks() {
+    const KeyLocks locks = readKeyLocks();
+    const std::pair<const std::optional<bool>&, std::pair<bool*, QLabel*>> states[] = {
+        {locks.capsLock, {&m_caps, m_capsPanel}},
+        {locks.numLock, {&m_num, m_numPanel}},
+        {locks.insert, {&m_insert, m_insPanel}},
+    };
+    for (const auto& [known, held] : states) {
+        if (!known || *held.first == *known) continue;
+        *held.first = *known;
+        show(held.second, *known);
+    }
 }
 
 void StatusPanels::refreshClock() {
@@ -111,6 +137,8 @@ bool StatusPanels::eventFilter(QObject* watched, QEvent* event) {
         m_insert = !m_insert;
         show(m_insPanel, m_insert);
     }
+    // What the platform tells wins over what was guessed.
+    refreshLocks();
     return QObject::eventFilter(watched, event);
 }
 

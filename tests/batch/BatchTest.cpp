@@ -8,9 +8,11 @@
 
 #include "ShellFolder.h"
 #include "TestFolder.h"
+#include "batch/BatchCommandLine.h"
 #include "batch/BatchRun.h"
 #include "batch/ConsoleWindow.h"
 #include "core/AppInfo.h"
+#include "sample/SampleSchool.h"
 #include "startup/Startup.h"
 
 using namespace korvex;
@@ -25,9 +27,21 @@ struct BatchResult {
     QString stderrText;
 };
 
-BatchResult runBatchProcess(const QStringList& arguments) {
+// Runs korvex-batch; `environment` entries are added to the test's own
+// environment (KORVEX_PASSWORD is taken away unless given), `input` is its
+// standard input. Unless `json` is false, every line of standard output must
+// be one JSON object.
+BatchResult runBatchProcess(const QStringList& arguments,
+                            const QList<QPair<QString, QString>>& environment = {},
+                            const QByteArray& input = QByteArray(), bool json = true) {
     QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("KORVEX_PASSWORD"));
+    for (const auto& [name, value] : environment) env.insert(name, value);
+    process.setProcessEnvironment(env);
     process.start(QStringLiteral(KORVEX_BUILD_DIR "/korvex-batch"), arguments);
+    process.write(input);
+    process.closeWriteChannel();
     EXPECT_TRUE(process.waitForFinished(60000));
     BatchResult result;
     result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
@@ -35,7 +49,7 @@ BatchResult runBatchProcess(const QStringList& arguments) {
     result.stdoutText = QString::fromUtf8(out);
     result.stderrText = QString::fromUtf8(process.readAllStandardError());
     for (const QByteArray& line : out.split('\n')) {
-        if (line.isEmpty()) continue;
+        if (line.isEmpty() || !json) continue;
         QJsonParseError error;
         const QJsonDocument doc = QJsonDocument::fromJson(line, &error);
         EXPECT_EQ(error.error, QJsonParseError::NoError) << line.toStdString();
@@ -95,7 +109,9 @@ TEST(Batch, StartupFailuresArePrintedAndEndWithStatusOne) {
     ASSERT_EQ(missing.lines.size(), 1);
     EXPECT_EQ(missing.lines[0].value("icon").toString(), QStringLiteral("critical"));
     EXPECT_EQ(missing.lines[0].value("title").toString(), appTitle());
-    EXPECT_EQ(missing.lines[0].value("text").toString(), Startup::missingExamDatabaseMessage());
+    EXPECT_EQ(missing.lines[0].value("text").toString(),
+              Startup::missingExamDatabaseMessage() + QStringLiteral("\n搜尋的資料夾: ") +
+                  QDir::toNativeSeparators(empty.path()));
 
     // The connection question is answered No: one question, then the end.
     TestFolder unreachable;
@@ -120,7 +136,8 @@ TEST(Batch, ExamOperationWithAnInvalidExamNumberChangesNothing) {
     BatchResult run = runBatchProcess(login(folder, "admin", "secret") << "roster"
                                                                        << "--answer"
                                                                        << "yes");
-    EXPECT_EQ(run.exitCode, 0);
+    // The operation ran to its end, after an error.
+    EXPECT_EQ(run.exitCode, 3);
     ASSERT_EQ(run.lines.size(), 1) << run.stdoutText.toStdString();
     EXPECT_EQ(run.lines[0].value("icon").toString(), QStringLiteral("critical"));
     EXPECT_TRUE(run.lines[0].value("text").toString().contains(QStringLiteral("「9」")));
@@ -132,6 +149,7 @@ TEST(Batch, ExamOperationWithAnInvalidExamNumberChangesNothing) {
 TEST(Batch, BadUsageEndsWithStatusTwoAndPrintsNoJson) {
     TestFolder folder;
     korvex::test::makeShellFolder(folder);
+    const QString missingFile = folder.file("no-such-password.txt");
     const QList<QStringList> bad = {
         {},
         login(folder, "admin", "secret"),
@@ -145,35 +163,183 @@ TEST(Batch, BadUsageEndsWithStatusTwoAndPrintsNoJson) {
                                          << "--answer",
         login(folder, "admin", "secret") << "startup"
                                          << "--verbose",
+        // The roster question and the workbook prompt must be answered.
+        login(folder, "admin", "secret") << "roster",
+        login(folder, "admin", "secret") << "workbooks",
+        login(folder, "admin", "secret") << "workbooks"
+                                         << "--teachers"
+                                         << " ",
+        // No password, two passwords, a password file that cannot be read.
         {"--folder", folder.path(), "--user", "admin", "startup"},
+        login(folder, "admin", "secret") << "--password-file"
+                                         << "-"
+                                         << "startup",
+        {"--folder", folder.path(), "--user", "admin", "--password-file", missingFile, "startup"},
     };
     for (const QStringList& arguments : bad) {
         BatchResult result = runBatchProcess(arguments);
         EXPECT_EQ(result.exitCode, 2) << arguments.join(' ').toStdString();
         EXPECT_TRUE(result.stdoutText.isEmpty()) << arguments.join(' ').toStdString();
-        EXPECT_TRUE(result.stderrText.contains("usage:")) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(result.stderrText.contains(QStringLiteral("用法: korvex-batch")))
+            << arguments.join(' ').toStdString();
     }
+    // The error names the cause before the usage.
+    BatchResult roster = runBatchProcess(login(folder, "admin", "secret") << "roster");
+    EXPECT_TRUE(
+        roster.stderrText.startsWith(QStringLiteral("korvex-batch: 作業 roster 必須給 --answer")))
+        << roster.stderrText.toStdString();
+    BatchResult unreadable = runBatchProcess(
+        {"--folder", folder.path(), "--user", "admin", "--password-file", missingFile, "startup"});
+    EXPECT_TRUE(unreadable.stderrText.contains(missingFile)) << unreadable.stderrText.toStdString();
+    // Qt's own message for an unknown option comes in Chinese too.
+    BatchResult unknown = runBatchProcess(login(folder, "admin", "secret") << "startup"
+                                                                           << "--verbose");
+    EXPECT_TRUE(unknown.stderrText.contains(QStringLiteral("verbose")));
+    EXPECT_FALSE(unknown.stderrText.contains(QStringLiteral("Unknown option")))
+        << unknown.stderrText.toStdString();
     // Nothing ran: no settings were read or written, no log.
     EXPECT_FALSE(QFile::exists(folder.file(startupLogName())));
 }
 
-TEST(Batch, ArgumentsAreReadWithValuesInEitherForm) {
+TEST(Batch, HelpAndVersionArePrintedAndEndWithStatusZero) {
+    for (const char* option : {"--help", "-h"}) {
+        // Help wins over everything else on the line, even a bad option.
+        BatchResult help = runBatchProcess({option, "--bogus"}, {}, {}, false);
+        EXPECT_EQ(help.exitCode, 0) << option;
+        EXPECT_TRUE(help.stderrText.isEmpty()) << help.stderrText.toStdString();
+        // Every operation, what the two answers mean, the JSON fields and
+        // every exit status.
+        for (const QString& expected :
+             {QStringLiteral("departments  科別類組資料匯入"),
+              QStringLiteral("roster       考試資料匯入 (必須給 --answer)"),
+              QStringLiteral("workbooks    產生教師登錄成績Excel檔 (必須給 --teachers)"),
+              QStringLiteral("export       考試資料匯出"), QStringLiteral("--password-file FILE"),
+              QStringLiteral("KORVEX_PASSWORD"), QStringLiteral("yes 清除所有資料重新轉入"),
+              QStringLiteral("C% 表示 C 開頭的所有教師"), QStringLiteral("answer  只有 question"),
+              QStringLiteral("  3  作業執行完畢, 但出現過錯誤或警告訊息"),
+              QStringLiteral("  2  用法錯誤")})
+            EXPECT_TRUE(help.stdoutText.contains(expected)) << expected.toStdString();
+    }
+    for (const char* option : {"--version", "-v"}) {
+        BatchResult version = runBatchProcess({option}, {}, {}, false);
+        EXPECT_EQ(version.exitCode, 0);
+        EXPECT_EQ(version.stdoutText, QStringLiteral("korvex-batch 1.0.0\n"));
+    }
+}
+
+// The password from the command line, a file, standard input or the
+// environment: each logs in the same account.
+TEST(Batch, PasswordComesFromAFileStandardInputOrTheEnvironment) {
+    TestFolder folder;
+    korvex::test::makeShellFolder(folder);
+    const QStringList account{"--folder", folder.path(), "--user", "admin"};
+
+    QFile file(folder.file("password.txt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    // A byte-order mark and a Windows line end, then lines that are ignored.
+    file.write("\xEF\xBB\xBFsecret\r\nsecond line\n");
+    file.close();
+    BatchResult fromFile =
+        runBatchProcess(QStringList(account) << "--password-file" << file.fileName() << "startup");
+    EXPECT_EQ(fromFile.exitCode, 0) << fromFile.stdoutText.toStdString();
+
+    BatchResult fromInput = runBatchProcess(QStringList(account) << "--password-file"
+                                                                 << "-"
+                                                                 << "startup",
+                                            {}, "Secret\n");
+    EXPECT_EQ(fromInput.exitCode, 0) << fromInput.stdoutText.toStdString();
+
+    BatchResult fromEnvironment =
+        runBatchProcess(QStringList(account) << "startup", {{"KORVEX_PASSWORD", "SECRET"}});
+    EXPECT_EQ(fromEnvironment.exitCode, 0) << fromEnvironment.stdoutText.toStdString();
+
+    // The command line wins over the environment; a wrong one is refused.
+    BatchResult wrong = runBatchProcess(QStringList(account) << "--password"
+                                                             << "guess"
+                                                             << "startup",
+                                        {{"KORVEX_PASSWORD", "secret"}});
+    EXPECT_EQ(wrong.exitCode, 1);
+    BatchResult wrongInput = runBatchProcess(QStringList(account) << "--password-file"
+                                                                  << "-"
+                                                                  << "startup",
+                                             {}, "guess\nsecret\n");
+    EXPECT_EQ(wrongInput.exitCode, 1);
+}
+
+// A script tells a clean run from one that reported a problem by the exit
+// status alone: 0 for a clean import, 3 after a duplicate report or a
+// refused run, whatever the operation.
+TEST(Batch, ExitStatusThreeAfterAnErrorOrAWarning) {
+    TestFolder folder;
+    SampleSchool::Options options;
+    options.students = 60;
     QString error;
-    const auto options = parseBatchArguments(
+    ASSERT_TRUE(SampleSchool::create(folder.path(), options, nullptr, &error))
+        << error.toStdString();
+    const QStringList account = login(folder, "admin", "admin");
+
+    BatchResult departments = runBatchProcess(QStringList(account) << "departments");
+    EXPECT_EQ(departments.exitCode, 0) << departments.stdoutText.toStdString();
+    ASSERT_FALSE(departments.lines.isEmpty());
+    EXPECT_EQ(departments.lines.last().value("icon").toString(), QStringLiteral("none"));
+
+    // The sample school has one doubled seat: the students import reports it.
+    BatchResult students = runBatchProcess(QStringList(account) << "students");
+    EXPECT_EQ(students.exitCode, 3) << students.stdoutText.toStdString();
+    bool reported = false;
+    for (const QJsonObject& line : students.lines)
+        reported |= line.value("icon").toString() == QStringLiteral("critical");
+    EXPECT_TRUE(reported);
+
+    // Cancelling the roster question is a clean run that changed nothing.
+    BatchResult cancelled = runBatchProcess(QStringList(account) << "roster"
+                                                                 << "--answer"
+                                                                 << "cancel");
+    EXPECT_EQ(cancelled.exitCode, 0);
+    ASSERT_EQ(cancelled.lines.size(), 1);
+    EXPECT_EQ(cancelled.lines[0].value("answer").toString(), QStringLiteral("cancel"));
+
+    // A teacher code nobody has: the information box, a clean run.
+    BatchResult nobody = runBatchProcess(QStringList(account) << "workbooks"
+                                                              << "--teachers"
+                                                              << "NOBODY");
+    EXPECT_EQ(nobody.exitCode, 0) << nobody.stdoutText.toStdString();
+    ASSERT_EQ(nobody.lines.size(), 2);
+    EXPECT_EQ(nobody.lines[1].value("icon").toString(), QStringLiteral("information"));
+}
+
+TEST(Batch, ArgumentsAreReadWithValuesInEitherForm) {
+    BatchEnvironment environment;
+    environment.defaultFolder = QStringLiteral("/opt/korvex");
+    const BatchCommand command = parseBatchCommand(
         {"--user=T 01", "--password", "", "workbooks", "--teachers", "C%", "--answer=no"},
-        "/opt/korvex", &error);
-    ASSERT_TRUE(options) << error.toStdString();
-    EXPECT_EQ(options->folder, QStringLiteral("/opt/korvex"));
-    EXPECT_EQ(options->user, QStringLiteral("T 01"));
-    EXPECT_EQ(options->password, QString());
-    EXPECT_EQ(options->operation, QStringLiteral("workbooks"));
-    EXPECT_EQ(options->teachers, QStringLiteral("C%"));
-    EXPECT_EQ(options->answer, MainWindowInterface::Answer::No);
-    // Without --answer the roster question is cancelled: nothing changes.
-    const auto plain =
-        parseBatchArguments({"--user", "a", "--password", "b", "roster"}, "/x", &error);
-    ASSERT_TRUE(plain);
-    EXPECT_EQ(plain->answer, MainWindowInterface::Answer::Cancel);
+        environment);
+    ASSERT_EQ(command.kind, BatchCommand::Kind::Run) << command.error.toStdString();
+    const BatchOptions& options = command.options;
+    EXPECT_EQ(options.folder, QStringLiteral("/opt/korvex"));
+    EXPECT_EQ(options.user, QStringLiteral("T 01"));
+    EXPECT_EQ(options.password, QString());
+    EXPECT_EQ(options.operation, QStringLiteral("workbooks"));
+    EXPECT_EQ(options.teachers, QStringLiteral("C%"));
+    EXPECT_EQ(options.answer, MainWindowInterface::Answer::No);
+
+    // The environment's password, and standard input's first line only.
+    environment.passwordVariable = QStringLiteral("from env");
+    environment.readStandardInput = [] { return QByteArray("from input\r\n"); };
+    EXPECT_EQ(parseBatchCommand({"--user", "a", "startup"}, environment).options.password,
+              QStringLiteral("from env"));
+    EXPECT_EQ(parseBatchCommand({"--user", "a", "--password-file", "-", "startup"}, environment)
+                  .options.password,
+              QStringLiteral("from input"));
+    EXPECT_EQ(parseBatchCommand({"--user", "a", "--password", "given", "startup"}, environment)
+                  .options.password,
+              QStringLiteral("given"));
+    // Every operation of the menus is known by its name.
+    for (const char* name :
+         {"departments", "classes", "students", "subjects", "teachers", "courses", "export"})
+        EXPECT_EQ(parseBatchCommand({"--user", "a", name}, environment).kind,
+                  BatchCommand::Kind::Run)
+            << name;
 }
 
 TEST(Batch, ConsoleWindowPrintsEveryBoxAsOneJsonLine) {

@@ -108,6 +108,9 @@ TEST(SampleCommand, BadUsageExitsWithTwoAndTheUsage) {
     const Outcome help = sample({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.contains(QStringLiteral("korvex-sample create")));
+    const Outcome version = sample({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, QStringLiteral("korvex-sample 1.0.0\n"));
 }
 
 }  // namespace

@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QStatusBar>
+
+#include "ui/KeyLocks.h"
+#include "ui/MainWindow.h"
+
+#ifdef KORVEX_HAVE_XKB
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
+#endif
+
+using namespace korvex;
+
+// The offscreen platform tells no lock state: the panels keep learning them
+// from the keys pressed.
+TEST(KeyLocks, OffscreenTellsNothing) {
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        GTEST_SKIP() << "runs on the offscreen platform";
+    const KeyLocks locks = readKeyLocks();
+    EXPECT_FALSE(locks.capsLock.has_value());
+    EXPECT_FALSE(locks.numLock.has_value());
+    EXPECT_FALSE(locks.insert.has_value());
+}
+
+#ifdef KORVEX_HAVE_XKB
+
+namespace {
+
+// Locks or unlocks the modifier `keysym` (Caps_Lock, Num_Lock) stands for,
+// as pressing the key would.
+void setLock(Display* display, KeySym keysym, bool on) {
+    const unsigned mask = keysym == XK_Caps_Lock ? LockMask : XkbKeysymToModifiers(display, keysym);
+    ASSERT_NE(mask, 0u);
+    XkbLockModifiers(display, XkbUseCoreKbd, mask, on ? mask : 0);
+    XSync(display, False);
+}
+
+}  // namespace
+
+// Runs on an X server (scripts/test starts one with xvfb-run): the panels
+// show the server's Caps Lock and Num Lock indicators without a key typed
+// in the program, as when the user presses Caps Lock in another window.
+TEST(KeyLocksX11, PanelsShowTheServersIndicators) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "needs an X display (QT_QPA_PLATFORM=xcb)";
+    Display* display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr);
+    setLock(display, XK_Caps_Lock, false);
+    setLock(display, XK_Num_Lock, false);
+
+    const KeyLocks off = readX11KeyLocks(display);
+    ASSERT_TRUE(off.capsLock.has_value());
+    ASSERT_TRUE(off.numLock.has_value());
+    EXPECT_FALSE(*off.capsLock);
+    EXPECT_FALSE(*off.numLock);
+    EXPECT_FALSE(off.insert.has_value());
+
+    MainWindow window;
+    window.show();
+    auto* caps = window.statusBar()->findChild<QLabel*>(QStringLiteral("Caps"));
+    auto* num = window.statusBar()->findChild<QLabel*>(QStringLiteral("Numlock"));
+    ASSERT_TRUE(caps && num);
+    EXPECT_FALSE(caps->isEnabled());
+
+    setLock(display, XK_Caps_Lock, true);
+    EXPECT_EQ(readX11KeyLocks(display).capsLock, std::optional<bool>(true));
+    EXPECT_EQ(readKeyLocks().capsLock, std::optional<bool>(true));
+    QElapsedTimer wait;
+    wait.start();
+    while (!caps->isEnabled() && wait.elapsed() < 3000)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_TRUE(caps->isEnabled());
+    EXPECT_FALSE(num->isEnabled());
+
+    setLock(display, XK_Num_Lock, true);
+    setLock(display, XK_Caps_Lock, false);
+    wait.restart();
+    while ((caps->isEnabled() || !num->isEnabled()) && wait.elapsed() < 3000)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_FALSE(caps->isEnabled());
+    EXPECT_TRUE(num->isEnabled());
+
+    setLock(display, XK_Num_Lock, false);
+    XCloseDisplay(display);
+}
+
+#endif
