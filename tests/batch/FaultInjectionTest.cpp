@@ -4,12 +4,13 @@
 // re-grading while scores go out, a read-only or full disk. Nothing may be
 // lost or doubled: after each, a table holds exactly its old rows or exactly
 // the complete new ones, and the next run completes the work.
-#include <gtest/gtest.h>
-#include <sys/mount.h>
 // The group drives the Linux build: it kills processes, mounts file systems
 // and reads Linux process ids. The Windows build runs the same code, which
 // the rest of the tests check there.
 #ifndef _WIN32
+
+#include <gtest/gtest.h>
+#include <sys/mount.h>
 
 #include <QCoreApplication>
 #include <QDir>
