@@ -55,22 +55,6 @@ QString oneLine(const QString& icon, const QString& text) {
     return QStringLiteral("[%1] %2").arg(icon, line);
 }
 
-const char* iconName(MainWindowInterface::Icon icon) {
-    switch (icon) {
-        case MainWindowInterface::Icon::None:
-            return "none";
-        case MainWindowInterface::Icon::Critical:
-            return "critical";
-        case MainWindowInterface::Icon::Exclamation:
-            return "exclamation";
-        case MainWindowInterface::Icon::Information:
-            return "information";
-        case MainWindowInterface::Icon::Question:
-            return "question";
-    }
-    return "";
-}
-
 // A window that shows nothing; it lets the event loop run as the real one does.
 class SilentWindow : public MainWindowInterface {
 public:
@@ -82,7 +66,7 @@ public:
     void stepBusy(int) override {}
     void endBusy() override {}
     Answer message(const QString& text, Icon icon, Buttons, Answer) override {
-        messages << oneLine(QString::fromLatin1(iconName(icon)), text);
+        messages << oneLine(iconName(icon), text);
         return Answer::Ok;
     }
     std::optional<QString> input(const QString&, const QString&, const QString&) override {

@@ -9,36 +9,6 @@ namespace korvex {
 
 ConsoleWindow::ConsoleWindow(std::FILE* out) : m_out(out), m_caption(appTitle()) {}
 
-QString ConsoleWindow::iconName(Icon icon) {
-    switch (icon) {
-        case Icon::Critical:
-            return QStringLiteral("critical");
-        case Icon::Information:
-            return QStringLiteral("information");
-        case Icon::Exclamation:
-            return QStringLiteral("exclamation");
-        case Icon::Question:
-            return QStringLiteral("question");
-        case Icon::None:
-            break;
-    }
-    return QStringLiteral("none");
-}
-
-QString ConsoleWindow::answerName(Answer answer) {
-    switch (answer) {
-        case Answer::Yes:
-            return QStringLiteral("yes");
-        case Answer::No:
-            return QStringLiteral("no");
-        case Answer::Cancel:
-            return QStringLiteral("cancel");
-        case Answer::Ok:
-            break;
-    }
-    return QStringLiteral("ok");
-}
-
 void ConsoleWindow::print(const QString& line) {
     const QByteArray bytes = line.toUtf8() + '\n';
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), m_out);

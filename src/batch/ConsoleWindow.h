@@ -45,9 +45,6 @@ public:
     void showWindow() override {}
     void enableTopMenus() override {}
 
-    static QString iconName(Icon icon);
-    static QString answerName(Answer answer);
-
 private:
     void print(const QString& line);
     void noteIcon(Icon icon);

@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 
+#include "db/SqlText.h"
+
 namespace korvex {
 namespace {
 
@@ -25,32 +27,6 @@ QString outsideQuotes(const QString& sql, Edit edit) {
         }
     }
     return out + edit(plain);
-}
-
-// Splits at top-level commas (outside parentheses and quotes).
-QStringList splitColumns(const QString& text) {
-    QStringList parts;
-    int depth = 0;
-    QChar quote;
-    QString current;
-    for (const QChar c : text) {
-        if (!quote.isNull()) {
-            if (c == quote) quote = QChar();
-        } else if (c == u'\'' || c == u'"' || c == u'[') {
-            quote = c == u'[' ? QChar(u']') : c;
-        } else if (c == u'(') {
-            ++depth;
-        } else if (c == u')') {
-            --depth;
-        } else if (c == u',' && depth == 0) {
-            parts << current.trimmed();
-            current.clear();
-            continue;
-        }
-        current += c;
-    }
-    if (!current.trimmed().isEmpty()) parts << current.trimmed();
-    return parts;
 }
 
 // One column definition "name type [NULL|NOT NULL]" with Jet's type names.
@@ -109,7 +85,7 @@ QStringList jetStatements(const QString& sql) {
     const auto match = alterAdd.match(rewritten);
     if (!match.hasMatch()) return {rewritten};
     QStringList statements;
-    for (const QString& column : splitColumns(match.captured(2)))
+    for (const QString& column : splitTopLevel(match.captured(2)))
         statements << QStringLiteral("ALTER TABLE %1 ADD COLUMN %2")
                           .arg(match.captured(1), jetColumn(column));
     return statements;

@@ -3,35 +3,10 @@
 #include <QRegularExpression>
 
 #include "db/JetSql.h"
+#include "db/SqlText.h"
 
 namespace korvex {
 namespace {
-
-// Splits `text` at top-level commas (outside parentheses and quotes).
-QStringList splitTopLevel(const QString& text) {
-    QStringList parts;
-    int depth = 0;
-    QChar quote;
-    QString current;
-    for (const QChar c : text) {
-        if (!quote.isNull()) {
-            if (c == quote) quote = QChar();
-        } else if (c == u'\'' || c == u'"') {
-            quote = c;
-        } else if (c == u'(') {
-            ++depth;
-        } else if (c == u')') {
-            --depth;
-        } else if (c == u',' && depth == 0) {
-            parts << current.trimmed();
-            current.clear();
-            continue;
-        }
-        current += c;
-    }
-    if (!current.trimmed().isEmpty()) parts << current.trimmed();
-    return parts;
-}
 
 // Rewrites the parts of `sql` that lie outside quoted text.
 QString rewriteOutsideQuotes(const QString& sql) {

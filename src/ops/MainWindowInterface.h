@@ -56,4 +56,9 @@ public:
     virtual void yield() = 0;
 };
 
+// The names korvex-batch's JSON lines give icons and answers ("critical",
+// "yes"), and the buttons' object names are made of.
+QString iconName(MainWindowInterface::Icon icon);
+QString answerName(MainWindowInterface::Answer answer);
+
 }  // namespace korvex

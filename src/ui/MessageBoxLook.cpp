@@ -48,18 +48,4 @@ QString buttonText(Answer answer) {
     return QStringLiteral("確定");
 }
 
-QString answerName(Answer answer) {
-    switch (answer) {
-        case Answer::Yes:
-            return QStringLiteral("yes");
-        case Answer::No:
-            return QStringLiteral("no");
-        case Answer::Cancel:
-            return QStringLiteral("cancel");
-        case Answer::Ok:
-            break;
-    }
-    return QStringLiteral("ok");
-}
-
 }  // namespace korvex

@@ -21,7 +21,4 @@ QList<MainWindowInterface::Answer> answersOf(MainWindowInterface::Buttons button
 // machine has, as on a Traditional Chinese Windows: 確定, 是(&Y), 否(&N), 取消.
 QString buttonText(MainWindowInterface::Answer answer);
 
-// "ok", "yes", "no", "cancel" (for object names).
-QString answerName(MainWindowInterface::Answer answer);
-
 }  // namespace korvex
