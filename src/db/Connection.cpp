@@ -129,7 +129,10 @@ bool Connection::openSqlite(const QString& file, bool readOnly) {
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
         db.setDatabaseName(file);
-        QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_commandTimeout * 1000);
+        // The steps of the opening below do not wait for a busy database: a
+        // database another program holds still opens at once, and the first
+        // real statement waits out the time-out and tells why.
+        QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=0");
         if (readOnly) options += QStringLiteral(";QSQLITE_OPEN_READONLY");
         db.setConnectOptions(options);
         if (!open(db)) {
@@ -138,7 +141,7 @@ bool Connection::openSqlite(const QString& file, bool readOnly) {
             return false;
         }
         // Both are best effort: a database locked by another program right
-        // now still opens, and its statements wait or retry.
+        // now keeps its journal, and its statements wait or retry.
         QSqlQuery pragma(db);
         if (!readOnly) {
             pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
@@ -157,6 +160,7 @@ bool Connection::openSqlite(const QString& file, bool readOnly) {
                 return false;
             }
         }
+        pragma.exec(QStringLiteral("PRAGMA busy_timeout=%1").arg(m_commandTimeout * 1000));
     }
     m_file = file;
     return true;

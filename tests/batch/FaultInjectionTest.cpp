@@ -81,6 +81,10 @@ QStringList flaggedButNotSent(const QString& folder) {
     return wrong;
 }
 
+// korvex-batch ran the operation to its end: 0, or 3 after a warning (the
+// sample school's doubled seat, for one).
+bool ranToItsEnd(const ToolRun& run) { return run.exitCode == 0 || run.exitCode == 3; }
+
 // One sample school for the whole group: base data imported, the roster of
 // exam 1 built and graded.
 class Faults : public ::testing::Test {
@@ -95,10 +99,8 @@ protected:
                   0);
         for (const char* operation :
              {"departments", "classes", "students", "subjects", "teachers", "courses"})
-            ASSERT_EQ(runTool(QStringLiteral("korvex-batch"),
-                              batchArguments(path, QLatin1String(operation)))
-                          .exitCode,
-                      0)
+            ASSERT_TRUE(ranToItsEnd(runTool(QStringLiteral("korvex-batch"),
+                                            batchArguments(path, QLatin1String(operation)))))
                 << operation;
         runTool(QStringLiteral("korvex-batch"),
                 batchArguments(path, QStringLiteral("roster"),
@@ -132,7 +134,7 @@ protected:
         const QStringList before = state(whole);
         const ToolRun run =
             runTool(QStringLiteral("korvex-batch"), batchArguments(whole, operation, extra));
-        ASSERT_EQ(run.exitCode, 0) << run.out.toStdString();
+        ASSERT_TRUE(ranToItsEnd(run)) << run.out.toStdString();
         const QStringList after = state(whole);
         ASSERT_NE(before, after) << "the operation must change something to be tested";
 
@@ -150,7 +152,7 @@ protected:
                 << " rows (old " << before.size() << ", new " << after.size() << ")";
             const ToolRun again =
                 runTool(QStringLiteral("korvex-batch"), batchArguments(folder, operation, extra));
-            EXPECT_EQ(again.exitCode, 0) << again.out.toStdString();
+            EXPECT_TRUE(ranToItsEnd(again)) << again.out.toStdString();
             EXPECT_EQ(state(folder), after) << operation.toStdString() << " after " << share;
         }
     }
@@ -328,28 +330,38 @@ TEST_F(Faults, ADatabaseHeldByAnotherProgramStopsTheOperationAtOnceWithItsCause)
 }
 
 TEST_F(Faults, ABusySchoolDatabaseEndsStartUpWithinItsTimeOut) {
-    const QString folder = freshCopy(QStringLiteral("school-held"));
-    const QString name = QUuid::createUuid().toString();
-    {
-        QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        holder.setDatabaseName(schoolOf(folder));
-        ASSERT_TRUE(holder.open());
-        QSqlQuery lock(holder);
-        ASSERT_TRUE(lock.exec(QStringLiteral("BEGIN IMMEDIATE")));
-        ASSERT_TRUE(lock.exec(QStringLiteral("update z_system set 學年度 = 學年度")));
-        const ToolRun run = runTool(QStringLiteral("korvex-batch"),
-                                    batchArguments(folder, QStringLiteral("startup")));
-        // The school database's time-out is 15 seconds: one wait, not one
-        // per statement.
-        EXPECT_LT(run.milliseconds, 30000);
-        EXPECT_EQ(run.exitCode, 1);
-        EXPECT_TRUE(run.lastText().contains(QStringLiteral("校務行政資料庫正由其他程式使用中")))
-            << run.lastText().toStdString();
-        lock.exec(QStringLiteral("ROLLBACK"));
-        lock = QSqlQuery();
-        holder.close();
+    // Another program writing (WAL: readers go on, writers wait), then one
+    // holding the whole file (a rollback journal's exclusive lock: nobody
+    // reads): either way one wait of the time-out, not one per statement.
+    for (const bool exclusive : {false, true}) {
+        const QString folder = freshCopy(QStringLiteral("school-held-%1").arg(exclusive));
+        if (exclusive)
+            TestFolder::run(schoolOf(folder), {QStringLiteral("PRAGMA journal_mode=DELETE")});
+        const QString name = QUuid::createUuid().toString();
+        {
+            QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            holder.setDatabaseName(schoolOf(folder));
+            ASSERT_TRUE(holder.open());
+            QSqlQuery lock(holder);
+            if (exclusive) {
+                ASSERT_TRUE(lock.exec(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE")));
+            }
+            ASSERT_TRUE(lock.exec(exclusive ? QStringLiteral("BEGIN EXCLUSIVE")
+                                            : QStringLiteral("BEGIN IMMEDIATE")));
+            ASSERT_TRUE(lock.exec(QStringLiteral("update z_system set 學年度 = 學年度")));
+            const ToolRun run = runTool(QStringLiteral("korvex-batch"),
+                                        batchArguments(folder, QStringLiteral("startup")));
+            // The school database's time-out is 15 seconds.
+            EXPECT_LT(run.milliseconds, 25000) << exclusive;
+            EXPECT_EQ(run.exitCode, 1) << exclusive;
+            EXPECT_TRUE(run.lastText().contains(QStringLiteral("校務行政資料庫正由其他程式使用中")))
+                << exclusive << run.lastText().toStdString();
+            lock.exec(QStringLiteral("ROLLBACK"));
+            lock = QSqlQuery();
+            holder.close();
+        }
+        QSqlDatabase::removeDatabase(name);
     }
-    QSqlDatabase::removeDatabase(name);
 }
 
 // A small file system of its own, for a read-only or full program folder;
