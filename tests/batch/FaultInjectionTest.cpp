@@ -233,7 +233,8 @@ TEST_F(Faults, KilledWorkbooksLeaveEachFileOldOrComplete) {
     }
     ASSERT_GT(complete.size(), 10);
 
-    for (double share : {0.4, 0.7}) {
+    int cutShort = 0;
+    for (double share : {0.3, 0.5, 0.7}) {
         const QString folder = freshCopy(QStringLiteral("books-%1").arg(share));
         for (auto it = complete.cbegin(); it != complete.cend(); ++it) {
             QFile old(QDir(folder).filePath(it.key()));
@@ -252,8 +253,10 @@ TEST_F(Faults, KilledWorkbooksLeaveEachFileOldOrComplete) {
             EXPECT_TRUE(bytes == "OLD" || bytes == it.value()) << it.key().toStdString();
             if (bytes != "OLD") ++replaced;
         }
-        EXPECT_LT(replaced, complete.size()) << "killed too late to test anything at " << share;
+        if (replaced < complete.size()) ++cutShort;
     }
+    // At least one kill landed while workbooks were still being written.
+    EXPECT_GE(cutShort, 1);
 }
 
 TEST_F(Faults, ASecondCopyIsRefusedAndALockLeftByAKilledOneIsTakenOver) {
