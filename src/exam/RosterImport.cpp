@@ -198,7 +198,7 @@ QString RosterImport::doneText() const {
         const int students = int(m_missingSeen.size());
         done += QStringLiteral(
                     "\r\n下列 %1 位學生不在考試資料庫的學生資料中, 他們的 %2 筆考試科目資料未匯入, "
-                    "請先執行學生資料匯入:\r\n")
+                    "請先執行學生資料匯入, 並檢查他們的班級與座號:\r\n")
                     .arg(students)
                     .arg(m_missingRows);
         done += m_missingStudents.join(QStringLiteral(", "));

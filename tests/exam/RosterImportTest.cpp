@@ -20,7 +20,7 @@ const QString kQuestion =
 // exam.mdb does not hold, so that a shrunken roster is not a plain success.
 const QString kMissingStudent = QStringLiteral(
     "\r\n下列 1 位學生不在考試資料庫的學生資料中, 他們的 1 筆考試科目資料未匯入, "
-    "請先執行學生資料匯入:\r\nZ999999999");
+    "請先執行學生資料匯入, 並檢查他們的班級與座號:\r\nZ999999999");
 
 class RosterImport : public ExamFixture {
 protected:
