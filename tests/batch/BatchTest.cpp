@@ -190,7 +190,11 @@ TEST(Batch, BadUsageEndsWithStatusTwoAndPrintsNoJson) {
         << roster.stderrText.toStdString();
     BatchResult unreadable = runBatchProcess(
         {"--folder", folder.path(), "--user", "admin", "--password-file", missingFile, "startup"});
-    EXPECT_TRUE(unreadable.stderrText.contains(missingFile)) << unreadable.stderrText.toStdString();
+    // The file as the system writes its paths, and the cause in Chinese.
+    EXPECT_TRUE(unreadable.stderrText.contains(QDir::toNativeSeparators(missingFile)))
+        << unreadable.stderrText.toStdString();
+    EXPECT_TRUE(unreadable.stderrText.contains(QStringLiteral("找不到")))
+        << unreadable.stderrText.toStdString();
     // Qt's own message for an unknown option comes in Chinese too.
     BatchResult unknown = runBatchProcess(login(folder, "admin", "secret") << "startup"
                                                                            << "--verbose");
