@@ -8,6 +8,7 @@
 
 #include "ShellFolder.h"
 #include "TestFolder.h"
+#include "ToolProcess.h"
 #include "batch/BatchCommandLine.h"
 #include "batch/BatchRun.h"
 #include "batch/ConsoleWindow.h"
@@ -227,7 +228,8 @@ TEST(Batch, HelpAndVersionArePrintedAndEndWithStatusZero) {
     for (const char* option : {"--version", "-v"}) {
         BatchResult version = runBatchProcess({option}, {}, {}, false);
         EXPECT_EQ(version.exitCode, 0);
-        EXPECT_EQ(version.stdoutText, QStringLiteral("korvex-batch 1.0.0\n"));
+        EXPECT_EQ(version.stdoutText,
+                  QStringLiteral("korvex-batch 1.0.0") + korvex::test::consoleLineEnd());
     }
 }
 
