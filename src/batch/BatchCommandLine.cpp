@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 
+#include "core/FileErrors.h"
 #include "menu/OperationTable.h"
 
 namespace korvex {
@@ -199,8 +200,9 @@ BatchCommand parseBatchCommand(const QStringList& arguments, const BatchEnvironm
         } else {
             QFile in(file);
             if (!in.open(QIODevice::ReadOnly))
-                return badUsage(QStringLiteral("無法讀取密碼檔 %1: %2")
-                                    .arg(QDir::toNativeSeparators(file), in.errorString()));
+                return badUsage(
+                    QStringLiteral("無法讀取密碼檔 %1: %2")
+                        .arg(QDir::toNativeSeparators(file), fileErrorText(in.errorString())));
             options.password = firstLine(in.readAll());
         }
     } else if (environment.passwordVariable) {

@@ -18,6 +18,10 @@ QString fileErrorText(const QString& systemText) {
         {"access is denied", u"沒有寫入權限"},
         {"file name too long", u"檔名太長"},
         {"no such file or directory", u"找不到檔案或資料夾"},
+        {"cannot find the file", u"找不到檔案或資料夾"},
+        {"cannot find the path", u"找不到檔案或資料夾"},
+        {"file not found", u"找不到檔案或資料夾"},
+        {"path not found", u"找不到檔案或資料夾"},
         {"device or resource busy", u"檔案正由其他程式使用中"},
         {"being used by another process", u"檔案正由其他程式使用中"},
     };

@@ -10,17 +10,11 @@
 
 namespace korvex {
 
-namespace {
-
-QString iconFile() { return QStringLiteral(":/icons/korvex.svg"); }
-
-}  // namespace
-
 QIcon appIcon() {
 #ifdef KORVEX_HAVE_QTSVG
     // Drawn once per size, so every size is sharp and no icon-engine plugin
     // is needed at run time.
-    QSvgRenderer renderer(iconFile());
+    QSvgRenderer renderer(QStringLiteral(":/icons/korvex.svg"));
     if (!renderer.isValid()) return QIcon();
     QIcon icon;
     for (const int size : {16, 20, 24, 32, 40, 48, 64, 128, 256}) {
@@ -34,8 +28,10 @@ QIcon appIcon() {
     }
     return icon;
 #else
-    // Built without Qt SVG: Qt's SVG icon engine draws it when installed.
-    return QIcon(iconFile());
+    // Built without Qt SVG: the same drawing at the sizes scripts/icon keeps
+    // in korvex.ico (the executables' own icon), all of which QIcon reads
+    // through Qt's ICO plugin.
+    return QIcon(QStringLiteral(":/icons/korvex.ico"));
 #endif
 }
 

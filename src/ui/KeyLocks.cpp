@@ -43,13 +43,25 @@ KeyLocks readX11KeyLocks(void*) { return {}; }
 
 #endif
 
-KeyLocks readKeyLocks() {
+KeyLocks readWindowsKeyLocks() {
     KeyLocks locks;
 #ifdef Q_OS_WIN
     // The low bit is the key's toggle state.
     locks.capsLock = (GetKeyState(VK_CAPITAL) & 1) != 0;
     locks.numLock = (GetKeyState(VK_NUMLOCK) & 1) != 0;
     locks.insert = (GetKeyState(VK_INSERT) & 1) != 0;
+#endif
+    return locks;
+}
+
+KeyLocks readKeyLocks() {
+    KeyLocks locks;
+#ifdef Q_OS_WIN
+    // The thread's key state follows the keyboard only while Qt's Windows
+    // platform takes the keyboard messages of real windows; on the offscreen
+    // and minimal platforms no key reaches it and the state it keeps says
+    // nothing about the keyboard.
+    if (QGuiApplication::platformName() == QLatin1String("windows")) locks = readWindowsKeyLocks();
 #elif defined(KORVEX_HAVE_XKB) && QT_CONFIG(xcb)
     if (auto* x11 =
             qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr)

@@ -16,6 +16,11 @@ struct KeyLocks {
 // offscreen and Wayland platforms, none is known.
 KeyLocks readKeyLocks();
 
+// The Caps Lock, Num Lock and Insert toggle states Windows keeps for the
+// calling thread (GetKeyState), brought up to date by the keyboard messages
+// the thread takes from its queue; nothing known on other systems.
+KeyLocks readWindowsKeyLocks();
+
 // The Caps Lock and Num Lock indicators of an X display (a Display*), read
 // through XKB; nothing known when the server has no such indicators.
 // Available when built with libX11's XKB (KORVEX_HAVE_XKB).

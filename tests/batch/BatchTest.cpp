@@ -8,6 +8,7 @@
 
 #include "ShellFolder.h"
 #include "TestFolder.h"
+#include "ToolProcess.h"
 #include "batch/BatchCommandLine.h"
 #include "batch/BatchRun.h"
 #include "batch/ConsoleWindow.h"
@@ -190,7 +191,11 @@ TEST(Batch, BadUsageEndsWithStatusTwoAndPrintsNoJson) {
         << roster.stderrText.toStdString();
     BatchResult unreadable = runBatchProcess(
         {"--folder", folder.path(), "--user", "admin", "--password-file", missingFile, "startup"});
-    EXPECT_TRUE(unreadable.stderrText.contains(missingFile)) << unreadable.stderrText.toStdString();
+    // The file as the system writes its paths, and the cause in Chinese.
+    EXPECT_TRUE(unreadable.stderrText.contains(QDir::toNativeSeparators(missingFile)))
+        << unreadable.stderrText.toStdString();
+    EXPECT_TRUE(unreadable.stderrText.contains(QStringLiteral("找不到")))
+        << unreadable.stderrText.toStdString();
     // Qt's own message for an unknown option comes in Chinese too.
     BatchResult unknown = runBatchProcess(login(folder, "admin", "secret") << "startup"
                                                                            << "--verbose");
@@ -223,7 +228,8 @@ TEST(Batch, HelpAndVersionArePrintedAndEndWithStatusZero) {
     for (const char* option : {"--version", "-v"}) {
         BatchResult version = runBatchProcess({option}, {}, {}, false);
         EXPECT_EQ(version.exitCode, 0);
-        EXPECT_EQ(version.stdoutText, QStringLiteral("korvex-batch 1.0.0\n"));
+        EXPECT_EQ(version.stdoutText,
+                  QStringLiteral("korvex-batch 1.0.0") + korvex::test::consoleLineEnd());
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QProcess>
 
 #include "TestFolder.h"
+#include "ToolProcess.h"
 
 using korvex::test::TestFolder;
 
@@ -110,7 +111,7 @@ TEST(SampleCommand, BadUsageExitsWithTwoAndTheUsage) {
     EXPECT_TRUE(help.out.contains(QStringLiteral("korvex-sample create")));
     const Outcome version = sample({"--version"});
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, QStringLiteral("korvex-sample 1.0.0\n"));
+    EXPECT_EQ(version.out, QStringLiteral("korvex-sample 1.0.0") + korvex::test::consoleLineEnd());
 }
 
 }  // namespace

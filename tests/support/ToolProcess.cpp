@@ -15,6 +15,14 @@ QStringList ToolRun::texts() const {
     return result;
 }
 
+QString consoleLineEnd() {
+#ifdef Q_OS_WIN
+    return QStringLiteral("\r\n");
+#else
+    return QStringLiteral("\n");
+#endif
+}
+
 std::unique_ptr<QProcess> startTool(const QString& tool, const QStringList& arguments) {
     auto process = std::make_unique<QProcess>();
     process->start(QStringLiteral(KORVEX_BUILD_DIR "/") + tool, arguments);

@@ -23,6 +23,11 @@ struct ToolRun {
     QString lastText() const { return texts().value(texts().size() - 1); }
 };
 
+// How the build's console programs end a printed line: "\r\n" on Windows,
+// whose C runtime writes standard output and error in text mode, as the
+// system's own console programs do; "\n" elsewhere.
+QString consoleLineEnd();
+
 // Runs `tool` of the build folder to its end.
 ToolRun runTool(const QString& tool, const QStringList& arguments);
 

@@ -6,7 +6,9 @@
 #include <QMenu>
 #include <QProcess>
 
+#include "HostCommand.h"
 #include "TestFolder.h"
+#include "ToolProcess.h"
 #include "core/AppInfo.h"
 #include "startup/Startup.h"
 #include "ui/AppIcon.h"
@@ -58,7 +60,8 @@ TEST(AssistantCommandLine, HelpVersionAndUsageErrorsNeedNoDisplay) {
     }
     const ProcessRun version = runAssistantProcess({"--version"});
     EXPECT_EQ(version.exitCode, 0);
-    EXPECT_EQ(version.out, QStringLiteral("korvex-assistant 1.0.0\n"));
+    EXPECT_EQ(version.out,
+              QStringLiteral("korvex-assistant 1.0.0") + korvex::test::consoleLineEnd());
 
     const QList<QStringList> bad = {{"--bogus"}, {"extra"}, {"--folder"}, {"--folder", ""}};
     for (const QStringList& arguments : bad) {
@@ -121,9 +124,13 @@ TEST(AssistantCommandLine, ApplicationSpeaksChineseAndHasItsIcon) {
     const QStringList families = QApplication::font().families();
     ASSERT_GE(families.size(), 2);
     EXPECT_EQ(families.mid(1, 1), chineseFallbackFamilies().mid(0, 1));
-    // The font is there to use (scripts/setup installs it).
-    EXPECT_TRUE(QFontDatabase::families().contains(chineseFallbackFamilies().first()))
-        << chineseFallbackFamilies().first().toStdString();
+    // The font is there to use: scripts/setup installs it on Linux, Windows
+    // brings it with its Traditional Chinese support. Wine has no Microsoft
+    // fonts, so under Wine only the order above is checked.
+    if (!korvex::test::underWine()) {
+        EXPECT_TRUE(QFontDatabase::families().contains(chineseFallbackFamilies().first()))
+            << chineseFallbackFamilies().first().toStdString();
+    }
 
     const QIcon icon = QApplication::windowIcon();
     ASSERT_FALSE(icon.isNull());

@@ -13,6 +13,12 @@
 #include <X11/keysym.h>
 #endif
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+
+#include <cstring>
+#endif
+
 using namespace korvex;
 
 // The offscreen platform tells no lock state: the panels keep learning them
@@ -25,6 +31,45 @@ TEST(KeyLocks, OffscreenTellsNothing) {
     EXPECT_FALSE(locks.numLock.has_value());
     EXPECT_FALSE(locks.insert.has_value());
 }
+
+#ifdef Q_OS_WIN
+
+// Windows keeps the toggle states with the thread's keyboard state: the
+// three locks are read from there, a key held down without its toggle set
+// counts as off.
+TEST(KeyLocksWindows, ToggleStatesComeFromTheThreadsKeyboardState) {
+    BYTE saved[256];
+    ASSERT_TRUE(GetKeyboardState(saved));
+    BYTE state[256];
+    std::memcpy(state, saved, sizeof state);
+    auto set = [&](BYTE caps, BYTE num, BYTE insert) {
+        state[VK_CAPITAL] = caps;
+        state[VK_NUMLOCK] = num;
+        state[VK_INSERT] = insert;
+        ASSERT_TRUE(SetKeyboardState(state));
+    };
+
+    set(0x01, 0x00, 0x01);
+    KeyLocks locks = readWindowsKeyLocks();
+    EXPECT_EQ(locks.capsLock, std::optional<bool>(true));
+    EXPECT_EQ(locks.numLock, std::optional<bool>(false));
+    EXPECT_EQ(locks.insert, std::optional<bool>(true));
+    // On the offscreen platform no key reaches the thread, so its state
+    // stands for nothing the user pressed and is not shown.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
+        EXPECT_FALSE(readKeyLocks().capsLock.has_value());
+    }
+
+    set(0x80, 0x81, 0x00);
+    locks = readWindowsKeyLocks();
+    EXPECT_EQ(locks.capsLock, std::optional<bool>(false));
+    EXPECT_EQ(locks.numLock, std::optional<bool>(true));
+    EXPECT_EQ(locks.insert, std::optional<bool>(false));
+
+    SetKeyboardState(saved);
+}
+
+#endif
 
 #ifdef KORVEX_HAVE_XKB
 

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -157,8 +158,22 @@ TEST(Startup, ReadyAfterLoginWithTermTitleExamNamesAndExtendedStudentTable) {
     EXPECT_TRUE(
         second.shell.w.messages[0].text.contains(QStringLiteral("正由另一個小幫手程式使用中")))
         << second.shell.w.messages[0].text.toStdString();
-    EXPECT_TRUE(second.shell.w.messages[0].text.contains(QSysInfo::machineHostName()))
-        << second.shell.w.messages[0].text.toStdString();
+#ifdef Q_OS_WIN
+    // Windows names the computer by its computer name, as the system's
+    // settings show it (the host name in capitals, at most 15 letters).
+    const QString computer = qEnvironmentVariable("COMPUTERNAME");
+    ASSERT_FALSE(computer.isEmpty());
+#else
+    const QString computer = QSysInfo::machineHostName();
+#endif
+    // This test program holds the lock: its name and process number.
+    const QString holder =
+        QStringLiteral("(電腦 %1 上的 %2, 處理程序 %3)")
+            .arg(computer, QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName())
+            .arg(QCoreApplication::applicationPid());
+    EXPECT_TRUE(second.shell.w.messages[0].text.contains(holder))
+        << second.shell.w.messages[0].text.toStdString() << "\n"
+        << holder.toStdString();
     EXPECT_EQ(second.dialogs.loginShown, 0);
     EXPECT_FALSE(QFileInfo::exists(folder.file("ASSISTANT.LOG")));
 
