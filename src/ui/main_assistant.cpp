@@ -2,6 +2,12 @@
 #include <QCoreApplication>
 #include <cstdio>
 
+#ifdef _WIN32
+#include <windows.h>
+// after windows.h, whose types it uses
+#include <shellapi.h>
+#endif
+
 #include "core/AppInfo.h"
 #include "core/QtTranslation.h"
 #include "ui/AppSetup.h"
@@ -10,9 +16,22 @@
 
 namespace {
 
+// The arguments after the program's name. Windows hands main() its ANSI
+// code page's bytes, in which a folder name with other characters is lost;
+// the command line is read as Unicode there instead.
 QStringList argumentsOf(int argc, char** argv) {
     QStringList arguments;
+#ifdef _WIN32
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+    int count = 0;
+    if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int i = 1; i < count; ++i) arguments << QString::fromWCharArray(wide[i]);
+        LocalFree(wide);
+    }
+#else
     for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+#endif
     return arguments;
 }
 
