@@ -78,17 +78,7 @@ QStringList jetStatements(const QString& sql) {
         return plain;
     });
 
-    static const QRegularExpression alterAdd(
-        QStringLiteral(
-            "^\\s*alter\\s+table\\s+(\\[[^\\]]*\\]|\\S+)\\s+add\\s+(?:column\\s+)?(.*?)\\s*$"),
-        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
-    const auto match = alterAdd.match(rewritten);
-    if (!match.hasMatch()) return {rewritten};
-    QStringList statements;
-    for (const QString& column : splitTopLevel(match.captured(2)))
-        statements << QStringLiteral("ALTER TABLE %1 ADD COLUMN %2")
-                          .arg(match.captured(1), jetColumn(column));
-    return statements;
+    return alterAddPerColumn(rewritten, jetColumn).value_or(QStringList{rewritten});
 }
 
 }  // namespace korvex

@@ -94,16 +94,7 @@ QStringList translateStatement(const QString& sql, SqlDialect dialect) {
     if (dialect != SqlDialect::Sqlite) return {sql};
     const QString rewritten = rewriteOutsideQuotes(sql);
 
-    static const QRegularExpression alterAdd(
-        QStringLiteral("^\\s*alter\\s+table\\s+(\\S+)\\s+add\\s+(?!column\\b)(.*)$"),
-        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
-    const auto match = alterAdd.match(rewritten);
-    if (!match.hasMatch()) return {rewritten};
-    QStringList statements;
-    for (const QString& column : splitTopLevel(match.captured(2)))
-        statements << QStringLiteral("ALTER TABLE %1 ADD COLUMN %2")
-                          .arg(match.captured(1), sqliteColumn(column));
-    return statements;
+    return alterAddPerColumn(rewritten, sqliteColumn).value_or(QStringList{rewritten});
 }
 
 }  // namespace korvex

@@ -1,5 +1,7 @@
 #include "db/SqlText.h"
 
+#include <QRegularExpression>
+
 namespace korvex {
 
 QStringList splitTopLevel(const QString& text) {
@@ -25,6 +27,21 @@ QStringList splitTopLevel(const QString& text) {
     }
     if (!current.trimmed().isEmpty()) parts << current.trimmed();
     return parts;
+}
+
+std::optional<QStringList> alterAddPerColumn(const QString& sql,
+                                             const std::function<QString(const QString&)>& column) {
+    static const QRegularExpression alterAdd(
+        QStringLiteral(
+            "^\\s*alter\\s+table\\s+(\\[[^\\]]*\\]|\\S+)\\s+add\\s+(?:column\\s+)?(.*?)\\s*$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    const auto match = alterAdd.match(sql);
+    if (!match.hasMatch()) return std::nullopt;
+    QStringList statements;
+    for (const QString& definition : splitTopLevel(match.captured(2)))
+        statements << QStringLiteral("ALTER TABLE %1 ADD COLUMN %2")
+                          .arg(match.captured(1), column(definition));
+    return statements;
 }
 
 }  // namespace korvex
