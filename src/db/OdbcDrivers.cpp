@@ -4,15 +4,7 @@
 
 #include "db/ConnectionStrings.h"
 
-#if __has_include(<sqlext.h>)
-#ifdef _WIN32
-// The ODBC headers use Windows' types without including their header.
-#include <windows.h>
-#endif
-#include <sql.h>
-#include <sqlext.h>
-#define KORVEX_HAVE_ODBC_HEADERS 1
-#endif
+#include "db/OdbcHeaders.h"
 
 namespace korvex {
 namespace {
