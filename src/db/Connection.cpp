@@ -7,6 +7,7 @@
 #include <QSqlResult>
 
 #include "db/DatabaseFile.h"
+#include "db/SqliteHandle.h"
 
 #include "db/OdbcHeaders.h"
 
@@ -64,8 +65,8 @@ DbError::Kind odbcKind(const QString& message) {
     return DbError::Kind::Other;
 }
 
-DbError::Kind kindOf(const QSqlDatabase& db, const QSqlError& error) {
-    if (db.driverName() == QLatin1String("QSQLITE")) {
+DbError::Kind kindOf(SqlDialect dialect, const QSqlError& error) {
+    if (reportsSqliteCodes(dialect)) {
         bool ok = false;
         const int code = error.nativeErrorCode().toInt(&ok);
         return ok ? sqliteErrorKind(code) : DbError::Kind::Other;
@@ -144,7 +145,7 @@ bool Connection::openSqlite(const QString& file, bool readOnly) {
         // an operation.
         if (!pragma.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
             const QSqlError error = pragma.lastError();
-            if (kindOf(db, error) == DbError::Kind::Damaged) {
+            if (kindOf(m_dialect, error) == DbError::Kind::Damaged) {
                 raiseFrom(error);
                 pragma = QSqlQuery();
                 db = QSqlDatabase();
@@ -152,7 +153,7 @@ bool Connection::openSqlite(const QString& file, bool readOnly) {
                 return false;
             }
         }
-        pragma.exec(QStringLiteral("PRAGMA busy_timeout=%1").arg(m_commandTimeout * 1000));
+        pragma.exec(busyTimeoutStatement(m_dialect, m_commandTimeout));
     }
     m_file = file;
     return true;
@@ -179,9 +180,10 @@ void Connection::setCommandTimeout(int seconds) {
     // Statements prepared so far carry the old time-out; they are prepared
     // again when next used.
     m_statements.clear();
-    if (isOpen() && database().driverName() == QLatin1String("QSQLITE")) {
+    const QString busyTimeout = busyTimeoutStatement(m_dialect, seconds);
+    if (isOpen() && !busyTimeout.isEmpty()) {
         QSqlQuery pragma(database());
-        pragma.exec(QStringLiteral("PRAGMA busy_timeout=%1").arg(seconds * 1000));
+        pragma.exec(busyTimeout);
     }
 }
 
@@ -191,7 +193,7 @@ void Connection::raiseFrom(const QSqlError& error) {
     // The engine's or driver's own words; Qt's generic text ("Unable to
     // fetch row") only when there are none.
     const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    raise({text, error.nativeErrorCode(), kindOf(database(), error)});
+    raise({text, error.nativeErrorCode(), kindOf(m_dialect, error)});
 }
 
 void* odbcStatementHandle(const QSqlQuery& query) {
@@ -289,13 +291,9 @@ bool Connection::beginTransaction() {
         return false;
     }
     QSqlDatabase db = database();
-    if (db.driverName() == QLatin1String("QSQLITE")) {
-        // The write lock is taken at the start and waited for through the
-        // busy timeout. A deferred transaction that has read first and then
-        // writes after another program wrote fails at once instead, and the
-        // whole transaction is lost.
+    if (const QString statement = beginWriteStatement(m_dialect); !statement.isEmpty()) {
         QSqlQuery begin(db);
-        if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        if (!begin.exec(statement)) {
             raiseFrom(begin.lastError());
             return false;
         }
@@ -343,36 +341,36 @@ bool Connection::endGuarded() {
 }
 
 Connection::Contained Connection::executeContained(const QString& sql, const QVariantList& params) {
-    QString mark, undo, release;
+    // Every engine the program talks to undoes a failed statement by itself
+    // and keeps the transaction; only a failure of the whole transaction (a
+    // full disk, say) ends it, and then nothing of it is kept.
+    if (execute(sql, params)) return Contained::Done;
+    return transactionSurvived() ? Contained::Refused : Contained::Lost;
+}
+
+bool Connection::transactionSurvived() {
+    if (!m_inTransaction) return false;
     switch (m_dialect) {
-        case SqlDialect::Sqlite:
-            mark = QStringLiteral("SAVEPOINT korvex_row");
-            undo = QStringLiteral("ROLLBACK TO korvex_row");
-            release = QStringLiteral("RELEASE korvex_row");
-            break;
-        case SqlDialect::SqlServer:
-            mark = QStringLiteral("SAVE TRANSACTION korvex_row");
-            undo = QStringLiteral("ROLLBACK TRANSACTION korvex_row");
-            break;
+        case SqlDialect::Sqlite: {
+            // SQLite leaves a transaction it had to give up in autocommit mode.
+            sqlite3* handle = sqliteHandle(database());
+            return handle && sqlite3_get_autocommit(handle) == 0;
+        }
+        case SqlDialect::SqlServer: {
+            // The server ends the transaction on the gravest errors only; the
+            // question costs a round trip, asked only after a failure.
+            const std::optional<DbError> refusal = m_pending;
+            QSqlQuery count(database());
+            const bool alive = count.exec(QStringLiteral("SELECT @@TRANCOUNT")) && count.next() &&
+                               count.value(0).toInt() > 0;
+            m_pending = refusal;
+            return alive;
+        }
         case SqlDialect::Access:
-            // Jet undoes a failed statement by itself and keeps the
-            // transaction; it has no savepoints.
-            break;
+            // Jet keeps the transaction after a failed statement.
+            return true;
     }
-    if (!mark.isEmpty() && !execute(mark)) return Contained::Lost;
-    if (execute(sql, params)) {
-        // rowsAffected() speaks of the statement, not of the savepoint.
-        const int affected = m_rowsAffected;
-        if (!release.isEmpty() && !execute(release)) return Contained::Lost;
-        m_rowsAffected = affected;
-        return Contained::Done;
-    }
-    if (mark.isEmpty()) return Contained::Refused;
-    // The statement's own error is what the caller reports.
-    const std::optional<DbError> refusal = m_pending;
-    const bool undone = execute(undo) && (release.isEmpty() || execute(release));
-    m_pending = refusal;
-    return undone ? Contained::Refused : Contained::Lost;
+    return true;
 }
 
 bool Connection::executeGuarded(const QString& sql, const QVariantList& params) {

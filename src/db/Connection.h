@@ -69,10 +69,10 @@ public:
 
     // Runs one statement inside the open transaction so that its failure
     // undoes that statement alone: what the transaction wrote before stays
-    // and the transaction goes on (SQLite through a savepoint). Refused: the
-    // statement failed, the pending error says why. Lost: the engine ended
-    // the whole transaction with the failure (a full disk, say); nothing of
-    // it is kept.
+    // and the transaction goes on, as every engine of the program does by
+    // itself. Refused: the statement failed, the pending error says why.
+    // Lost: the engine ended the whole transaction with the failure (a full
+    // disk, say); nothing of it is kept.
     enum class Contained { Done, Refused, Lost };
     Contained executeContained(const QString& sql, const QVariantList& params = {});
 
@@ -114,6 +114,8 @@ public:
 
 private:
     bool endGuarded();
+    // Whether the open transaction is still open after a failed statement.
+    bool transactionSurvived();
     void applyCommandTimeout(QSqlQuery& query) const;
     bool open(QSqlDatabase& db);
     QSqlQuery* prepared(const QString& statement);

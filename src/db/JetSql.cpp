@@ -7,28 +7,6 @@
 namespace korvex {
 namespace {
 
-// Applies `edit` to the parts of `sql` outside quotes and brackets.
-template <typename Edit>
-QString outsideQuotes(const QString& sql, Edit edit) {
-    QString out;
-    QString plain;
-    QChar quote;
-    for (const QChar c : sql) {
-        if (!quote.isNull()) {
-            out += c;
-            if (c == quote) quote = QChar();
-        } else if (c == u'\'' || c == u'"' || c == u'[') {
-            out += edit(plain);
-            plain.clear();
-            quote = c == u'[' ? QChar(u']') : c;
-            out += c;
-        } else {
-            plain += c;
-        }
-    }
-    return out + edit(plain);
-}
-
 // One column definition "name type [NULL|NOT NULL]" with Jet's type names.
 QString jetColumn(const QString& definition) {
     static const QRegularExpression column(
@@ -68,16 +46,14 @@ QString jetColumn(const QString& definition) {
 }  // namespace
 
 QStringList jetStatements(const QString& sql) {
-    static const QRegularExpression dbo(QStringLiteral("\\bdbo\\."),
-                                        QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression getdate(QStringLiteral("\\bgetdate\\s*\\(\\s*\\)"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    const QString rewritten = outsideQuotes(sql, [](QString plain) {
-        plain.replace(dbo, QString());
-        plain.replace(getdate, QStringLiteral("Now()"));
-        return plain;
+    // `abs` names Jet's built-in function; as a column it is bracketed so
+    // that the engine never reads it as the function.
+    static const QRegularExpression absColumn(QStringLiteral("\\b(abs)\\b(?!\\s*\\()"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    const QString rewritten = rewriteOutsideQuotes(sql, [](QString plain) {
+        plain.replace(absColumn, QStringLiteral("[\\1]"));
+        return withoutServerIdioms(std::move(plain), QStringLiteral("Now()"));
     });
-
     return alterAddPerColumn(rewritten, jetColumn).value_or(QStringList{rewritten});
 }
 

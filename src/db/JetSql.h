@@ -14,7 +14,9 @@ namespace korvex {
 //   `char(n)` are `TEXT(n)` (`MEMO` past 255 characters or for `max`),
 //   `int` is `INTEGER`, `float` is `DOUBLE`, `datetime` is `DATETIME`; a bare
 //   `NULL` goes, since Jet columns take NULL anyway;
-// - `dbo.` goes and `getdate()` becomes `Now()`.
+// - `dbo.` goes and `getdate()` becomes `Now()`;
+// - the column `abs` is written `[abs]`: Jet has a built-in function of
+//   that name.
 // Everything else passes unchanged: string `+`, `LEN`, `RTRIM` and the
 // ODBC pattern characters `%` and `_` of LIKE (which the driver turns into
 // Jet's `*` and `?`) are Jet's too. Quoted text and `?` placeholders are

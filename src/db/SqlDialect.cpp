@@ -8,67 +8,49 @@
 namespace korvex {
 namespace {
 
-// Rewrites the parts of `sql` that lie outside quoted text.
-QString rewriteOutsideQuotes(const QString& sql) {
-    static const QRegularExpression dbo(QStringLiteral("\\bdbo\\."),
-                                        QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression getdate(QStringLiteral("\\bgetdate\\s*\\(\\s*\\)"),
-                                            QRegularExpression::CaseInsensitiveOption);
+// SQL Server's string `+`, `LEN(x)`, `dbo.` and `getdate()` in SQLite's
+// words, outside quoted text.
+QString sqliteExpressions(const QString& sql) {
     static const QRegularExpression len(QStringLiteral("\\bLEN\\s*\\($"),
                                         QRegularExpression::CaseInsensitiveOption);
     QString out;
     out.reserve(sql.size() + 16);
-    QChar quote;
-    // Parenthesis depths at which a LEN( was opened, to close its rtrim( too.
+    // Parenthesis depths at which a LEN( was opened, to close its rtrim( too;
+    // a quoted argument may stand between the two parentheses.
     QList<int> lenDepths;
     int depth = 0;
-    QString plain;  // pending unquoted text, flushed through the regexes
-    auto flush = [&] {
-        plain.replace(dbo, QString());
-        plain.replace(getdate, QStringLiteral("datetime('now')"));
-        out += plain;
-        plain.clear();
-    };
-    for (qsizetype i = 0; i < sql.size(); ++i) {
-        const QChar c = sql.at(i);
-        if (!quote.isNull()) {
-            out += c;
-            if (c == quote) quote = QChar();
-            continue;
+    forEachSqlPiece(sql, [&](QStringView piece, bool quoted) {
+        if (quoted) {
+            out += piece;
+            return;
         }
-        if (c == u'\'' || c == u'"' || c == u'[') {
-            flush();
-            quote = c == u'[' ? QChar(u']') : c;
-            out += c;
-            continue;
-        }
-        if (c == u'+') {
-            plain += QStringLiteral("||");
-            continue;
-        }
-        if (c == u'(') {
-            ++depth;
-            plain += c;
-            const auto match = len.match(plain);
-            if (match.hasMatch()) {
-                plain.replace(match.capturedStart(), match.capturedLength(),
-                              QStringLiteral("length(rtrim("));
-                lenDepths << depth;
+        QString plain;
+        plain.reserve(piece.size() + 8);
+        for (const QChar c : piece) {
+            if (c == u'+') {
+                plain += QStringLiteral("||");
+            } else if (c == u'(') {
+                ++depth;
+                plain += c;
+                const auto match = len.match(plain);
+                if (match.hasMatch()) {
+                    plain.replace(match.capturedStart(), match.capturedLength(),
+                                  QStringLiteral("length(rtrim("));
+                    lenDepths << depth;
+                }
+            } else if (c == u')') {
+                plain += c;
+                if (!lenDepths.isEmpty() && lenDepths.last() == depth) {
+                    plain += u')';
+                    lenDepths.removeLast();
+                }
+                --depth;
+            } else {
+                plain += c;
             }
-            continue;
         }
-        if (c == u')') {
-            plain += c;
-            if (!lenDepths.isEmpty() && lenDepths.last() == depth) {
-                plain += u')';
-                lenDepths.removeLast();
-            }
-            --depth;
-            continue;
-        }
-        plain += c;
-    }
-    flush();
+        out += withoutServerIdioms(plain, QStringLiteral("datetime('now')"));
+    });
     return out;
 }
 
@@ -92,9 +74,21 @@ QString sqliteColumn(const QString& definition) {
 QStringList translateStatement(const QString& sql, SqlDialect dialect) {
     if (dialect == SqlDialect::Access) return jetStatements(sql);
     if (dialect != SqlDialect::Sqlite) return {sql};
-    const QString rewritten = rewriteOutsideQuotes(sql);
+    const QString rewritten = sqliteExpressions(sql);
 
     return alterAddPerColumn(rewritten, sqliteColumn).value_or(QStringList{rewritten});
 }
+
+QString beginWriteStatement(SqlDialect dialect) {
+    return dialect == SqlDialect::Sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QString();
+}
+
+QString busyTimeoutStatement(SqlDialect dialect, int seconds) {
+    return dialect == SqlDialect::Sqlite
+               ? QStringLiteral("PRAGMA busy_timeout=%1").arg(seconds * 1000)
+               : QString();
+}
+
+bool reportsSqliteCodes(SqlDialect dialect) { return dialect == SqlDialect::Sqlite; }
 
 }  // namespace korvex

@@ -19,4 +19,22 @@ enum class SqlDialect { SqlServer, Access, Sqlite };
 // Server gets the statement unchanged.
 QStringList translateStatement(const QString& sql, SqlDialect dialect);
 
+// What the engines do differently around the statements, for Connection.
+
+// The statement that begins a write transaction, when the driver's own
+// begin does not do what the program needs: SQLite takes the write lock at
+// the start ("BEGIN IMMEDIATE"), waited for through its busy timeout, so that
+// a transaction that read first never fails later because another program
+// wrote meanwhile. Empty: the driver's begin.
+QString beginWriteStatement(SqlDialect dialect);
+
+// The statement that sets how long a statement waits for a database another
+// program holds (SQLite's busy timeout); empty where each statement carries
+// its own time-out (ODBC).
+QString busyTimeoutStatement(SqlDialect dialect, int seconds);
+
+// Whether the engine's error codes are SQLite's result codes (otherwise an
+// ODBC driver's texts tell what a failure means).
+bool reportsSqliteCodes(SqlDialect dialect);
+
 }  // namespace korvex

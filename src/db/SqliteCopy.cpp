@@ -5,17 +5,10 @@
 #include <QSqlDriver>
 
 #include "db/Connection.h"
+#include "db/SqliteHandle.h"
 
 namespace korvex {
 namespace {
-
-// The engine's handle behind Qt's SQLite driver; the driver and this
-// program share one SQLite library, so the handle can be used directly.
-sqlite3* handleOf(const QSqlDatabase& db) {
-    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) return nullptr;
-    return *static_cast<sqlite3* const*>(handle.constData());
-}
 
 bool fail(Connection& connection, int code, const QString& text) {
     connection.raise({text, QString::number(code), sqliteErrorKind(code)});
@@ -37,7 +30,7 @@ bool copySqliteDatabase(Connection& connection, const QString& target) {
 
 bool restoreSqliteDatabase(Connection& connection, const QString& source) {
     sqlite3* destination =
-        connection.dialect() == SqlDialect::Sqlite ? handleOf(connection.database()) : nullptr;
+        connection.dialect() == SqlDialect::Sqlite ? sqliteHandle(connection.database()) : nullptr;
     if (!destination) return fail(connection, SQLITE_MISUSE, QStringLiteral("資料庫未連結"));
 
     sqlite3* from = nullptr;
