@@ -107,6 +107,12 @@ bool Recordset::find(const QString& column, const QString& value) {
     return true;
 }
 
+bool Recordset::findFirst(const QString& column, const QString& value) {
+    if (m_rowCount == 0) return false;
+    m_row = 0;
+    return find(column, value);
+}
+
 std::unique_ptr<Recordset> OpenRecordset(Connection& connection, const QString& source,
                                          const QVariantList& params) {
     connection.clearError();

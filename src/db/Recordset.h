@@ -43,6 +43,30 @@ public:
     // first search on a column builds an index of it, so later searches are
     // constant time, with the same answer as a scan.
     bool find(const QString& column, const QString& value);
+    // The same search over the whole set, from its first row: false (and the
+    // set at its end) when it is empty or no row matches.
+    bool findFirst(const QString& column, const QString& value);
+
+    // The rows from the first, as a range: `for (Recordset& row : *set)`.
+    // Each step makes the next row current; an empty set gives no row.
+    class RowIterator {
+    public:
+        explicit RowIterator(Recordset* set) : m_set(set) {}
+        Recordset& operator*() const { return *m_set; }
+        RowIterator& operator++() {
+            m_set->moveNext();
+            return *this;
+        }
+        bool operator!=(const RowIterator&) const { return !m_set->eof(); }
+
+    private:
+        Recordset* m_set;
+    };
+    RowIterator begin() {
+        m_row = 0;
+        return RowIterator(this);
+    }
+    RowIterator end() { return RowIterator(this); }
 
 private:
     int columnIndex(const QString& name) const;

@@ -267,12 +267,7 @@ std::optional<RosterImport::RowWrite> RosterImport::rowWrite() {
     if (rtrimBlanks(sub).size() != 6) return std::nullopt;
 
     const QString sid = rtrimBlanks(m_source->text(QStringLiteral("sid")));
-    bool found = false;
-    if (m_students->recordCount() > 0) {
-        m_students->moveFirst();
-        found = m_students->find(QStringLiteral("sid"), sid);
-    }
-    if (!found) {
+    if (!m_students->findFirst(QStringLiteral("sid"), sid)) {
         ++m_missingRows;
         if (!m_missingSeen.contains(sid)) {
             m_missingSeen.insert(sid);
@@ -288,11 +283,7 @@ std::optional<RosterImport::RowWrite> RosterImport::rowWrite() {
     if (m_settings.single > 0 || teacher.isEmpty()) teacher = kUnassignedTeacher;
     const ExamNumberParts parts = splitExamNumber(examno);
 
-    bool exists = false;
-    if (m_keys && m_keys->recordCount() > 0) {
-        m_keys->moveFirst();
-        exists = m_keys->find(QStringLiteral("key1"), rosterKey(sid, sub));
-    }
+    const bool exists = m_keys && m_keys->findFirst(QStringLiteral("key1"), rosterKey(sid, sub));
     return RowWrite{exists, sid, parts.classShortCode, parts.seat, examno, name, sub, teacher, gro};
 }
 

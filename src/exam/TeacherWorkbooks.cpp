@@ -85,10 +85,10 @@ private:
             m_context.school.clearError();
             m_problems << QStringLiteral("學生資料讀取失敗, 未填入姓名: %1 工作表 %2")
                               .arg(teacherFileName(m_key), sheetName);
-        } else if (students->recordCount() > 0) {
-            for (students->moveFirst(); !students->eof(); students->moveNext()) {
-                t.setStudentName(leadingNumber(students->text(QStringLiteral("seatno"))),
-                                 students->text(QStringLiteral("cname")));
+        } else {
+            for (Recordset& student : *students) {
+                t.setStudentName(leadingNumber(student.text(QStringLiteral("seatno"))),
+                                 student.text(QStringLiteral("cname")));
                 m_window.yield();
             }
         }

@@ -13,10 +13,8 @@ bool DepartmentLookup::open(Connection& school) {
 }
 
 QString DepartmentLookup::shortCode(const QString& departmentCode) {
-    if (!m_set || m_set->recordCount() < 1) return QStringLiteral("00");
-    // Searched from the first row each time, as a fresh search of the set.
-    m_set->moveFirst();
-    if (!m_set->find(QStringLiteral("科別碼"), departmentCode)) return QStringLiteral("00");
+    if (!m_set || !m_set->findFirst(QStringLiteral("科別碼"), departmentCode))
+        return QStringLiteral("00");
     return m_set->text(QStringLiteral("科別簡碼"));
 }
 

@@ -21,18 +21,17 @@ int forEachRow(Recordset& rows, MainWindowInterface& window, Fn&& fn,
     if (rows.recordCount() < 1) return 0;
     window.setBusyRange(rows.recordCount());
     int counted = 0;
-    for (rows.moveFirst(); !rows.eof();) {
+    for (Recordset& row : rows) {
         if constexpr (std::is_same_v<std::invoke_result_t<Fn&, Recordset&>, bool>) {
-            if (!fn(rows)) break;
+            if (!fn(row)) break;
         } else {
-            fn(rows);
+            fn(row);
         }
         ++counted;
         if (detail)
             window.stepBusyDetail(counted, *detail);
         else
             window.stepBusy(counted);
-        rows.moveNext();
         window.yield();
     }
     return counted;

@@ -17,16 +17,14 @@ LoginCheck LoginCheck::load(Connection& school) {
     }
     std::vector<Account> accounts;
     accounts.reserve(size_t(rows->recordCount()));
-    if (rows->recordCount() > 0) {
-        for (rows->moveFirst(); !rows->eof(); rows->moveNext()) {
-            // A NULL account name can never be typed; it is left out.
-            if (rows->isNull(nameColumn)) continue;
-            Account account;
-            account.name = rtrimBlanks(rows->text(nameColumn));
-            if (rows->hasColumn(passwordColumn)) account.password = rows->text(passwordColumn);
-            if (rows->hasColumn(rightsColumn)) account.rights = rows->text(rightsColumn);
-            accounts.push_back(account);
-        }
+    for (Recordset& row : *rows) {
+        // A NULL account name can never be typed; it is left out.
+        if (row.isNull(nameColumn)) continue;
+        Account account;
+        account.name = rtrimBlanks(row.text(nameColumn));
+        if (row.hasColumn(passwordColumn)) account.password = row.text(passwordColumn);
+        if (row.hasColumn(rightsColumn)) account.rights = row.text(rightsColumn);
+        accounts.push_back(account);
     }
     school.clearError();
     return LoginCheck(std::move(accounts));

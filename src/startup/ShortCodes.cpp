@@ -65,22 +65,21 @@ void numberVocationalDepartments(Connection& school) {
     school.guardedBatch([&] {
         auto numeric = OpenRecordset(school, kNumericDepartments);
         if (!numeric || numeric->recordCount() == 0) return;
-        for (numeric->moveFirst(); !numeric->eof(); numeric->moveNext()) {
+        for (Recordset& row : *numeric) {
             // A student without a number gives no code: the department keeps
             // the empty code rather than losing the whole batch.
-            const QString shortCode = numeric->text(QStringLiteral("shortcode"));
-            school.execute(kSetDepartmentCode,
-                           {shortCode, numeric->value(QStringLiteral("在學科別"))});
+            const QString shortCode = row.text(QStringLiteral("shortcode"));
+            school.execute(kSetDepartmentCode, {shortCode, row.value(QStringLiteral("在學科別"))});
             running = static_cast<long long>(leadingNumber(shortCode));
         }
     });
     school.guardedBatch([&] {
         auto others = OpenRecordset(school, kOtherDepartments);
         if (!others || others->recordCount() == 0) return;
-        for (others->moveFirst(); !others->eof(); others->moveNext()) {
+        for (Recordset& row : *others) {
             ++running;
             school.execute(kSetDepartmentCode,
-                           {zeroPadded(running, 2), others->value(QStringLiteral("在學科別"))});
+                           {zeroPadded(running, 2), row.value(QStringLiteral("在學科別"))});
         }
     });
 }
@@ -94,12 +93,12 @@ void codeVocationalClasses(Connection& school) {
     }
     if (classes->recordCount() == 0) return;
     school.guardedBatch([&] {
-        for (classes->moveFirst(); !classes->eof(); classes->moveNext()) {
+        for (Recordset& row : *classes) {
             // Without a code there is nothing to write; the class keeps the
             // code it had.
-            if (classes->isNull(QStringLiteral("mycode"))) continue;
-            school.execute(kSetClassCode, {classes->text(QStringLiteral("mycode")),
-                                           classes->value(QStringLiteral("allcode"))});
+            if (row.isNull(QStringLiteral("mycode"))) continue;
+            school.execute(kSetClassCode, {row.text(QStringLiteral("mycode")),
+                                           row.value(QStringLiteral("allcode"))});
         }
     });
 }
@@ -112,17 +111,16 @@ void numberHighSchoolDepartments(Connection& school) {
             school, QStringLiteral("SELECT DISTINCT 在學科別 From sastuden ORDER BY 在學科別"));
         if (!departments || departments->recordCount() == 0) return;
         long long number = 10;
-        for (departments->moveFirst(); !departments->eof(); departments->moveNext()) {
+        for (Recordset& row : *departments) {
             // Every row takes its number, also the row of the students
             // without a department (it sorts first); that row names no
             // department, so its number goes unused. From the 91st row on
             // the number has three digits; the two-character column refuses
             // it and the whole numbering is rolled back, leaving every
             // department without a code.
-            if (!departments->isNull(QStringLiteral("在學科別"))) {
-                school.execute(
-                    kSetDepartmentCode,
-                    {zeroPadded(number, 2), departments->value(QStringLiteral("在學科別"))});
+            if (!row.isNull(QStringLiteral("在學科別"))) {
+                school.execute(kSetDepartmentCode,
+                               {zeroPadded(number, 2), row.value(QStringLiteral("在學科別"))});
             }
             ++number;
         }
