@@ -96,9 +96,9 @@ bool prepareSchool(const QString& folder, int students, AppContext& context) {
     context.appPath = folder;
     context.settings = readSettingsFile(context.filePath(QStringLiteral("ASSISTANT.INI")));
     LoadTermContext(context);
-    if (!context.schoolConnected || !OpenExamConnection(context))
+    if (!context.schoolConnected || !openExamConnection(context))
         return fail(QStringLiteral("open"));
-    PrepareShortCodes(context);
+    prepareShortCodes(context);
     context.exam.executeGuarded(
         QStringLiteral("ALTER TABLE name add address nvarchar(150), father nvarchar(20) "));
     context.exam.executeGuarded(

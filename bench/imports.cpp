@@ -152,7 +152,7 @@ int inProcess(const QString& folder) {
         return 1;
     }
     context.exam.setCommandTimeout(1);
-    PrepareShortCodes(context);
+    prepareShortCodes(context);
     // The contact columns that start-up adds to the students' table.
     context.exam.executeGuarded(
         QStringLiteral("ALTER TABLE name add address nvarchar(150), father nvarchar(20) "));

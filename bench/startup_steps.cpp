@@ -102,8 +102,8 @@ int main(int argc, char** argv) {
         context.settings.vocational = vocational;
         const double term = timed([&] { LoadTermContext(context); });
         if (!context.schoolConnected) return 1;
-        const double first = timed([&] { PrepareShortCodes(context); });
-        const double second = timed([&] { PrepareShortCodes(context); });
+        const double first = timed([&] { prepareShortCodes(context); });
+        const double second = timed([&] { prepareShortCodes(context); });
         std::printf(
             "%s mode, %d students: term %.1f ms, short codes first start %.1f ms, "
             "later start %.1f ms\n",

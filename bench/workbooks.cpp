@@ -255,7 +255,7 @@ int main(int argc, char** argv) {
         return 1;
     context.schoolConnected = true;
     // Start-up adds and fills the class short codes the course query sorts by.
-    PrepareShortCodes(context);
+    prepareShortCodes(context);
 
     QElapsedTimer timer;
     timer.start();

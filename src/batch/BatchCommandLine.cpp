@@ -11,54 +11,19 @@ namespace korvex {
 
 namespace {
 
-// Options an operation cannot run without: the roster question and the
-// workbook prompt have no sensible answer of their own, so a script must
-// give one. An operation that needs more from the command line adds a row.
-struct RequiredOption {
-    const char* operation;
-    const char* option;
-};
-constexpr RequiredOption kRequiredOptions[] = {
-    {"roster", "answer"},
-    {"workbooks", "teachers"},
-    {"restore", "from"},
-};
-
-QString startupOperation() { return QStringLiteral("startup"); }
-QString restoreOperation() { return QStringLiteral("restore"); }
-
-// "startup", the operations of the table in the order of the menus, and
-// the restore of a copy of exam.mdb.
+// Every operation korvex-batch knows, in the order of the menus.
 QStringList operationNames() {
-    QStringList names{startupOperation()};
+    QStringList names;
     for (const OperationEntry& entry : operationTable()) names << entry.batchName;
-    names << restoreOperation();
     return names;
 }
 
-QStringList requiredOptions(const QString& operation) {
-    QStringList options;
-    for (const RequiredOption& required : kRequiredOptions)
-        if (operation == QLatin1String(required.operation))
-            options << QLatin1String(required.option);
-    return options;
-}
-
-QString operationDescription(const QString& name) {
-    if (name == startupOperation()) return QStringLiteral("只執行開啟程序與登入檢查");
-    QString text;
-    if (name == restoreOperation()) {
-        text = QStringLiteral("還原考試資料庫: 以備份檔取代 exam.mdb 的內容 (原內容先備份)");
-    } else {
-        const OperationEntry* entry = operationNamed(name);
-        if (!entry) return QString();
-        // The exam menu's items read only 匯入 and 匯出 under their menu's title.
-        text = entry->menuText;
-        if (entry->menu == OperationMenu::Exam) text.prepend(QStringLiteral("考試資料"));
-    }
-    const QStringList required = requiredOptions(name);
-    if (!required.isEmpty())
-        text += QStringLiteral(" (必須給 --%1)").arg(required.join(QStringLiteral(", --")));
+QString operationDescription(const OperationEntry& entry) {
+    QString text = entry.plainName;
+    // The roster question and the workbook prompt have no sensible answer of
+    // their own, and a copy to put back must be named: a script gives them.
+    if (const QString option = requiredOption(entry); !option.isEmpty())
+        text += QStringLiteral(" (必須給 --%1)").arg(option);
     return text;
 }
 
@@ -92,10 +57,10 @@ QString batchUsage() {
 
 QString batchHelp() {
     QString operations;
-    for (const QString& name : operationNames())
-        operations +=
-            QStringLiteral("  %1%2\n")
-                .arg(name.leftJustified(13, QLatin1Char(' ')), operationDescription(name));
+    for (const OperationEntry& entry : operationTable())
+        operations += QStringLiteral("  %1%2\n")
+                          .arg(entry.batchName.leftJustified(13, QLatin1Char(' ')),
+                               operationDescription(entry));
     return QStringLiteral(
                "用法: korvex-batch [--folder DIR] --user NAME (--password TEXT | --password-file "
                "FILE|-)\n"
@@ -232,12 +197,11 @@ BatchCommand parseBatchCommand(const QStringList& arguments, const BatchEnvironm
     if (positional.size() > 1)
         return badUsage(QStringLiteral("只能指定一項作業: ") + positional.join(QLatin1Char(' ')));
     const QString operation = positional.first();
-    if (!operationNames().contains(operation))
-        return badUsage(QStringLiteral("沒有這項作業: ") + operation);
-    for (const QString& option : requiredOptions(operation))
-        if (!parser.isSet(option))
-            return badUsage(QStringLiteral("作業 %1 必須給 --%2").arg(operation, option));
-    if (parser.isSet(from) && operation != restoreOperation())
+    const OperationEntry* entry = operationNamed(operation);
+    if (!entry) return badUsage(QStringLiteral("沒有這項作業: ") + operation);
+    if (const QString option = requiredOption(*entry); !option.isEmpty() && !parser.isSet(option))
+        return badUsage(QStringLiteral("作業 %1 必須給 --%2").arg(operation, option));
+    if (parser.isSet(from) && entry->needs != OperationNeeds::Copy)
         return badUsage(QStringLiteral("--from 只用於 restore"));
     if (parser.isSet(from) && parser.value(from).isEmpty())
         return badUsage(QStringLiteral("--from 必須指定備份檔"));

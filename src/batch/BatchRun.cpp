@@ -1,9 +1,10 @@
 #include "batch/BatchRun.h"
 
+#include <QDir>
+
 #include "batch/ConsoleWindow.h"
 #include "menu/OperationTable.h"
 #include "ops/AppContext.h"
-#include "ops/ExamRestore.h"
 #include "startup/LoginCheck.h"
 #include "startup/Startup.h"
 
@@ -56,12 +57,10 @@ BatchExit runBatch(const BatchOptions& options, std::FILE* out) {
 
     window.setQuestionAnswer(options.answer);
     window.setInputAnswer(options.teachers);
-    if (options.operation == QLatin1String("restore")) {
-        context.operationName = options.operation;
-        RestoreExamDatabase(context, QDir(options.from).absolutePath());
-    } else if (const OperationEntry* entry = operationNamed(options.operation)) {
-        context.operationName = entry->batchName;
-        entry->run(context);
+    if (const OperationEntry* entry = operationNamed(options.operation)) {
+        OperationInput input;
+        if (!options.from.isEmpty()) input.copy = QDir(options.from).absolutePath();
+        runOperation(context, *entry, input);
     }
     releaseConnections(context);
     // Whatever the operation, a run that showed an error or a warning does

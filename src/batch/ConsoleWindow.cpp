@@ -44,6 +44,11 @@ MainWindowInterface::Answer ConsoleWindow::message(const QString& text, Icon ico
     return answer;
 }
 
+void ConsoleWindow::reportFailure(const QString& text, Icon icon) {
+    m_warned = true;
+    message(text, icon);
+}
+
 std::optional<QString> ConsoleWindow::input(const QString& prompt, const QString& title,
                                             const QString&) {
     print(jsonLine({{QStringLiteral("kind"), QStringLiteral("input")},

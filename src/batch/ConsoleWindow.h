@@ -20,7 +20,8 @@ public:
     // What input boxes are answered (empty when not given).
     void setInputAnswer(const QString& text) { m_inputAnswer = text; }
 
-    // Whether a box with the critical or the exclamation icon was printed.
+    // Whether a box reported a failure or carried the critical or the
+    // exclamation icon.
     bool warned() const { return m_warned; }
 
     // Prints a message box that is not the window's (the login's own boxes).
@@ -34,6 +35,7 @@ public:
     void endBusy() override {}
     Answer message(const QString& text, Icon icon, Buttons buttons = Buttons::Ok,
                    Answer defaultAnswer = Answer::Ok) override;
+    void reportFailure(const QString& text, Icon icon = Icon::Critical) override;
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  const QString& defaultText = QString()) override;
     QString caption() const override { return m_caption; }

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "core/ExamSlot.h"
+#include "core/ListedItems.h"
 #include "core/SchoolCodes.h"
 #include "core/ValueRules.h"
 #include "db/Recordset.h"
@@ -23,14 +24,22 @@ using Icon = MainWindowInterface::Icon;
 using Buttons = MainWindowInterface::Buttons;
 using Answer = MainWindowInterface::Answer;
 
-// How many students missing from exam.mdb the completion message names.
-constexpr int kListedStudents = 20;
+// Rebuild: the roster is emptied and every source row is new. Update: every
+// row is marked stale, the rows the source still yields are confirmed, and
+// the rest go at the end.
+enum class RosterMode { Rebuild, Update };
 
 // Roster rows are keyed by student id and subject: the insert-or-update test
 // and the update itself must agree on the row, or a student whose exam
 // number changed would get a second row and lose the scores of the first.
-// The separator keeps "A1"+"23456" apart from "A12"+"3456".
-QString rosterKey(const QString& sid, const QString& sub) { return sid + u'|' + sub; }
+// The separator keeps "A1"+"23456" apart from "A12"+"3456"; a NULL part,
+// which no source row can match, is kept apart from the empty text.
+QString keyPart(const QVariant& value) {
+    return value.isNull() ? QStringLiteral("\u0001") : rtrimBlanks(value.toString());
+}
+QString rosterKey(const QVariant& sid, const QVariant& sub) {
+    return keyPart(sid) + u'|' + keyPart(sub);
+}
 
 // The roster of one exam, rebuilt or updated all or nothing: the school's
 // rows and exam.mdb's students are read first, exam.mdb is backed up, and
@@ -39,20 +48,27 @@ QString rosterKey(const QString& sid, const QString& sub) { return sid + u'|' + 
 // the exam database refuses is left out alone and counted.
 class RosterImport {
 public:
-    RosterImport(OperationFrame& frame, int slot, bool rebuild)
+    RosterImport(OperationFrame& frame, int slot, RosterMode mode)
         : m_frame(frame),
           m_context(frame.context()),
           m_window(frame.window()),
           m_settings(m_context.settings),
-          m_slot(slot),
           m_table(rosterTableName(slot)),
-          m_rebuild(rebuild),
+          m_weightColumn(weightColumnName(slot)),
+          m_mode(mode),
           m_prefix(termText(m_context.settings)),
           m_unchanged(m_prefix +
                       QStringLiteral("考試科目資料匯入失敗, 考試資料未變更, 請重新執行!")) {}
 
     // Runs everything after the question.
-    void run();
+    void run() {
+        if (!read()) return;
+        if (!m_frame.backupExam(m_unchanged)) return;
+        if (!m_frame.beginWrite(m_context.exam, DatabaseRole::Exam, m_unchanged)) return;
+        if (!prepareTable() || !write() || !deleteStale()) return;
+        if (!m_frame.commitWrite(m_context.exam, DatabaseRole::Exam, m_unchanged)) return;
+        report();
+    }
 
 private:
     // One roster row to write: an update of the row found by student id and
@@ -63,42 +79,48 @@ private:
         QString sid, classCode, seat, examno, name, sub, teacher, gro;
     };
 
-    bool openLookups();
+    // Reads the school's rows and both lookups; false (the user told why)
+    // when there is nothing to write or something cannot be read. Nothing
+    // has been changed either way.
+    bool read();
+    // Empties the roster (rebuild) or marks every row stale (update).
     bool prepareTable();
+    // Writes a row for every source row of a known student.
+    bool write();
+    // Update: removes the rows the source no longer yields.
+    bool deleteStale();
+    void report();
+
     // The write for the current source row; nothing when the row is skipped.
     std::optional<RowWrite> rowWrite();
-    Connection::Contained write(const RowWrite& row);
-    // Stops the run with nothing changed, telling the user `failure` and why.
-    void abandon(const QString& failure);
-    QString doneText() const;
+    Connection::Contained writeRow(const RowWrite& row);
 
     OperationFrame& m_frame;
     AppContext& m_context;
     MainWindowInterface& m_window;
     const Settings& m_settings;
-    const int m_slot;
     const QString m_table;
-    const bool m_rebuild;
+    const QString m_weightColumn;
+    const RosterMode m_mode;
     const QString m_prefix;
     const QString m_unchanged;
 
     std::unique_ptr<Recordset> m_source;
     std::unique_ptr<Recordset> m_students;
-    std::unique_ptr<Recordset> m_keys;  // nothing once the table is known to be empty
-    QString m_insert;
-    QString m_update;
+    // The keys of the roster's rows before the run; empty once it is emptied.
+    QSet<QString> m_existing;
     int m_failedRows = 0;
     // Rows of the update that the source no longer yields could not be
     // deleted: they are still there.
     bool m_staleRowsKept = false;
     // Students of the school's rows whom exam.mdb does not know: their rows
     // are not in the roster.
-    QStringList m_missingStudents;
+    ListedItems m_missingStudents;
     QSet<QString> m_missingSeen;
     int m_missingRows = 0;
 };
 
-void RosterImport::run() {
+bool RosterImport::read() {
     Connection& school = m_context.school;
     Connection& exam = m_context.exam;
 
@@ -109,46 +131,67 @@ void RosterImport::run() {
             "FROM (sbscore INNER JOIN sbcourse ON sbscore.科目碼 = sbcourse.科目碼 AND "
             "sbscore.班級碼 = sbcourse.班級碼) "
             "WHERE (sbscore.學年度 = ?) AND (sbscore.學期別 = ?) AND (sbcourse.") +
-        weightColumnName(m_slot) + QStringLiteral(" > 0) ");
+        m_weightColumn + QStringLiteral(" > 0) ");
     m_source = m_frame.open(school, source, {m_settings.year, m_settings.semester});
-    if (!m_source) {
-        m_window.message(withReason(m_prefix + QStringLiteral("考試科目資料匯入失敗, 請重新執行!"),
-                                    failureReason(school, DatabaseRole::School)),
-                         Icon::Critical);
-        school.clearError();
-        return;
-    }
+    if (!m_source)
+        return m_frame.abandon(school, DatabaseRole::School,
+                               m_prefix + QStringLiteral("考試科目資料匯入失敗, 請重新執行!"));
     m_frame.showBusy();
 
     if (m_source->recordCount() < 1) {
         m_window.message(m_prefix + QStringLiteral("沒有可供匯入的考試科目資料!"),
                          Icon::Information);
-        return;
+        return false;
     }
 
     // Both lookups are read before the roster is touched, so that a lookup
     // that cannot be read leaves the roster exactly as it was.
-    if (!openLookups()) {
-        exam.clearError();
-        return;
-    }
-    if (!m_frame.backupExam(m_unchanged)) return;
-    if (!m_frame.beginWrite(exam, DatabaseRole::Exam, m_unchanged)) return;
-    if (!prepareTable()) return;
+    m_students = m_frame.open(exam, QStringLiteral("select examno,gro,sid,name from name"));
+    if (!m_students)
+        return m_frame.abandon(
+            exam, DatabaseRole::Exam,
+            m_prefix + QStringLiteral("考試科目資料匯入失敗, 無法讀取考試資料庫的學生資料, "
+                                      "考試資料未變更, 請重新執行!"));
+    // Marking rows '1' leaves student ids and subjects as they are, so the
+    // keys read now are the keys the loop sees. Each key is made here from
+    // its two columns: a key made in SQL would be NULL for a row with a NULL
+    // part, and such a row would drop out of the set.
+    std::unique_ptr<Recordset> keys =
+        m_frame.open(exam, QStringLiteral("select sid,sub from ") + m_table);
+    if (!keys)
+        return m_frame.abandon(exam, DatabaseRole::Exam,
+                               m_prefix +
+                                   QStringLiteral("考試科目資料匯入失敗, 無法讀取考試資料庫的") +
+                                   m_table + QStringLiteral("資料, 考試資料未變更, 請重新執行!"));
+    m_existing.reserve(keys->recordCount());
+    for (Recordset& row : *keys)
+        m_existing.insert(
+            rosterKey(row.value(QStringLiteral("sid")), row.value(QStringLiteral("sub"))));
+    return true;
+}
 
-    m_insert = QStringLiteral("insert into ") + m_table +
-               QStringLiteral(
-                   "(sid,class,seat,examno,namec,sub,tchno,gro,examsnot,score,score1,"
-                   "score2,spec) values (?,?,?,?,?,?,?,?,'0',0,0,0,0)");
-    m_update = QStringLiteral("update ") + m_table +
-               QStringLiteral(
-                   " set examsnot='0',class=?,seat=?,examno=?,namec=?,tchno=?,gro=? "
-                   "where sid=? and sub=?");
+bool RosterImport::prepareTable() {
+    Connection& exam = m_context.exam;
+    const bool rebuild = m_mode == RosterMode::Rebuild;
+    const QString statement =
+        rebuild ? QStringLiteral("delete from ") + m_table
+                : QStringLiteral("update ") + m_table + QStringLiteral(" set examsnot='1'");
+    if (!exam.execute(statement))
+        return m_frame.abandon(
+            exam, DatabaseRole::Exam,
+            m_prefix + QStringLiteral("考試科目資料匯入失敗, 無法") +
+                (rebuild ? QStringLiteral("清除") : QStringLiteral("更新")) +
+                QStringLiteral("考試資料庫中原有的考試科目資料, 沒有寫入任何資料, 請重新執行!"));
+    if (rebuild) m_existing.clear();
+    return true;
+}
+
+bool RosterImport::write() {
     bool lost = false;
     forEachRow(*m_source, m_window, [this, &lost](Recordset&) {
         const std::optional<RowWrite> row = rowWrite();
         if (!row) return true;
-        switch (write(*row)) {
+        switch (writeRow(*row)) {
             case Connection::Contained::Done:
                 return true;
             case Connection::Contained::Refused:
@@ -161,32 +204,27 @@ void RosterImport::run() {
         }
         return true;
     });
-    if (lost) {
-        abandon(m_unchanged);
-        return;
-    }
+    return !lost || m_frame.abandon(m_context.exam, DatabaseRole::Exam, m_unchanged);
+}
 
+bool RosterImport::deleteStale() {
     // Rows the source no longer yields still carry '1' and go. After a row
     // that could not be written nothing is deleted: the unconfirmed rows
     // wait for the next run.
-    if (!m_rebuild && m_failedRows == 0) {
-        const auto deleted = exam.executeContained(QStringLiteral("delete from ") + m_table +
-                                                   QStringLiteral(" where examsnot='1'"));
-        if (deleted == Connection::Contained::Lost) {
-            abandon(m_unchanged);
-            return;
-        }
-        if (deleted == Connection::Contained::Refused) {
-            m_staleRowsKept = true;
-            exam.clearError();
-        }
+    if (m_mode != RosterMode::Update || m_failedRows > 0) return true;
+    Connection& exam = m_context.exam;
+    const auto deleted = exam.executeContained(QStringLiteral("delete from ") + m_table +
+                                               QStringLiteral(" where examsnot='1'"));
+    if (deleted == Connection::Contained::Lost)
+        return m_frame.abandon(exam, DatabaseRole::Exam, m_unchanged);
+    if (deleted == Connection::Contained::Refused) {
+        m_staleRowsKept = true;
+        exam.clearError();
     }
-
-    if (!m_frame.commitWrite(exam, DatabaseRole::Exam, m_unchanged)) return;
-    m_window.message(doneText(), Icon::None);
+    return true;
 }
 
-QString RosterImport::doneText() const {
+void RosterImport::report() {
     QString done = m_prefix + QStringLiteral("考試科目資料匯入完成!");
     if (m_failedRows > 0)
         done += QStringLiteral("但有 %1 筆考試科目資料無法寫入考試資料庫, 請重新執行!")
@@ -195,70 +233,21 @@ QString RosterImport::doneText() const {
         done += QStringLiteral(
             "但原有的考試科目資料無法清除, 已不需要的資料仍留在考試資料庫中, 請重新執行!");
     if (!m_missingStudents.isEmpty()) {
-        const int students = int(m_missingSeen.size());
         done += QStringLiteral(
                     "\r\n下列 %1 位學生不在考試資料庫的學生資料中, 他們的 %2 筆考試科目資料未匯入, "
                     "請先執行學生資料匯入, 並檢查他們的班級與座號:\r\n")
-                    .arg(students)
+                    .arg(m_missingStudents.count())
                     .arg(m_missingRows);
-        done += m_missingStudents.join(QStringLiteral(", "));
-        if (students > m_missingStudents.size())
-            done += QStringLiteral(" …其餘 %1 位未列出").arg(students - m_missingStudents.size());
+        done += m_missingStudents.text(QStringLiteral(", "), QStringLiteral("位"));
     }
     const QString note = m_frame.backupNote();
     if (!note.isEmpty()) done += QStringLiteral("\r\n") + note;
-    return done;
-}
-
-void RosterImport::abandon(const QString& failure) {
-    Connection& exam = m_context.exam;
-    const QString reason = failureReason(exam, DatabaseRole::Exam);
-    m_frame.rollback(exam);
-    exam.clearError();
-    m_window.message(withReason(failure, reason), Icon::Critical);
-}
-
-bool RosterImport::openLookups() {
-    Connection& exam = m_context.exam;
-    m_students = m_frame.open(exam, QStringLiteral("select examno,gro,sid,name from name"));
-    if (!m_students) {
-        m_window.message(
-            withReason(
-                m_prefix + QStringLiteral("考試科目資料匯入失敗, 無法讀取考試資料庫的學生資料, "
-                                          "考試資料未變更, 請重新執行!"),
-                failureReason(exam, DatabaseRole::Exam)),
-            Icon::Critical);
-        return false;
-    }
-    // Marking rows '1' leaves student ids and subjects as they are, so the
-    // keys read now are the keys the loop sees.
-    m_keys = m_frame.open(exam, QStringLiteral("select sid+'|'+sub as key1 from ") + m_table);
-    if (!m_keys) {
-        m_window.message(
-            withReason(m_prefix + QStringLiteral("考試科目資料匯入失敗, 無法讀取考試資料庫的") +
-                           m_table + QStringLiteral("資料, 考試資料未變更, 請重新執行!"),
-                       failureReason(exam, DatabaseRole::Exam)),
-            Icon::Critical);
-        return false;
-    }
-    return true;
-}
-
-bool RosterImport::prepareTable() {
-    Connection& exam = m_context.exam;
-    // Rebuild: emptied, every source row is new. Update: every row is marked
-    // stale, and the loop confirms the rows the source still yields.
-    const QString statement =
-        m_rebuild ? QStringLiteral("delete from ") + m_table
-                  : QStringLiteral("update ") + m_table + QStringLiteral(" set examsnot='1'");
-    if (exam.execute(statement)) {
-        if (m_rebuild) m_keys.reset();
-        return true;
-    }
-    abandon(m_prefix + QStringLiteral("考試科目資料匯入失敗, 無法") +
-            (m_rebuild ? QStringLiteral("清除") : QStringLiteral("更新")) +
-            QStringLiteral("考試資料庫中原有的考試科目資料, 沒有寫入任何資料, 請重新執行!"));
-    return false;
+    // Rows that could not be written make the run a failure, however much
+    // of it was done.
+    if (m_failedRows > 0 || m_staleRowsKept)
+        m_frame.reportFailure(done, Icon::None);
+    else
+        m_window.message(done, Icon::None);
 }
 
 std::optional<RosterImport::RowWrite> RosterImport::rowWrite() {
@@ -271,7 +260,7 @@ std::optional<RosterImport::RowWrite> RosterImport::rowWrite() {
         ++m_missingRows;
         if (!m_missingSeen.contains(sid)) {
             m_missingSeen.insert(sid);
-            if (m_missingStudents.size() < kListedStudents) m_missingStudents << sid;
+            m_missingStudents.add(sid);
         }
         return std::nullopt;
     }
@@ -280,26 +269,31 @@ std::optional<RosterImport::RowWrite> RosterImport::rowWrite() {
     const QString examno = m_students->text(QStringLiteral("examno"));
     const QString name = m_students->text(QStringLiteral("name"));
     QString teacher = rtrimBlanks(m_source->text(QStringLiteral("tchno")));
-    if (m_settings.single > 0 || teacher.isEmpty()) teacher = kUnassignedTeacher;
+    // A dedicated operator grades every paper: no row names a teacher.
+    if (m_settings.dedicatedOperator > 0 || teacher.isEmpty()) teacher = kUnassignedTeacher;
     const ExamNumberParts parts = splitExamNumber(examno);
-
-    const bool exists = m_keys && m_keys->findFirst(QStringLiteral("key1"), rosterKey(sid, sub));
+    const bool exists = m_existing.contains(rosterKey(sid, sub));
     return RowWrite{exists, sid, parts.classShortCode, parts.seat, examno, name, sub, teacher, gro};
 }
 
-Connection::Contained RosterImport::write(const RowWrite& row) {
+Connection::Contained RosterImport::writeRow(const RowWrite& row) {
     Connection& exam = m_context.exam;
     if (row.update) {
         const auto updated = exam.executeContained(
-            m_update, {textParam(row.classCode), textParam(row.seat), textParam(row.examno),
-                       textParam(row.name), textParam(row.teacher), textParam(row.gro),
-                       textParam(row.sid), textParam(row.sub)});
+            QStringLiteral("update ") + m_table +
+                QStringLiteral(" set examsnot='0',class=?,seat=?,examno=?,namec=?,tchno=?,gro=? "
+                               "where sid=? and sub=?"),
+            {textParam(row.classCode), textParam(row.seat), textParam(row.examno),
+             textParam(row.name), textParam(row.teacher), textParam(row.gro), textParam(row.sid),
+             textParam(row.sub)});
         // The key matched a row the update does not (the stored subject
         // differs in trailing blanks, say): the student still gets a row.
         if (updated != Connection::Contained::Done || exam.rowsAffected() != 0) return updated;
     }
     return exam.executeContained(
-        m_insert,
+        QStringLiteral("insert into ") + m_table +
+            QStringLiteral("(sid,class,seat,examno,namec,sub,tchno,gro,examsnot,score,score1,"
+                           "score2,spec) values (?,?,?,?,?,?,?,?,'0',0,0,0,0)"),
         {textParam(row.sid), textParam(row.classCode), textParam(row.seat), textParam(row.examno),
          textParam(row.name), textParam(row.sub), textParam(row.teacher), textParam(row.gro)});
 }
@@ -313,8 +307,8 @@ void ImportExamRoster(AppContext& context) {
     // cannot do so stops here, before anything is asked or changed.
     const auto slot = examSlot(settings.examNo);
     if (!slot) {
-        window.message(invalidExamSlotMessage(settings, QStringLiteral("考試科目資料匯入失敗")),
-                       Icon::Critical);
+        window.reportFailure(
+            invalidExamSlotMessage(settings, QStringLiteral("考試科目資料匯入失敗")));
         return;
     }
 
@@ -324,7 +318,8 @@ void ImportExamRoster(AppContext& context) {
     if (answer != Answer::Yes && answer != Answer::No) return;
 
     OperationFrame frame(context);
-    RosterImport(frame, *slot, answer == Answer::Yes).run();
+    RosterImport(frame, *slot, answer == Answer::Yes ? RosterMode::Rebuild : RosterMode::Update)
+        .run();
 }
 
 }  // namespace korvex

@@ -69,12 +69,10 @@ void ScoreExport::run() {
     m_rows = m_frame.open(exam, QStringLiteral("select sid,score2,abs,sub from ") + m_table +
                                     QStringLiteral(" where upload=1"));
     if (!m_rows) {
-        m_window.message(
-            withReason(m_prefix + QStringLiteral("考試科目成績資料匯出失敗, 無法讀取考試資料庫的") +
-                           m_table + QStringLiteral("資料, 沒有任何資料變更, 請重新執行!"),
-                       failureReason(exam, DatabaseRole::Exam)),
-            Icon::Critical);
-        exam.clearError();
+        m_frame.abandon(exam, DatabaseRole::Exam,
+                        m_prefix +
+                            QStringLiteral("考試科目成績資料匯出失敗, 無法讀取考試資料庫的") +
+                            m_table + QStringLiteral("資料, 沒有任何資料變更, 請重新執行!"));
         return;
     }
     m_frame.showBusy();
@@ -85,17 +83,15 @@ void ScoreExport::run() {
     }
 
     // Every score of the run goes in one school transaction: all or none.
-    school.clearError();
-    const bool written =
-        m_frame.begin(school) && writeScores() && !school.errorPending() && m_frame.commit(school);
-    if (!written) {
-        const QString reason = failureReason(school, DatabaseRole::School);
-        m_frame.rollback(school);
-        m_window.message(withReason(m_prefix + QStringLiteral("考試科目成績資料匯出錯誤!"), reason),
-                         Icon::Information);
-        school.clearError();
+    // The failure carries the information icon the office has always seen
+    // on it; it is a failure all the same (korvex-batch ends with status 3).
+    const QString failed = m_prefix + QStringLiteral("考試科目成績資料匯出錯誤!");
+    if (!m_frame.beginWrite(school, DatabaseRole::School, failed, Icon::Information)) return;
+    if (!writeScores()) {
+        m_frame.abandon(school, DatabaseRole::School, failed, Icon::Information);
         return;
     }
+    if (!m_frame.commitWrite(school, DatabaseRole::School, failed, Icon::Information)) return;
 
     const bool flagged = flagExported();
     QString done = m_prefix + QStringLiteral("考試科目成績資料匯出完成!");
@@ -103,11 +99,14 @@ void ScoreExport::run() {
         done +=
             QStringLiteral("其中 %1 筆在校務行政資料庫中沒有對應的學生成績資料, 未匯出, 仍待匯出!")
                 .arg(m_withoutScoreRow);
-    if (!flagged)
-        done += withReason(
-            QStringLiteral("成績已寫入校務行政資料庫, 但無法註記為已匯出, 下次匯出時將再寫入一次!"),
-            m_flagFailure);
-    m_window.message(done, Icon::None);
+    if (flagged) {
+        m_window.message(done, Icon::None);
+        return;
+    }
+    done += withReason(
+        QStringLiteral("成績已寫入校務行政資料庫, 但無法註記為已匯出, 下次匯出時將再寫入一次!"),
+        m_flagFailure);
+    m_frame.reportFailure(done, Icon::None);
 }
 
 bool ScoreExport::writeScores() {

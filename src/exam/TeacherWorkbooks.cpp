@@ -6,6 +6,7 @@
 #include <QSet>
 #include <optional>
 
+#include "core/ListedItems.h"
 #include "core/ValueRules.h"
 #include "db/Recordset.h"
 #include "exam/CourseQueries.h"
@@ -20,9 +21,6 @@ namespace korvex {
 namespace {
 
 using Icon = MainWindowInterface::Icon;
-
-// How many problems the closing message lists before it only counts them.
-constexpr int kListedProblems = 20;
 
 // Writes the teachers' workbooks from the rows of the course query, one
 // teacher after the other.
@@ -58,8 +56,10 @@ public:
 private:
     void courseWork() {
         TeacherWorkbook& t = *m_teacher;
+        // The sheet takes the template's column widths inside startCourse,
+        // in memory: nothing here waits long enough to need a yield of its
+        // own (the row loop yields once per course, each student once).
         t.startCourse();
-        for (int c = 0; c < scoresheet::kColumns; ++c) m_window.yield();
 
         const QString sheetName = trimBlanks(m_courses.text(QStringLiteral("clsname"))) +
                                   QLatin1Char('-') +
@@ -82,9 +82,10 @@ private:
         if (!students) {
             // The sheet is still written, without names; the closing
             // message says which.
+            m_problems.add(QStringLiteral("學生資料讀取失敗, 未填入姓名: %1 工作表 %2 (原因: %3)")
+                               .arg(teacherFileName(m_key), sheetName,
+                                    failureReason(m_context.school, DatabaseRole::School)));
             m_context.school.clearError();
-            m_problems << QStringLiteral("學生資料讀取失敗, 未填入姓名: %1 工作表 %2")
-                              .arg(teacherFileName(m_key), sheetName);
         } else {
             for (Recordset& student : *students) {
                 t.setStudentName(leadingNumber(student.text(QStringLiteral("seatno"))),
@@ -98,7 +99,7 @@ private:
     void finishTeacher() {
         const QString path = freePath(teacherFileName(m_key));
         QString error;
-        if (!xls::saveXls(m_teacher->workbook(), path, &error)) m_problems << error;
+        if (!xls::saveXls(m_teacher->workbook(), path, &error)) m_problems.add(error);
         m_teacher.reset();
     }
 
@@ -124,12 +125,9 @@ private:
                              Icon::None);
             return;
         }
-        QStringList lines;
-        lines << QStringLiteral("產生教師登錄成績Excel檔未完成, 請處理下列問題後重新執行!");
-        lines << m_problems.mid(0, kListedProblems);
-        if (m_problems.size() > kListedProblems)
-            lines << QStringLiteral("... 另有 %1 項").arg(m_problems.size() - kListedProblems);
-        m_window.message(lines.join(QLatin1Char('\n')), Icon::Critical);
+        m_window.reportFailure(
+            QStringLiteral("產生教師登錄成績Excel檔未完成, 請處理下列問題後重新執行!\n") +
+            m_problems.text(QStringLiteral("\n"), QStringLiteral("項")));
     }
 
     AppContext& m_context;
@@ -140,7 +138,7 @@ private:
     QString m_code;
     QString m_key;
     QSet<QString> m_written;
-    QStringList m_problems;
+    ListedItems m_problems;
 };
 
 }  // namespace
@@ -157,8 +155,8 @@ void MakeScoreWorkbooks(AppContext& context) {
     const BoundQuery q = courseQuery(answer);
     std::unique_ptr<Recordset> courses = frame.open(context.school, q.sql, q.params);
     if (!courses) {
-        window.message(QStringLiteral("考試科目資料讀取失敗, 請重新執行!"), Icon::Critical);
-        context.school.clearError();
+        frame.abandon(context.school, DatabaseRole::School,
+                      QStringLiteral("考試科目資料讀取失敗, 請重新執行!"));
         return;
     }
     frame.showBusy();

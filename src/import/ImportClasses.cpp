@@ -17,7 +17,7 @@ void ImportClasses(AppContext& context) {
     const ShortCodeLookup lookup = [&](const QString& code) { return departments.shortCode(code); };
 
     ImportPhase classes;
-    classes.subject = QStringLiteral("班級資料");
+    classes.what = QStringLiteral("班級資料");
     classes.source = QStringLiteral("SELECT * from z_class where 簡碼>'000' order by 簡碼");
     classes.insert = QStringLiteral("insert into class(class,name,dep,yy) values(?,?,?,?)");
     classes.prepare = [&] { return departments.open(context.school); };
@@ -30,7 +30,7 @@ void ImportClasses(AppContext& context) {
                             textParam(dep), textParam(shortCode.left(1))};
     };
 
-    runImport(context, {QStringLiteral("delete from class"), classes.subject, {classes}});
+    runImport(context, {QStringLiteral("delete from class"), classes.what, {classes}});
 }
 
 }  // namespace korvex

@@ -14,7 +14,7 @@ void ImportDepartmentsAndGroups(AppContext& context) {
     const QString insert = QStringLiteral("insert into dep(class,name) values(?,?)");
 
     ImportPhase groups;
-    groups.subject = QStringLiteral("類組資料");
+    groups.what = QStringLiteral("類組資料");
     groups.source = QStringLiteral("SELECT * From z_ugroup");
     groups.insert = insert;
     groups.rowValues = [](Recordset& row) -> std::optional<QVariantList> {
@@ -23,7 +23,7 @@ void ImportDepartmentsAndGroups(AppContext& context) {
     };
 
     ImportPhase departments;
-    departments.subject = QStringLiteral("科別資料");
+    departments.what = QStringLiteral("科別資料");
     departments.source =
         QStringLiteral("SELECT * from z_dept where 科別簡碼>'00' order by 科別簡碼");
     departments.insert = insert;

@@ -13,7 +13,7 @@ namespace korvex {
 // the six exams.
 void ImportExamCourses(AppContext& context) {
     ImportPhase courses;
-    courses.subject = QStringLiteral("考試科目資料");
+    courses.what = QStringLiteral("考試科目資料");
     courses.source = QStringLiteral(
         "SELECT z_class.簡碼 AS clsno, sbcourse.科目碼 AS subjno, sbcourse.教師碼 AS tchno, "
         "sbcourse.考試比例1 AS ratio1, sbcourse.考試比例2 AS ratio2,"
@@ -43,7 +43,7 @@ void ImportExamCourses(AppContext& context) {
             .join(u' ');
     };
 
-    runImport(context, {QStringLiteral("delete from course"), courses.subject, {courses}});
+    runImport(context, {QStringLiteral("delete from course"), courses.what, {courses}});
 }
 
 }  // namespace korvex

@@ -9,9 +9,6 @@
 namespace korvex {
 namespace {
 
-// How many refused rows are named one by one; the rest are only counted.
-constexpr int kListedRefusals = 20;
-
 QString firstTwoColumns(Recordset& row) {
     QStringList parts;
     for (int i = 0; i < row.columns().size() && i < 2; ++i)
@@ -21,13 +18,11 @@ QString firstTwoColumns(Recordset& row) {
 
 }  // namespace
 
-QString ImportPhase::failureText() const {
-    return subject + QStringLiteral("匯入失敗, 請重新執行!");
-}
+QString ImportPhase::failureText() const { return what + QStringLiteral("匯入失敗, 請重新執行!"); }
 
-QString ImportPhase::emptyText() const { return QStringLiteral("沒有可供匯入的") + subject + u'!'; }
+QString ImportPhase::emptyText() const { return QStringLiteral("沒有可供匯入的") + what + u'!'; }
 
-QString ImportPhase::doneText() const { return subject + QStringLiteral("匯入完成!"); }
+QString ImportPhase::doneText() const { return what + QStringLiteral("匯入完成!"); }
 
 ImportRun::ImportRun(AppContext& context) : m_frame(context) {}
 
@@ -52,23 +47,14 @@ bool ImportRun::copy(const ImportPhase& phase, Recordset& source) {
     return !lost;
 }
 
-void ImportRun::noteRefused(const QString& row) {
-    if (m_refused.size() < kListedRefusals)
-        m_refused << row;
-    else
-        ++m_refusedUnlisted;
-}
+void ImportRun::noteRefused(const QString& row) { m_refused.add(row); }
 
 void ImportRun::reportRefused(const ImportPhase& phase) {
-    const int refused = int(m_refused.size()) + m_refusedUnlisted;
-    if (refused == 0) return;
-    QString text =
-        QStringLiteral("下列 %1 筆%2無法寫入考試資料庫:\r\n").arg(refused).arg(phase.subject);
-    for (const QString& row : m_refused) text += row + QStringLiteral("\r\n");
-    if (m_refusedUnlisted > 0)
-        text += QStringLiteral("…其餘 %1 筆未列出\r\n").arg(m_refusedUnlisted);
-    text += QStringLiteral("請檢查!");
-    report(text, MainWindowInterface::Icon::Exclamation);
+    if (m_refused.isEmpty()) return;
+    report(QStringLiteral("下列 %1 筆%2無法寫入考試資料庫:\r\n%3\r\n請檢查!")
+               .arg(m_refused.count())
+               .arg(phase.what, m_refused.text(QStringLiteral("\r\n"), QStringLiteral("筆"))),
+           MainWindowInterface::Icon::Exclamation);
 }
 
 void ImportRun::report(const QString& text, MainWindowInterface::Icon icon) {
@@ -97,10 +83,7 @@ void runImport(AppContext& context, const BaseDataImport& import) {
         std::unique_ptr<Recordset> source =
             frame.open(context.school, phase.source, phase.sourceParams);
         if (!source || (phase.prepare && !phase.prepare())) {
-            run.window().message(withReason(phase.failureText(),
-                                            failureReason(context.school, DatabaseRole::School)),
-                                 MainWindowInterface::Icon::Critical);
-            context.school.clearError();
+            frame.abandon(context.school, DatabaseRole::School, phase.failureText());
             return;
         }
         sources.push_back(std::move(source));
@@ -109,32 +92,23 @@ void runImport(AppContext& context, const BaseDataImport& import) {
     if (!frame.backupExam(unchanged)) return;
     if (!frame.beginWrite(exam, DatabaseRole::Exam, unchanged)) return;
     if (!exam.execute(import.clearing)) {
-        const QString reason = failureReason(exam, DatabaseRole::Exam);
-        frame.rollback(exam);
-        exam.clearError();
-        run.window().message(withReason(QStringLiteral("無法清除考試資料庫中原有的") + import.what +
-                                            QStringLiteral(", 沒有寫入任何資料, 請重新執行!"),
-                                        reason),
-                             MainWindowInterface::Icon::Critical);
+        frame.abandon(exam, DatabaseRole::Exam,
+                      QStringLiteral("無法清除考試資料庫中原有的") + import.what +
+                          QStringLiteral(", 沒有寫入任何資料, 請重新執行!"));
         return;
     }
 
     for (size_t i = 0; i < import.phases.size(); ++i) {
         const ImportPhase& phase = import.phases[i];
         Recordset& source = *sources[i];
-        run.m_refused.clear();
-        run.m_refusedUnlisted = 0;
+        run.m_refused = ListedItems();
         frame.showBusy();
         CopyOutcome copied = CopyOutcome::NoRows;
         if (source.recordCount() < 1) {
             run.report(phase.emptyText(), MainWindowInterface::Icon::Information);
         } else {
             if (!run.copy(phase, source)) {
-                const QString reason = failureReason(exam, DatabaseRole::Exam);
-                frame.rollback(exam);
-                exam.clearError();
-                run.window().message(withReason(unchanged, reason),
-                                     MainWindowInterface::Icon::Critical);
+                frame.abandon(exam, DatabaseRole::Exam, unchanged);
                 return;
             }
             copied = CopyOutcome::Rows;

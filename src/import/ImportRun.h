@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/ListedItems.h"
 #include "ops/OperationFrame.h"
 
 namespace korvex {
@@ -26,7 +27,7 @@ enum class CopyOutcome {
 struct ImportPhase {
     // What the rows are, as the messages name them ("班級資料"): the failure,
     // empty and done texts are built from it.
-    QString subject;
+    QString what;
     QString source;
     QVariantList sourceParams;
     // The insert statement, with a `?` for every value.
@@ -102,8 +103,7 @@ private:
     void showClosingMessages();
 
     OperationFrame m_frame;
-    QStringList m_refused;
-    int m_refusedUnlisted = 0;
+    ListedItems m_refused;
     QList<Closing> m_closing;
 };
 

@@ -20,7 +20,7 @@ void ImportStudents(AppContext& context) {
     const ShortCodeLookup lookup = [&](const QString& code) { return departments.shortCode(code); };
 
     ImportPhase students;
-    students.subject = QStringLiteral("學生資料");
+    students.what = QStringLiteral("學生資料");
     students.source = QStringLiteral(
         "SELECT sastuden.在學科別 as 科別c, sastuden.在學年級, sastuden.在學班次,  "
         "rtrim(z_class.簡碼) as 班級c, rtrim(sastuden.在學座號) as 座號c, "
@@ -76,7 +76,7 @@ void ImportStudents(AppContext& context) {
         run.reportRefused(phase);
     };
 
-    runImport(context, {QStringLiteral("delete from name"), students.subject, {students}});
+    runImport(context, {QStringLiteral("delete from name"), students.what, {students}});
 }
 
 }  // namespace korvex

@@ -12,7 +12,7 @@ namespace korvex {
 // 0000 belong to the grading program and are kept.
 void ImportSubjects(AppContext& context) {
     ImportPhase subjects;
-    subjects.subject = QStringLiteral("科目資料");
+    subjects.what = QStringLiteral("科目資料");
     subjects.source = QStringLiteral(
         "SELECT DISTINCT sbcourse.科目碼, z_course.科目中文名 "
         "FROM sbcourse INNER JOIN "
@@ -26,7 +26,7 @@ void ImportSubjects(AppContext& context) {
     };
 
     runImport(context, {QStringLiteral("delete from subject where not (class like '0000%')"),
-                        subjects.subject,
+                        subjects.what,
                         {subjects}});
 }
 

@@ -18,7 +18,7 @@ void ImportTeachers(AppContext& context) {
         QStringLiteral("insert into teacher(tchno,name,idno,passwd) values (?,?,?,?)");
 
     ImportPhase teachers;
-    teachers.subject = QStringLiteral("教師資料");
+    teachers.what = QStringLiteral("教師資料");
     teachers.source =
         QStringLiteral("SELECT 教師碼,姓名,身份證號,密碼 FROM z_teach ORDER BY 教師碼");
     teachers.insert = insert;
@@ -63,7 +63,7 @@ void ImportTeachers(AppContext& context) {
         run.reportRefused(phase);
     };
 
-    runImport(context, {QStringLiteral("delete from teacher"), teachers.subject, {teachers}});
+    runImport(context, {QStringLiteral("delete from teacher"), teachers.what, {teachers}});
 }
 
 }  // namespace korvex

@@ -42,6 +42,12 @@ public:
     // is the button Enter presses (for Yes/No boxes, Yes unless said).
     virtual Answer message(const QString& text, Icon icon, Buttons buttons = Buttons::Ok,
                            Answer defaultAnswer = Answer::Ok) = 0;
+    // A message box that reports a failure: shown as message() shows it, and
+    // known to be one whatever its icon (korvex-batch ends with status 3
+    // after one; the window shows it like any other box).
+    virtual void reportFailure(const QString& text, Icon icon = Icon::Critical) {
+        message(text, icon);
+    }
     // An input box; nothing when the user cancels.
     virtual std::optional<QString> input(const QString& prompt, const QString& title,
                                          const QString& defaultText = QString()) = 0;

@@ -40,8 +40,7 @@ bool OperationFrame::backupExam(const QString& failure, const QString& operation
     m_backup = examBackups::take(m_context.exam,
                                  operation.isEmpty() ? m_context.operationName : operation, &why);
     if (!m_backup.isEmpty()) return true;
-    m_window.message(withReason(failure, QStringLiteral("無法先備份考試資料庫: ") + why),
-                     MainWindowInterface::Icon::Critical);
+    reportFailure(withReason(failure, QStringLiteral("無法先備份考試資料庫: ") + why));
     return false;
 }
 
@@ -51,23 +50,30 @@ QString OperationFrame::backupNote() const {
         .arg(QDir::toNativeSeparators(m_backup));
 }
 
-bool OperationFrame::beginWrite(Connection& connection, DatabaseRole role, const QString& failure) {
+bool OperationFrame::beginWrite(Connection& connection, DatabaseRole role, const QString& failure,
+                                Icon icon) {
     connection.clearError();
-    if (begin(connection)) return true;
-    m_window.message(withReason(failure, failureReason(connection, role)),
-                     MainWindowInterface::Icon::Critical);
+    return begin(connection) || abandon(connection, role, failure, icon);
+}
+
+bool OperationFrame::commitWrite(Connection& connection, DatabaseRole role, const QString& failure,
+                                 Icon icon) {
+    if (!connection.errorPending() && commit(connection)) return true;
+    return abandon(connection, role, failure, icon);
+}
+
+bool OperationFrame::abandon(Connection& connection, DatabaseRole role, const QString& failure,
+                             Icon icon) {
+    // The reason first: rolling back may leave errors of its own.
+    const QString reason = failureReason(connection, role);
+    if (std::find(m_open.begin(), m_open.end(), &connection) != m_open.end()) rollback(connection);
     connection.clearError();
+    reportFailure(withReason(failure, reason), icon);
     return false;
 }
 
-bool OperationFrame::commitWrite(Connection& connection, DatabaseRole role,
-                                 const QString& failure) {
-    if (!connection.errorPending() && commit(connection)) return true;
-    const QString reason = failureReason(connection, role);
-    rollback(connection);
-    connection.clearError();
-    m_window.message(withReason(failure, reason), MainWindowInterface::Icon::Critical);
-    return false;
+void OperationFrame::reportFailure(const QString& text, Icon icon) {
+    m_window.reportFailure(text, icon);
 }
 
 bool OperationFrame::begin(Connection& connection) {

@@ -25,6 +25,8 @@ class Recordset;
 // whole run of the program (ops/FolderLock).
 class OperationFrame {
 public:
+    using Icon = MainWindowInterface::Icon;
+
     explicit OperationFrame(AppContext& context);
     ~OperationFrame();
     OperationFrame(const OperationFrame&) = delete;
@@ -59,10 +61,23 @@ public:
     // time-out, so that no row waits later. When it cannot be begun the user
     // is told `failure` and why (another program using the database, a
     // read-only or damaged file) and false: nothing has been changed.
-    bool beginWrite(Connection& connection, DatabaseRole role, const QString& failure);
+    bool beginWrite(Connection& connection, DatabaseRole role, const QString& failure,
+                    Icon icon = Icon::Critical);
     // Commits it; when that fails the transaction is rolled back, the user is
     // told `failure` and why, and false.
-    bool commitWrite(Connection& connection, DatabaseRole role, const QString& failure);
+    bool commitWrite(Connection& connection, DatabaseRole role, const QString& failure,
+                     Icon icon = Icon::Critical);
+
+    // The one way an operation stops on a failed database call: the reason
+    // is taken from the connection's pending error, the transaction the
+    // frame opened on it (if any) is rolled back, the error is cleared, and
+    // the user is told `failure` with the reason on a line of its own.
+    // Returns false, so that a step can end with `return frame.abandon(…)`.
+    bool abandon(Connection& connection, DatabaseRole role, const QString& failure,
+                 Icon icon = Icon::Critical);
+    // Tells the user of a failure that concerns no database call (a file, a
+    // copy that cannot be used); counted as a failure whatever its icon.
+    void reportFailure(const QString& text, Icon icon = Icon::Critical);
 
     // Transactions the frame owns: one begun here and neither committed nor
     // rolled back by the operation is rolled back when the frame ends.

@@ -141,7 +141,7 @@ bool SampleSchool::create(const QString& folder, const Options& options, Counts*
     settings.examNo = QStringLiteral("1");
     settings.examName = plan.examNames.value(0);
     settings.vocational = options.vocational ? 1 : 0;
-    settings.single = 0;
+    settings.dedicatedOperator = 0;
     if (!saveSettingsFile(settingsFile, settings))
         return cleanUp(QStringLiteral("無法寫入 ASSISTANT.INI: %1").arg(settingsFile));
     if (counts) *counts = written;

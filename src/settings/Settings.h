@@ -18,9 +18,9 @@ struct Settings {
     QString examNo = QStringLiteral("0");             // SEXAMNO
     QString examName;                                 // SEXAMNAME
     std::uint8_t vocational = 0;                      // SVOCATION: 0 high school, else vocational
-    std::int16_t single = 0;                          // SINGLE: dedicated operator
-    std::uint8_t admSysType = 1;                      // ADMSYSTYPE
-    QString adminPassword = QStringLiteral("5820");   // ADMPASSWD (plain)
+    std::int16_t dedicatedOperator = 0;  // SINGLE: above 0, one operator grades every paper
+    std::uint8_t admSysType = 1;         // ADMSYSTYPE
+    QString adminPassword = QStringLiteral("5820");  // ADMPASSWD (plain)
 };
 
 // The term and exam as the window title and every exam message name them:

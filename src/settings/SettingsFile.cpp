@@ -44,7 +44,7 @@ std::vector<KeyValue> heldForm(const Settings& settings) {
         {QStringLiteral("SSEMESTER"), settings.semester},
         {QStringLiteral("SEXAMNO"), settings.examNo},
         {QStringLiteral("SEXAMNAME"), settings.examName},
-        {QStringLiteral("SINGLE"), QString::number(settings.single)},
+        {QStringLiteral("SINGLE"), QString::number(settings.dedicatedOperator)},
         {QStringLiteral("SVOCATION"), QString::number(settings.vocational)},
         {QStringLiteral("ADMPASSWD"), settings.adminPassword},
         {QStringLiteral("ADMSYSTYPE"), QStringLiteral("1")},
@@ -143,7 +143,7 @@ Settings readSettingsFile(const QString& path) {
     settings.semester = read("SSEMESTER", QStringLiteral("1"));
     settings.examNo = read("SEXAMNO", QStringLiteral("0"));
     settings.examName = read("SEXAMNAME", QString());
-    settings.single = settingsShort(read("SINGLE", QStringLiteral("0")));
+    settings.dedicatedOperator = settingsShort(read("SINGLE", QStringLiteral("0")));
     settings.vocational = settingsByte(read("SVOCATION", QStringLiteral("0")));
     settings.adminPassword =
         DecodePassword(read("ADMPASSWD", EncodePassword(kDefaultAdminPassword).value()))

@@ -45,7 +45,7 @@ SettingsFormState SettingsForm::show(const Settings& settings) const {
     state.user = trimBlanks(settings.user);
     state.password = trimBlanks(settings.password);
     state.examItem = itemForNumber(settings.examNo, 0, int(m_examItems.size()));
-    state.dedicatedOperator = settings.single >= 1;
+    state.dedicatedOperator = settings.dedicatedOperator >= 1;
     state.highSchoolClassCodes = settings.vocational == 0;
     return state;
 }
@@ -75,7 +75,7 @@ void SettingsForm::take(const SettingsFormState& state, Settings& settings) cons
         settings.examNo = QStringLiteral("0");
         settings.examName.clear();
     }
-    settings.single = state.dedicatedOperator ? 1 : 0;
+    settings.dedicatedOperator = state.dedicatedOperator ? 1 : 0;
     settings.vocational = state.highSchoolClassCodes ? 0 : 1;
 }
 

@@ -30,7 +30,7 @@ QString SchoolConnectionString(const Settings& settings) {
 #endif
 }
 
-bool OpenSchoolConnection(AppContext& context) {
+bool openSchoolConnection(AppContext& context) {
     Connection& school = context.school;
     school.close();
     school.setCommandTimeout(15);
@@ -65,7 +65,7 @@ QString findExamDatabase(const QString& appPath) {
     return QFileInfo(path).isFile() ? path : QString();
 }
 
-bool OpenExamConnection(AppContext& context) {
+bool openExamConnection(AppContext& context) {
     Connection& exam = context.exam;
     exam.close();
     exam.clearError();

@@ -129,7 +129,7 @@ void numberHighSchoolDepartments(Connection& school) {
 
 }  // namespace
 
-void PrepareShortCodes(AppContext& context) {
+void prepareShortCodes(AppContext& context) {
     Connection& school = context.school;
     // The columns are added once; on later starts these fail (the column
     // exists) and are rolled back.

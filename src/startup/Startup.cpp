@@ -73,11 +73,11 @@ Startup::Result Startup::run(const QString& appPath) {
     if (!schoolWritable()) return Result::Ended;
 
     // From here on a failing statement is ignored and start-up goes on.
-    PrepareShortCodes(m_context);
+    prepareShortCodes(m_context);
     m_context.school.clearError();
     readExamNames();
 
-    if (!OpenExamConnection(m_context)) {
+    if (!openExamConnection(m_context)) {
         const auto& error = m_context.exam.pendingError();
         // Without the driver no later start can succeed either: the user is
         // told what to install.
@@ -92,7 +92,7 @@ Startup::Result Startup::run(const QString& appPath) {
     m_window.showWindow();
 
     QString templateError;
-    if (!WriteWorkbookTemplates(appPath, &templateError))
+    if (!writeWorkbookTemplates(appPath, &templateError))
         return endSilently(
             QStringLiteral("無法寫入成績單範本 scorep.xls / scoret.xls: %1").arg(templateError));
 

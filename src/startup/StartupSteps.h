@@ -16,11 +16,11 @@ QString SchoolConnectionString(const Settings& settings);
 // Opens the school connection from the settings: SERVER "sqlite" (any case)
 // opens the SQLite file DATABASENAME relative to the program folder, anything
 // else SQL Server through ODBC. Command time-out 15 seconds.
-bool OpenSchoolConnection(AppContext& context);
+bool openSchoolConnection(AppContext& context);
 
 // Opens exam.mdb of the program folder (found whatever the case of its name),
 // choosing the engine by the file's first bytes; command time-out 1 second.
-bool OpenExamConnection(AppContext& context);
+bool openExamConnection(AppContext& context);
 // exam.mdb in the program folder whatever the case of its name; empty when none.
 QString findExamDatabase(const QString& appPath);
 
@@ -33,11 +33,11 @@ void BuildMainTitle(AppContext& context);
 
 // Adds and fills the department and class short-code columns of the school
 // database, in the class-code mode of the settings.
-void PrepareShortCodes(AppContext& context);
+void prepareShortCodes(AppContext& context);
 
 // Writes the two workbook templates (scorep.xls, scoret.xls) into the program
 // folder, replacing what is there. False (with a reason) when a file cannot
 // be deleted or written.
-bool WriteWorkbookTemplates(const QString& appPath, QString* error = nullptr);
+bool writeWorkbookTemplates(const QString& appPath, QString* error = nullptr);
 
 }  // namespace korvex

@@ -11,7 +11,7 @@ namespace {
 // connection and stops at once, as the check after it expects.
 void connectAndReadTerm(AppContext& context) {
     Connection& school = context.school;
-    if (!OpenSchoolConnection(context)) {
+    if (!openSchoolConnection(context)) {
         if (!school.errorPending()) school.raise({QStringLiteral("無法開啟校務行政資料庫")});
         return;
     }

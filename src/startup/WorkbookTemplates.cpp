@@ -6,7 +6,7 @@
 
 namespace korvex {
 
-bool WriteWorkbookTemplates(const QString& appPath, QString* error) {
+bool writeWorkbookTemplates(const QString& appPath, QString* error) {
     // Each template replaces the old file only once it is written whole.
     const QDir dir(appPath);
     return xls::saveXls(scoresheet::baseWorkbook(), dir.filePath(QStringLiteral("scorep.xls")),

@@ -12,7 +12,6 @@
 
 #include "core/AppInfo.h"
 #include "core/ValueRules.h"
-#include "ops/ExamRestore.h"
 #include "startup/StartupSteps.h"
 #include "ui/AboutDialog.h"
 #include "ui/AppIcon.h"
@@ -100,6 +99,7 @@ void MainWindow::buildMenus() {
     m_examMenu = bar->addMenu(QStringLiteral("考試資料匯入及匯出"));
     m_examMenu->setObjectName(QStringLiteral("mnuee"));
     for (const OperationEntry& entry : operationTable()) {
+        if (entry.menu != OperationMenu::BaseData && entry.menu != OperationMenu::Exam) continue;
         const bool exam = entry.menu == OperationMenu::Exam;
         QAction* item =
             addItem(exam ? m_examMenu : m_baseDataMenu, entry.menuObjectName, entry.menuText);
@@ -115,8 +115,12 @@ void MainWindow::buildMenus() {
     m_systemMenu->addSeparator()->setObjectName(QStringLiteral("mnud_2"));
     connect(addItem(m_systemMenu, QStringLiteral("mnud_3"), QStringLiteral("參數設定")),
             &QAction::triggered, this, &MainWindow::showSettingsFromMenu);
-    connect(addItem(m_systemMenu, QStringLiteral("mnud_5"), RestoreDialog::title()),
-            &QAction::triggered, this, &MainWindow::restoreFromMenu);
+    // The maintenance operations stand between the settings and About.
+    for (const OperationEntry& entry : operationTable()) {
+        if (entry.menu != OperationMenu::System) continue;
+        connect(addItem(m_systemMenu, entry.menuObjectName, entry.menuText), &QAction::triggered,
+                this, [this, &entry] { runMenuOperation(entry); });
+    }
     connect(addItem(m_systemMenu, QStringLiteral("mnud_4"), QStringLiteral("關於程式")),
             &QAction::triggered, this, &MainWindow::showAbout);
 
@@ -140,9 +144,13 @@ void MainWindow::runMenuOperation(const OperationEntry& entry) {
     // The window is disabled while an operation runs; a click queued before
     // that must not start a second one.
     if (m_operationRunning) return;
+    OperationInput input;
+    if (entry.needs == OperationNeeds::Copy) {
+        input.copy = chooseCopy();
+        if (input.copy.isEmpty()) return;
+    }
     m_operationRunning = true;
-    m_context.operationName = entry.batchName;
-    entry.run(m_context);
+    runOperation(m_context, entry, input);
     m_operationRunning = false;
 }
 
@@ -150,17 +158,16 @@ void MainWindow::showSettingsFromMenu() {
     showSettingsDialog(m_context, SettingsDialogUse::Menu, this);
 }
 
-void MainWindow::restoreFromMenu() {
-    if (m_operationRunning) return;
+QString MainWindow::chooseCopy() {
     const QList<examBackups::Copy> copies = examBackups::list(m_context.exam.file());
     if (copies.isEmpty()) {
         message(QStringLiteral("backup 資料夾中沒有考試資料庫的備份可供還原!"), Icon::Information);
-        return;
+        return QString();
     }
     RestoreDialog dialog(copies, this);
     dialog.exec();
     const QString chosen = dialog.chosen();
-    if (chosen.isEmpty()) return;
+    if (chosen.isEmpty()) return QString();
     const auto& copy = *std::find_if(copies.begin(), copies.end(),
                                      [&](const examBackups::Copy& c) { return c.path == chosen; });
     const Answer sure =
@@ -169,11 +176,7 @@ void MainWindow::restoreFromMenu() {
                     .arg(copy.taken.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")),
                          RestoreDialog::operationLabel(copy.operation)),
                 Icon::Question, Buttons::YesNo, Answer::No);
-    if (sure != Answer::Yes) return;
-    m_operationRunning = true;
-    m_context.operationName = QStringLiteral("restore");
-    RestoreExamDatabase(m_context, chosen);
-    m_operationRunning = false;
+    return sure == Answer::Yes ? chosen : QString();
 }
 
 void MainWindow::showAbout() {

@@ -71,7 +71,9 @@ private:
     void runMenuOperation(const OperationEntry& entry);
     void showSettingsFromMenu();
     void showAbout();
-    void restoreFromMenu();
+    // The copy of exam.mdb the user chooses to put back, asked once more;
+    // empty when none is chosen.
+    QString chooseCopy();
     void paintBusy();
     void repaintAfterBox();
     void unload();

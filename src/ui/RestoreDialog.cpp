@@ -12,16 +12,8 @@
 namespace korvex {
 
 QString RestoreDialog::operationLabel(const QString& operation) {
-    if (operation == QLatin1String("restore")) return QStringLiteral("還原考試資料庫");
-    for (const OperationEntry& entry : operationTable()) {
-        if (entry.batchName != operation) continue;
-        // The exam items carry the term in their captions; their plain names
-        // say what they did.
-        if (entry.operation == Operation::Roster) return QStringLiteral("考試資料匯入");
-        if (entry.operation == Operation::Export) return QStringLiteral("考試資料匯出");
-        return entry.menuText;
-    }
-    return operation;
+    const OperationEntry* entry = operationNamed(operation);
+    return entry ? entry->plainName : operation;
 }
 
 RestoreDialog::RestoreDialog(const QList<examBackups::Copy>& copies, QWidget* parent)

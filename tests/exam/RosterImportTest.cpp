@@ -136,7 +136,7 @@ TEST_F(RosterImport, RebuildWritesEveryQualifyingRowAndCountsSkippedOnes) {
 
     // With a dedicated operator every row gets the placeholder teacher; a
     // second rebuild replaces the rows rather than adding to them.
-    m_context.settings.single = 1;
+    m_context.settings.dedicatedOperator = 1;
     m_window.answers = {Answer::Yes};
     ImportExamRoster(m_context);
     EXPECT_EQ(

@@ -7,9 +7,10 @@
 #include "ScriptedWindow.h"
 #include "TestFolder.h"
 #include "db/Connection.h"
+#include "maintenance/ExamRestore.h"
+#include "menu/OperationTable.h"
 #include "ops/AppContext.h"
 #include "ops/ExamBackups.h"
-#include "ops/ExamRestore.h"
 
 using namespace korvex;
 using korvex::test::ScriptedWindow;
@@ -105,7 +106,7 @@ TEST(ExamRestore, PutsACopyBackAfterCopyingTheCurrentContent) {
     ASSERT_TRUE(reader.openSqlite(examFile));
 
     QThread::msleep(1100);  // a copy of another second
-    RestoreExamDatabase(context, copy);
+    runOperation(context, *operationNamed(QStringLiteral("restore")), {copy});
 
     EXPECT_EQ(TestFolder::rows(examFile, QStringLiteral("select tchno from teacher")),
               QStringList{"OLD"});
@@ -134,9 +135,9 @@ TEST(ExamRestore, PutsACopyBackAfterCopyingTheCurrentContent) {
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
     junk.write("not a database");
     junk.close();
-    RestoreExamDatabase(context, junk.fileName());
-    RestoreExamDatabase(context, folder.file(QStringLiteral("missing.mdb")));
-    RestoreExamDatabase(context, examFile);
+    restoreExamDatabase(context, junk.fileName());
+    restoreExamDatabase(context, folder.file(QStringLiteral("missing.mdb")));
+    restoreExamDatabase(context, examFile);
     ASSERT_EQ(window.messages.size(), 3);
     for (const auto& message : window.messages) {
         EXPECT_EQ(message.icon, MainWindowInterface::Icon::Critical);

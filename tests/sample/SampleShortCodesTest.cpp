@@ -25,8 +25,8 @@ QString preparedSchool(const TestFolder& folder, bool vocational) {
     context.settings.server = QStringLiteral("sqlite");
     context.settings.databaseName = SampleSchool::schoolFileName();
     context.settings.vocational = vocational ? 1 : 0;
-    EXPECT_TRUE(OpenSchoolConnection(context));
-    PrepareShortCodes(context);
+    EXPECT_TRUE(openSchoolConnection(context));
+    prepareShortCodes(context);
     context.school.close();
     return folder.file(SampleSchool::schoolFileName());
 }

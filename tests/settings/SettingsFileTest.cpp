@@ -36,7 +36,7 @@ void expectDefaults(const Settings& s, const QString& user = QStringLiteral("sa"
     EXPECT_EQ(s.semester, QStringLiteral("1"));
     EXPECT_EQ(s.examNo, QStringLiteral("0"));
     EXPECT_EQ(s.examName, QString());
-    EXPECT_EQ(s.single, 0);
+    EXPECT_EQ(s.dedicatedOperator, 0);
     EXPECT_EQ(s.vocational, 0);
     EXPECT_EQ(s.adminPassword, QStringLiteral("5820"));
 }
@@ -126,7 +126,7 @@ TEST(SettingsFile, ValuesAreReadAsTheOldProgramReadThem) {
     // Leading blanks go, trailing ones inside the quotes stay.
     EXPECT_EQ(s.examName, QStringLiteral("期中考  "));
     EXPECT_EQ(s.password, QString());
-    EXPECT_EQ(s.single, 2);
+    EXPECT_EQ(s.dedicatedOperator, 2);
     EXPECT_EQ(s.vocational, 1);
     EXPECT_EQ(s.user, QStringLiteral("first"));
     EXPECT_EQ(s.databaseName, QString(254, u'd'));
@@ -148,7 +148,7 @@ TEST(SettingsFile, ValuesAreReadAsTheOldProgramReadThem) {
         writeBytes(ini,
                    QByteArray("[SCHOOL]\r\nSINGLE=") + n.text + "\r\nSVOCATION=" + n.text + "\r\n");
         const Settings read = readSettingsFile(ini);
-        EXPECT_EQ(read.single, n.single) << n.text;
+        EXPECT_EQ(read.dedicatedOperator, n.single) << n.text;
         EXPECT_EQ(read.vocational, n.vocational) << n.text;
     }
 }
@@ -181,7 +181,7 @@ TEST(SettingsFile, AFileWrittenByTheOldProgramReadsCorrectly) {
     EXPECT_EQ(s.semester, QStringLiteral("2"));
     EXPECT_EQ(s.examNo, QStringLiteral("3"));
     EXPECT_EQ(s.examName, QStringLiteral("期末考"));
-    EXPECT_EQ(s.single, 1);
+    EXPECT_EQ(s.dedicatedOperator, 1);
     EXPECT_EQ(s.vocational, 1);
     EXPECT_EQ(s.adminPassword, QStringLiteral("1234"));
 

@@ -35,7 +35,7 @@ TEST(SettingsForm, ControlsShowTheSettings) {
     s.user = QStringLiteral("u ");
     s.password = QStringLiteral(" pw ");
     s.examNo = QStringLiteral("3");
-    s.single = 2;
+    s.dedicatedOperator = 2;
     s.vocational = 5;
     SettingsFormState shown = form.show(s);
     EXPECT_EQ(shown.adminPassword, QStringLiteral(" adm "));  // shown as held
@@ -64,13 +64,13 @@ TEST(SettingsForm, ControlsShowTheSettings) {
         EXPECT_EQ(shown.semesterItem, l.semesterItem) << l.semester;
         EXPECT_EQ(shown.examItem, l.examItem) << l.examNo;
     }
-    s.single = 0;
+    s.dedicatedOperator = 0;
     s.vocational = 0;
     EXPECT_FALSE(form.show(s).dedicatedOperator);
     EXPECT_TRUE(form.show(s).highSchoolClassCodes);
-    s.single = 1;
+    s.dedicatedOperator = 1;
     EXPECT_TRUE(form.show(s).dedicatedOperator);
-    s.single = -1;
+    s.dedicatedOperator = -1;
     EXPECT_FALSE(form.show(s).dedicatedOperator);
 }
 
@@ -98,7 +98,7 @@ TEST(SettingsForm, SavingTakesTheControlsAsTheyStand) {
     EXPECT_EQ(s.password, QStringLiteral(" pw  "));  // never trimmed
     EXPECT_EQ(s.examNo, QStringLiteral("0"));
     EXPECT_EQ(s.examName, QStringLiteral("不啟用"));
-    EXPECT_EQ(s.single, 1);
+    EXPECT_EQ(s.dedicatedOperator, 1);
     EXPECT_EQ(s.vocational, 1);
 
     state.semesterItem = 1;
@@ -109,7 +109,7 @@ TEST(SettingsForm, SavingTakesTheControlsAsTheyStand) {
     EXPECT_EQ(s.semester, QStringLiteral("2"));
     EXPECT_EQ(s.examNo, QStringLiteral("2"));
     EXPECT_EQ(s.examName, QStringLiteral("期中考"));
-    EXPECT_EQ(s.single, 0);
+    EXPECT_EQ(s.dedicatedOperator, 0);
     EXPECT_EQ(s.vocational, 0);
 
     // Opened by start-up, before the names are known, the items read "1." to

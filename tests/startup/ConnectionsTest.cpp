@@ -88,7 +88,7 @@ TEST(Connections, ValueFreeTdsCannotTakeIsRefusedWithAReason) {
     SchoolFixture f;
     f.context.settings.server = QStringLiteral("127.0.0.1,1");
     f.context.settings.password = QStringLiteral("ab};c");
-    EXPECT_FALSE(OpenSchoolConnection(f.context));
+    EXPECT_FALSE(openSchoolConnection(f.context));
     ASSERT_TRUE(f.context.school.errorPending());
     EXPECT_EQ(f.context.school.pendingError()->text,
               QStringLiteral("密碼含有 \"};\", 無法用來連結校務行政資料庫"));
@@ -124,7 +124,7 @@ TEST(Connections, FailedSqlServerConnectionNamesItsDriver) {
 TEST(Connections, SqliteSchoolDatabaseByRelativeOrAbsoluteName) {
     SchoolFixture f;
     f.context.settings.server = QStringLiteral("SQLite");
-    ASSERT_TRUE(OpenSchoolConnection(f.context));
+    ASSERT_TRUE(openSchoolConnection(f.context));
     EXPECT_EQ(f.context.school.dialect(), SqlDialect::Sqlite);
     EXPECT_EQ(f.context.school.commandTimeout(), 15);
     EXPECT_EQ(f.context.school.databaseName(), f.schoolFile);
@@ -133,12 +133,12 @@ TEST(Connections, SqliteSchoolDatabaseByRelativeOrAbsoluteName) {
     const QString other = elsewhere.createSchool(false, QStringLiteral("other.db"));
     f.context.settings.server = QStringLiteral("sQLITE");
     f.context.settings.databaseName = other;
-    ASSERT_TRUE(OpenSchoolConnection(f.context));
+    ASSERT_TRUE(openSchoolConnection(f.context));
     EXPECT_EQ(f.context.school.databaseName(), other);
 
     // A missing file fails and is not created.
     f.context.settings.databaseName = QStringLiteral("nothing.sqlite");
-    EXPECT_FALSE(OpenSchoolConnection(f.context));
+    EXPECT_FALSE(openSchoolConnection(f.context));
     EXPECT_FALSE(f.context.school.isOpen());
     EXPECT_FALSE(QFile::exists(f.folder.file(QStringLiteral("nothing.sqlite"))));
 }
@@ -148,7 +148,7 @@ TEST(Connections, ExamDatabaseFoundWhateverTheCaseAndOpenedByItsHeader) {
     AppContext context;
     context.appPath = folder.path();
     EXPECT_TRUE(findExamDatabase(folder.path()).isEmpty());
-    EXPECT_FALSE(OpenExamConnection(context));
+    EXPECT_FALSE(openExamConnection(context));
     EXPECT_TRUE(context.exam.errorPending());
 
     // A folder of that name is no database.
@@ -164,7 +164,7 @@ TEST(Connections, ExamDatabaseFoundWhateverTheCaseAndOpenedByItsHeader) {
 #ifndef Q_OS_WIN
     EXPECT_EQ(found, exam);
 #endif
-    ASSERT_TRUE(OpenExamConnection(context));
+    ASSERT_TRUE(openExamConnection(context));
     EXPECT_EQ(context.exam.dialect(), SqlDialect::Sqlite);
     EXPECT_EQ(context.exam.commandTimeout(), 1);
     EXPECT_FALSE(context.exam.errorPending());
@@ -179,7 +179,7 @@ TEST(Connections, ExamDatabaseFoundWhateverTheCaseAndOpenedByItsHeader) {
         EXPECT_EQ(databaseFileKind(exam), DatabaseFileKind::Access);
         // No Access driver here (Linux has none; Wine cannot load Windows'
         // drivers): it fails, saying which driver is missing.
-        EXPECT_FALSE(OpenExamConnection(context));
+        EXPECT_FALSE(openExamConnection(context));
         ASSERT_TRUE(context.exam.errorPending());
         EXPECT_TRUE(isMissingDriverError(*context.exam.pendingError()));
         EXPECT_TRUE(context.exam.pendingError()->text.contains(QStringLiteral("Access")));
@@ -189,7 +189,7 @@ TEST(Connections, ExamDatabaseFoundWhateverTheCaseAndOpenedByItsHeader) {
     for (const QByteArray& junk : {QByteArray("PK\x03\x04 a zip file"), QByteArray()}) {
         writeFile(exam, junk);
         EXPECT_EQ(databaseFileKind(exam), DatabaseFileKind::Unknown);
-        EXPECT_FALSE(OpenExamConnection(context));
+        EXPECT_FALSE(openExamConnection(context));
         EXPECT_TRUE(context.exam.errorPending());
     }
     // Nothing was written into the file that could not be opened.

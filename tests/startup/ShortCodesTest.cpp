@@ -14,8 +14,8 @@ const QString kGraduated = QStringLiteral("畢業");
 
 // Connects and prepares the short codes as start-up does.
 void prepare(SchoolFixture& f) {
-    ASSERT_TRUE(OpenSchoolConnection(f.context));
-    PrepareShortCodes(f.context);
+    ASSERT_TRUE(openSchoolConnection(f.context));
+    prepareShortCodes(f.context);
     EXPECT_FALSE(f.context.school.errorPending());
 }
 

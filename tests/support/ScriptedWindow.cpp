@@ -56,6 +56,11 @@ MainWindowInterface::Answer ScriptedWindow::message(const QString& text, Icon ic
     return answer;
 }
 
+void ScriptedWindow::reportFailure(const QString& text, Icon icon) {
+    message(text, icon, Buttons::Ok, Answer::Ok);
+    messages.last().failure = true;
+}
+
 std::optional<QString> ScriptedWindow::input(const QString& prompt, const QString& title,
                                              const QString&) {
     events << QStringLiteral("input %1|%2").arg(title, prompt);

@@ -23,6 +23,8 @@ public:
         // What the busy display showed while the box was up.
         QString labelText;
         bool labelVisible;
+        // Shown through reportFailure: a failure whatever its icon.
+        bool failure = false;
     };
 
     // --- scripting
@@ -57,6 +59,7 @@ public:
     void stepBusyDetail(int counter, const QString& detail) override;
     void endBusy() override;
     Answer message(const QString& text, Icon icon, Buttons buttons, Answer defaultAnswer) override;
+    void reportFailure(const QString& text, Icon icon) override;
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  const QString& defaultText) override;
     QString caption() const override { return windowCaption; }

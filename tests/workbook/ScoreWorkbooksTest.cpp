@@ -239,7 +239,10 @@ TEST_F(ScoreWorkbooksTest, FailuresAreReported) {
     TestFolder::run(school, {"ALTER TABLE sbcourse RENAME TO sbcourse_old"});
     run(QStringLiteral("All"));
     ASSERT_EQ(window.messages.size(), 1);
-    EXPECT_EQ(window.messages[0].text, QStringLiteral("考試科目資料讀取失敗, 請重新執行!"));
+    // The reason names the database and the driver's own words.
+    EXPECT_EQ(window.messages[0].text,
+              QStringLiteral("考試科目資料讀取失敗, 請重新執行!\r\n原因: 校務行政資料庫: no such "
+                             "table: sbcourse"));
     EXPECT_EQ(window.messages[0].icon, Icon::Critical);
     EXPECT_FALSE(window.events.contains("busy"));
     EXPECT_TRUE(window.enabled);

@@ -20,7 +20,7 @@ TEST(WorkbookTemplates, StartUpReplacesBothTemplates) {
         old.write("edited by hand");
     }
     QString error;
-    ASSERT_TRUE(WriteWorkbookTemplates(folder.path(), &error)) << error.toStdString();
+    ASSERT_TRUE(writeWorkbookTemplates(folder.path(), &error)) << error.toStdString();
 
     const XlsReadBack base = XlsReadBack::read(folder.file("scorep.xls"));
     ASSERT_TRUE(base.error.isEmpty()) << base.error.toStdString();
@@ -58,11 +58,11 @@ TEST(WorkbookTemplates, ReportsAFileThatCannotBeReplaced) {
     // A folder in the template's place cannot be deleted as a file.
     ASSERT_TRUE(QDir(folder.path()).mkpath("scoret.xls/inside"));
     QString error;
-    EXPECT_FALSE(WriteWorkbookTemplates(folder.path(), &error));
+    EXPECT_FALSE(writeWorkbookTemplates(folder.path(), &error));
     EXPECT_TRUE(error.contains("scoret.xls")) << error.toStdString();
 
     QString missing;
-    EXPECT_FALSE(WriteWorkbookTemplates(folder.file("no such folder"), &missing));
+    EXPECT_FALSE(writeWorkbookTemplates(folder.file("no such folder"), &missing));
     EXPECT_TRUE(missing.contains("scorep.xls")) << missing.toStdString();
 }
 

@@ -1,4 +1,4 @@
-#include "ops/ExamRestore.h"
+#include "maintenance/ExamRestore.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -10,7 +10,7 @@
 
 namespace korvex {
 
-void RestoreExamDatabase(AppContext& context, const QString& copyPath) {
+void restoreExamDatabase(AppContext& context, const QString& copyPath) {
     OperationFrame frame(context);
     MainWindowInterface& window = frame.window();
     const QString failed = QStringLiteral("考試資料庫還原失敗, 考試資料庫未變更!");
@@ -23,25 +23,24 @@ void RestoreExamDatabase(AppContext& context, const QString& copyPath) {
                                           ? DatabaseFileKind::Access
                                           : DatabaseFileKind::Sqlite;
     if (kind != expected) {
-        window.message(
+        frame.reportFailure(
             withReason(failed, kind == DatabaseFileKind::Missing
                                    ? QStringLiteral("找不到檔案 %1").arg(shown)
-                                   : QStringLiteral("%1 不是考試資料庫的備份").arg(shown)),
-            MainWindowInterface::Icon::Critical);
+                                   : QStringLiteral("%1 不是考試資料庫的備份").arg(shown)));
         return;
     }
     if (QFileInfo(copyPath).canonicalFilePath() ==
         QFileInfo(context.exam.file()).canonicalFilePath()) {
-        window.message(withReason(failed, QStringLiteral("%1 就是目前的考試資料庫").arg(shown)),
-                       MainWindowInterface::Icon::Critical);
+        frame.reportFailure(
+            withReason(failed, QStringLiteral("%1 就是目前的考試資料庫").arg(shown)));
         return;
     }
 
     frame.showBusy();
-    if (!frame.backupExam(failed, QStringLiteral("restore"))) return;
+    if (!frame.backupExam(failed)) return;
     QString why;
     if (!examBackups::restore(context.exam, copyPath, &why)) {
-        window.message(withReason(failed, why), MainWindowInterface::Icon::Critical);
+        frame.reportFailure(withReason(failed, why));
         return;
     }
     window.message(
