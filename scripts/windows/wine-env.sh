@@ -10,7 +10,8 @@ esac
 target=$arch-w64-mingw32
 
 wine_packages=(wine wine64)
-if [ "$arch" = i686 ]; then
+# KORVEX_WINE32=1 asks for Wine's 32-bit half with the 64-bit build too (the setup program).
+if [ "$arch" = i686 ] || [ -n "${KORVEX_WINE32:-}" ]; then
   # 32-bit Windows programs need Wine's 32-bit half, from Debian's i386 packages.
   dpkg --print-foreign-architectures | grep -qx i386 || {
     SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
@@ -34,7 +35,13 @@ export WINEPREFIX=${KORVEX_WINEPREFIX:-$HOME/.wine-korvex}
 export WINEDEBUG=-all
 # no Mono or Gecko installer dialogs: the program needs neither
 export WINEDLLOVERRIDES="mscoree,mshtml="
-wine_starts() { wine cmd /c exit 0 >/dev/null 2>&1; }
+wine_starts() {
+  wine cmd /c exit 0 >/dev/null 2>&1 || return 1
+  # a 32-bit program too, when the 32-bit half is asked for
+  if [ "$arch" = i686 ] || [ -n "${KORVEX_WINE32:-}" ]; then
+    wine 'C:\windows\syswow64\cmd.exe' /c exit 0 >/dev/null 2>&1 || return 1
+  fi
+}
 if ! wine_starts; then
   # A prefix made by another Wine (say before wine32 came) may start nothing: make it anew.
   echo "Wine: making the prefix $WINEPREFIX (about 20 s, once)"
