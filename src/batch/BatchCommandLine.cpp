@@ -120,65 +120,61 @@ QString batchHelp() {
         .arg(operations);
 }
 
-BatchCommand parseBatchCommand(const QStringList& arguments, const BatchEnvironment& environment) {
-    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
-    const QCommandLineOption folder(QStringLiteral("folder"), QString(), QStringLiteral("DIR"));
-    const QCommandLineOption user(QStringLiteral("user"), QString(), QStringLiteral("NAME"));
-    const QCommandLineOption password(QStringLiteral("password"), QString(),
-                                      QStringLiteral("TEXT"));
-    const QCommandLineOption passwordFile(QStringLiteral("password-file"), QString(),
-                                          QStringLiteral("FILE"));
-    const QCommandLineOption answer(QStringLiteral("answer"), QString(),
-                                    QStringLiteral("yes|no|cancel"));
-    const QCommandLineOption teachers(QStringLiteral("teachers"), QString(),
-                                      QStringLiteral("TEXT"));
-    const QCommandLineOption from(QStringLiteral("from"), QString(), QStringLiteral("FILE"));
+namespace {
+
+// The options the parser knows.
+struct BatchParser {
+    QCommandLineOption help{QStringList{QStringLiteral("h"), QStringLiteral("help")}};
+    QCommandLineOption version{QStringList{QStringLiteral("v"), QStringLiteral("version")}};
+    QCommandLineOption folder{QStringLiteral("folder"), QString(), QStringLiteral("DIR")};
+    QCommandLineOption user{QStringLiteral("user"), QString(), QStringLiteral("NAME")};
+    QCommandLineOption password{QStringLiteral("password"), QString(), QStringLiteral("TEXT")};
+    QCommandLineOption passwordFile{QStringLiteral("password-file"), QString(),
+                                    QStringLiteral("FILE")};
+    QCommandLineOption answer{QStringLiteral("answer"), QString(), QStringLiteral("yes|no|cancel")};
+    QCommandLineOption teachers{QStringLiteral("teachers"), QString(), QStringLiteral("TEXT")};
+    QCommandLineOption from{QStringLiteral("from"), QString(), QStringLiteral("FILE")};
     QCommandLineParser parser;
-    parser.addOptions(
-        {help, version, folder, user, password, passwordFile, answer, teachers, from});
-    const bool parsed = parser.parse(QStringList{QStringLiteral("korvex-batch")} + arguments);
-    // Asking for help is never a usage error, whatever else is on the line.
-    if (parser.isSet(help)) return {BatchCommand::Kind::Help, {}, {}};
-    if (!parsed) return badUsage(parser.errorText());
-    if (parser.isSet(version)) return {BatchCommand::Kind::Version, {}, {}};
 
-    BatchOptions options;
-    options.folder = environment.defaultFolder;
-    if (parser.isSet(folder)) {
-        if (parser.value(folder).isEmpty())
-            return badUsage(QStringLiteral("--folder 必須指定資料夾"));
-        options.folder = QDir(parser.value(folder)).absolutePath();
+    BatchParser() {
+        parser.addOptions(
+            {help, version, folder, user, password, passwordFile, answer, teachers, from});
     }
-    if (!parser.isSet(user)) return badUsage(QStringLiteral("缺少 --user"));
-    options.user = parser.value(user);
+};
 
-    if (parser.isSet(password) && parser.isSet(passwordFile))
-        return badUsage(QStringLiteral("--password 與 --password-file 只能擇一"));
-    if (parser.isSet(password)) {
-        options.password = parser.value(password);
-    } else if (parser.isSet(passwordFile)) {
-        const QString file = parser.value(passwordFile);
+// The password from --password, --password-file or the environment; the
+// usage error otherwise.
+QString readPassword(const BatchParser& p, const BatchEnvironment& environment,
+                     BatchOptions& options) {
+    if (p.parser.isSet(p.password) && p.parser.isSet(p.passwordFile))
+        return QStringLiteral("--password 與 --password-file 只能擇一");
+    if (p.parser.isSet(p.password)) {
+        options.password = p.parser.value(p.password);
+    } else if (p.parser.isSet(p.passwordFile)) {
+        const QString file = p.parser.value(p.passwordFile);
         if (file == QLatin1String("-")) {
             options.password = firstLine(
                 environment.readStandardInput ? environment.readStandardInput() : QByteArray());
         } else {
             QFile in(file);
             if (!in.open(QIODevice::ReadOnly))
-                return badUsage(
-                    QStringLiteral("無法讀取密碼檔 %1: %2")
-                        .arg(QDir::toNativeSeparators(file), fileErrorText(in.errorString())));
+                return QStringLiteral("無法讀取密碼檔 %1: %2")
+                    .arg(QDir::toNativeSeparators(file), fileErrorText(in.errorString()));
             options.password = firstLine(in.readAll());
         }
     } else if (environment.passwordVariable) {
         options.password = *environment.passwordVariable;
     } else {
-        return badUsage(QStringLiteral(
-            "缺少密碼: 請用 --password、--password-file 或環境變數 KORVEX_PASSWORD"));
+        return QStringLiteral(
+            "缺少密碼: 請用 --password、--password-file 或環境變數 KORVEX_PASSWORD");
     }
+    return QString();
+}
 
-    if (parser.isSet(answer)) {
-        const QString value = parser.value(answer);
+// What the operation's questions are answered; the usage error otherwise.
+QString readAnswers(const BatchParser& p, BatchOptions& options) {
+    if (p.parser.isSet(p.answer)) {
+        const QString value = p.parser.value(p.answer);
         if (value == QLatin1String("yes"))
             options.answer = MainWindowInterface::Answer::Yes;
         else if (value == QLatin1String("no"))
@@ -186,27 +182,57 @@ BatchCommand parseBatchCommand(const QStringList& arguments, const BatchEnvironm
         else if (value == QLatin1String("cancel"))
             options.answer = MainWindowInterface::Answer::Cancel;
         else
-            return badUsage(QStringLiteral("--answer 只能是 yes、no 或 cancel"));
+            return QStringLiteral("--answer 只能是 yes、no 或 cancel");
     }
-    if (parser.isSet(teachers) && parser.value(teachers).trimmed().isEmpty())
-        return badUsage(QStringLiteral("--teachers 必須指定教師編號、All 或比對樣式"));
-    options.teachers = parser.value(teachers);
+    if (p.parser.isSet(p.teachers) && p.parser.value(p.teachers).trimmed().isEmpty())
+        return QStringLiteral("--teachers 必須指定教師編號、All 或比對樣式");
+    options.teachers = p.parser.value(p.teachers);
+    return QString();
+}
 
-    const QStringList positional = parser.positionalArguments();
-    if (positional.isEmpty()) return badUsage(QStringLiteral("沒有指定作業"));
+// The one operation named, with what it needs; the usage error otherwise.
+QString readOperation(const BatchParser& p, BatchOptions& options) {
+    const QStringList positional = p.parser.positionalArguments();
+    if (positional.isEmpty()) return QStringLiteral("沒有指定作業");
     if (positional.size() > 1)
-        return badUsage(QStringLiteral("只能指定一項作業: ") + positional.join(QLatin1Char(' ')));
+        return QStringLiteral("只能指定一項作業: ") + positional.join(QLatin1Char(' '));
     const QString operation = positional.first();
     const OperationEntry* entry = operationNamed(operation);
-    if (!entry) return badUsage(QStringLiteral("沒有這項作業: ") + operation);
-    if (const QString option = requiredOption(*entry); !option.isEmpty() && !parser.isSet(option))
-        return badUsage(QStringLiteral("作業 %1 必須給 --%2").arg(operation, option));
-    if (parser.isSet(from) && entry->needs != OperationNeeds::Copy)
-        return badUsage(QStringLiteral("--from 只用於 restore"));
-    if (parser.isSet(from) && parser.value(from).isEmpty())
-        return badUsage(QStringLiteral("--from 必須指定備份檔"));
-    options.from = parser.value(from);
+    if (!entry) return QStringLiteral("沒有這項作業: ") + operation;
+    if (const QString option = requiredOption(*entry); !option.isEmpty() && !p.parser.isSet(option))
+        return QStringLiteral("作業 %1 必須給 --%2").arg(operation, option);
+    if (p.parser.isSet(p.from) && entry->needs != OperationNeeds::Copy)
+        return QStringLiteral("--from 只用於 restore");
+    if (p.parser.isSet(p.from) && p.parser.value(p.from).isEmpty())
+        return QStringLiteral("--from 必須指定備份檔");
+    options.from = p.parser.value(p.from);
     options.operation = operation;
+    return QString();
+}
+
+}  // namespace
+
+BatchCommand parseBatchCommand(const QStringList& arguments, const BatchEnvironment& environment) {
+    BatchParser p;
+    const bool parsed = p.parser.parse(QStringList{QStringLiteral("korvex-batch")} + arguments);
+    // Asking for help is never a usage error, whatever else is on the line.
+    if (p.parser.isSet(p.help)) return {BatchCommand::Kind::Help, {}, {}};
+    if (!parsed) return badUsage(p.parser.errorText());
+    if (p.parser.isSet(p.version)) return {BatchCommand::Kind::Version, {}, {}};
+
+    BatchOptions options;
+    options.folder = environment.defaultFolder;
+    if (p.parser.isSet(p.folder)) {
+        if (p.parser.value(p.folder).isEmpty())
+            return badUsage(QStringLiteral("--folder 必須指定資料夾"));
+        options.folder = QDir(p.parser.value(p.folder)).absolutePath();
+    }
+    if (!p.parser.isSet(p.user)) return badUsage(QStringLiteral("缺少 --user"));
+    options.user = p.parser.value(p.user);
+
+    for (const QString& error : {readPassword(p, environment, options), readAnswers(p, options),
+                                 readOperation(p, options)})
+        if (!error.isEmpty()) return badUsage(error);
     return {BatchCommand::Kind::Run, options, {}};
 }
 

@@ -65,6 +65,9 @@ void ImportStudents(AppContext& context) {
         DuplicateCheck check;
         check.statement = QStringLiteral("select examno,sid,name from name order by examno");
         check.keyColumn = QStringLiteral("examno");
+        // The first row is compared with a key no exam number can be, and a
+        // duplicate first row would be paired with a placeholder entry; the
+        // dashes are what the office's reports have always shown there.
         check.firstKey = QStringLiteral("-----");
         check.firstEntry = QStringLiteral("------");
         check.phrase = QStringLiteral("] 有相同班級座號 - ");

@@ -54,6 +54,9 @@ void ImportTeachers(AppContext& context) {
         DuplicateCheck check;
         check.statement = QStringLiteral("select tchno,name from teacher order by tchno");
         check.keyColumn = QStringLiteral("tchno");
+        // The first row is compared with a key no teacher code can be, and a
+        // duplicate first row would be paired with a placeholder entry; the
+        // dashes are what the office's reports have always shown there.
         check.firstKey = QStringLiteral("----------");
         check.firstEntry = QStringLiteral("------");
         check.phrase = QStringLiteral("] 有相同帳號 - ");

@@ -60,9 +60,9 @@ StatusPanels::StatusPanels(QStatusBar* bar) : QObject(bar) {
         addPanel(bar, "Ins", QStringLiteral("INS"), QStringLiteral("鍵盤上的 Insert 鍵狀態"));
     m_timePanel = addPanel(bar, "Time", QString(), QStringLiteral("目前時間"));
     m_datePanel = addPanel(bar, "Date", QString(), QStringLiteral("目前日期"));
-    show(m_capsPanel, false);
-    show(m_numPanel, false);
-    show(m_insPanel, false);
+    showKeyOn(m_capsPanel, false);
+    showKeyOn(m_numPanel, false);
+    showKeyOn(m_insPanel, false);
 
     m_clock = new QTimer(this);
     m_clock->setInterval(1000);
@@ -91,7 +91,7 @@ void StatusPanels::refreshLocks() {
     for (const auto& [known, held] : states) {
         if (!known || *held.first == *known) continue;
         *held.first = *known;
-        show(held.second, *known);
+        showKeyOn(held.second, *known);
     }
 }
 
@@ -105,7 +105,7 @@ void StatusPanels::refreshClock() {
     if (m_datePanel->text() != date) m_datePanel->setText(date);
 }
 
-void StatusPanels::show(QLabel* panel, bool on) { panel->setEnabled(on); }
+void StatusPanels::showKeyOn(QLabel* panel, bool on) { panel->setEnabled(on); }
 
 bool StatusPanels::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
@@ -122,20 +122,20 @@ bool StatusPanels::eventFilter(QObject* watched, QEvent* event) {
     if (key->key() >= Qt::Key_A && key->key() <= Qt::Key_Z && text.size() == 1 &&
         text.at(0).isLetter()) {
         m_caps = text.at(0).isUpper() != key->modifiers().testFlag(Qt::ShiftModifier);
-        show(m_capsPanel, m_caps);
+        showKeyOn(m_capsPanel, m_caps);
     }
     if (key->modifiers().testFlag(Qt::KeypadModifier)) {
         if (isKeypadDigit(key->key()) && !text.isEmpty()) {
             m_num = true;
-            show(m_numPanel, true);
+            showKeyOn(m_numPanel, true);
         } else if (isKeypadMovement(key->key())) {
             m_num = false;
-            show(m_numPanel, false);
+            showKeyOn(m_numPanel, false);
         }
     }
     if (key->key() == Qt::Key_Insert && !key->isAutoRepeat()) {
         m_insert = !m_insert;
-        show(m_insPanel, m_insert);
+        showKeyOn(m_insPanel, m_insert);
     }
     // What the platform tells wins over what was guessed.
     refreshLocks();

@@ -36,7 +36,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void show(QLabel* panel, bool on);
+    // A key's panel in full colour when its lock is on, greyed when off.
+    void showKeyOn(QLabel* panel, bool on);
 
     QLabel* m_capsPanel;
     QLabel* m_numPanel;

@@ -189,28 +189,59 @@ private:
             m_heightOfFormat.push_back(rowHeightForFont(fonts[size_t(f.font)].heightTwips));
     }
 
+    // The workbook globals, record by record in the order Excel writes them.
     void globals(RecordBuilder& b, std::vector<int>& boundSheetAt) {
         bof(b, 0x0005);
+        interfaceRecords(b);
+        writeAccess(b);
+        b.word(RecCodepage, 1200);  // UTF-16
+        b.word(RecDsf, 0);
+        tabIds(b);
+        b.word(RecFnGroupCount, 14);
+        bookProtection(b);
+        window1(b);
+        bookOptions(b);
+        fonts(b);
+        formats(b);
+        xfs(b);
+        normalStyle(b);
+        b.word(RecUsesElfs, 0);
+        boundSheets(b, boundSheetAt);
+        country(b);
+        m_strings.write(b);
+        b.empty(RecEof);
+    }
+
+    static void interfaceRecords(RecordBuilder& b) {
         b.word(RecInterfaceHdr, 0x04B0);
         b.word(RecMms, 0);
         b.empty(RecInterfaceEnd);
+    }
+
+    // The user who last saved the file, padded with blanks to 112 bytes.
+    static void writeAccess(RecordBuilder& b) {
         b.begin(RecWriteAccess);
-        const QString user = QStringLiteral("KORVEX");
-        b.longString(user);
+        b.longString(QStringLiteral("KORVEX"));
         while (b.payloadSize() < 112) b.u8(' ');
         b.end();
-        b.word(RecCodepage, 1200);  // UTF-16
-        b.word(RecDsf, 0);
+    }
+
+    void tabIds(RecordBuilder& b) const {
         b.begin(RecTabId);
         for (int i = 0; i < m_book.sheetCount(); ++i) b.u16(std::uint16_t(i + 1));
         b.end();
-        b.word(RecFnGroupCount, 14);
+    }
+
+    // The workbook's own structure is not protected; the sheets are.
+    static void bookProtection(RecordBuilder& b) {
         b.word(RecWindowProtect, 0);
         b.word(RecProtect, 0);
         b.word(RecPassword, 0);
         b.word(RecProt4Rev, 0);
         b.word(RecProt4RevPass, 0);
+    }
 
+    void window1(RecordBuilder& b) const {
         b.begin(RecWindow1);
         b.u16(0x0168);  // position and size in twips
         b.u16(0x001E);
@@ -222,64 +253,78 @@ private:
         b.u16(1);  // selected sheets
         b.u16(600);
         b.end();
+    }
 
+    static void bookOptions(RecordBuilder& b) {
         b.word(RecBackup, 0);
         b.word(RecHideObj, 0);
         b.word(RecDateMode, 0);
         b.word(RecPrecision, 1);
         b.word(RecRefreshAll, 0);
         b.word(RecBookBool, 0);
+    }
 
-        // Fonts 0 to 3 are the default font plain, bold, italic and bold
-        // italic, as Excel writes them; the workbook's other fonts follow from
-        // index 5.
-        const auto& fonts = m_book.fonts();
-        Font base = fonts[0];
+    // Fonts 0 to 3 are the default font plain, bold, italic and bold
+    // italic, as Excel writes them; the workbook's other fonts follow from
+    // index 5.
+    void fonts(RecordBuilder& b) const {
+        const auto& all = m_book.fonts();
+        const Font& base = all[0];
         for (int i = 0; i < 4; ++i) {
             Font f = base;
             f.bold = base.bold || (i & 1);
             f.italic = base.italic || (i & 2);
             font(b, f);
         }
-        for (size_t i = 1; i < fonts.size(); ++i) font(b, fonts[i]);
+        for (size_t i = 1; i < all.size(); ++i) font(b, all[i]);
+    }
 
+    void formats(RecordBuilder& b) const {
         for (const QString& f : m_customOrder) {
             b.begin(RecFormat);
             b.u16(std::uint16_t(m_customFormats.value(f)));
             b.longString(f);
             b.end();
         }
+    }
 
-        // Style XFs: Normal, then the fourteen Excel keeps for its outline
-        // styles, which use the bold and italic fonts.
+    // Style XFs: Normal, then the fourteen Excel keeps for its outline
+    // styles, which use the bold and italic fonts; then the cells' XFs.
+    void xfs(RecordBuilder& b) const {
         for (int i = 0; i < kStyleXfCount; ++i) {
             const std::uint16_t f = i == 0 ? 0 : (i <= 2 ? 1 : (i <= 4 ? 2 : 0));
             styleXf(b, f, i == 0 ? 0x00 : 0xF4);
         }
         for (const CellFormat& f : m_book.formats()) cellXf(b, f);
+    }
 
+    static void normalStyle(RecordBuilder& b) {
         b.begin(RecStyle);  // Normal style -> XF 0
         b.u16(0x8000);
         b.u8(0);
         b.u8(0xFF);
         b.end();
-        b.word(RecUsesElfs, 0);
+    }
 
+    // One per sheet; `at` receives where each one's stream offset goes, to
+    // be patched once the sheet is written.
+    void boundSheets(RecordBuilder& b, std::vector<int>& at) const {
         for (int i = 0; i < m_book.sheetCount(); ++i) {
             b.begin(RecBoundSheet);
-            boundSheetAt.push_back(b.position());
-            b.u32(0);  // patched when the sheet is written
-            b.u8(0);   // visible
-            b.u8(0);   // worksheet
+            at.push_back(b.position());
+            b.u32(0);
+            b.u8(0);  // visible
+            b.u8(0);  // worksheet
             b.shortString(m_book.sheet(i).name());
             b.end();
         }
+    }
+
+    static void country(RecordBuilder& b) {
         b.begin(RecCountry);
         b.u16(1);
         b.u16(886);  // Taiwan
         b.end();
-        m_strings.write(b);
-        b.empty(RecEof);
     }
 
     static void font(RecordBuilder& b, const Font& f) {
@@ -332,8 +377,26 @@ private:
         b.end();
     }
 
+    // One sheet, record by record in the order Excel writes them.
     void sheet(RecordBuilder& b, const Worksheet& s, bool active) {
         bof(b, 0x0010);
+        calculation(b);
+        printOptions(b);
+        defaultRowHeight(b);
+        const PageSetup& p = s.pageSetup();
+        b.word(RecWsBool, std::uint16_t(0x04C1 | (p.fitToPage ? 0x0100 : 0)));
+        pageSetup(b, p);
+        if (s.isProtected()) sheetProtection(b, s.passwordHash());
+        b.word(RecDefColWidth, 8);
+        columns(b, s);
+        dimensions(b, s.usedRange());
+        cells(b, s);
+        window2(b, active);
+        mergedCells(b, s.merges());
+        b.empty(RecEof);
+    }
+
+    static void calculation(RecordBuilder& b) {
         b.word(RecCalcMode, 1);
         b.word(RecCalcCount, 100);
         b.word(RecRefMode, 1);
@@ -342,29 +405,32 @@ private:
         b.f64(0.001);
         b.end();
         b.word(RecSaveRecalc, 1);
+    }
+
+    static void printOptions(RecordBuilder& b) {
         b.word(RecPrintHeaders, 0);
         b.word(RecPrintGridlines, 0);
         b.word(RecGridSet, 1);
         b.begin(RecGuts);
         b.zeros(8);
         b.end();
+    }
+
+    void defaultRowHeight(RecordBuilder& b) const {
         b.begin(RecDefaultRowHeight);
         b.u16(0);
         b.u16(std::uint16_t(m_defaultRowHeight));
         b.end();
-        const PageSetup& p = s.pageSetup();
-        b.word(RecWsBool, std::uint16_t(0x04C1 | (p.fitToPage ? 0x0100 : 0)));
-        pageSetup(b, p);
-        if (s.isProtected()) {
-            b.word(RecProtect, 1);
-            b.word(RecScenProtect, 1);
-            b.word(RecObjProtect, 1);
-            b.word(RecPassword, s.passwordHash());
-        }
-        b.word(RecDefColWidth, 8);
-        columns(b, s);
+    }
 
-        const CellRange used = s.usedRange();
+    static void sheetProtection(RecordBuilder& b, std::uint16_t passwordHash) {
+        b.word(RecProtect, 1);
+        b.word(RecScenProtect, 1);
+        b.word(RecObjProtect, 1);
+        b.word(RecPassword, passwordHash);
+    }
+
+    static void dimensions(RecordBuilder& b, const CellRange& used) {
         b.begin(RecDimensions);
         b.u32(std::uint32_t(used.firstRow));
         b.u32(std::uint32_t(used.lastRow));
@@ -372,9 +438,9 @@ private:
         b.u16(std::uint16_t(used.lastCol));
         b.u16(0);
         b.end();
+    }
 
-        cells(b, s);
-
+    static void window2(RecordBuilder& b, bool active) {
         b.begin(RecWindow2);
         // Grid, headers, zeros, automatic grid colour, outline symbols; the
         // active sheet is also selected and shown.
@@ -387,8 +453,9 @@ private:
         b.u16(0);
         b.u32(0);
         b.end();
+    }
 
-        const auto& merges = s.merges();
+    static void mergedCells(RecordBuilder& b, const std::vector<CellRange>& merges) {
         for (size_t at = 0; at < merges.size(); at += kMergesPerRecord) {
             const size_t n = std::min(merges.size() - at, size_t(kMergesPerRecord));
             b.begin(RecMergedCells);
@@ -401,7 +468,6 @@ private:
             }
             b.end();
         }
-        b.empty(RecEof);
     }
 
     static void pageSetup(RecordBuilder& b, const PageSetup& p) {
@@ -608,10 +674,10 @@ bool writeXls(const Workbook& book, QIODevice& device, QString* error) {
 }
 
 bool saveXls(const Workbook& book, const QString& path, QString* error) {
-    QString why;
-    const QByteArray bytes = xlsFile(book, &why);
+    QString invalid;
+    const QByteArray bytes = xlsFile(book, &invalid);
     if (bytes.isEmpty()) {
-        if (error) *error = QStringLiteral("%1: %2").arg(path, why);
+        if (error) *error = QStringLiteral("%1: %2").arg(path, invalid);
         return false;
     }
     // Written beside the old file under a temporary name and renamed over it

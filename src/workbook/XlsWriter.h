@@ -18,9 +18,10 @@ QByteArray workbookStream(const Workbook& book, QString* error = nullptr);
 QByteArray xlsFile(const Workbook& book, QString* error = nullptr);
 // Writes the file to an open device.
 bool writeXls(const Workbook& book, QIODevice& device, QString* error = nullptr);
-// Writes the file at `path`, replacing a file that is there: the old file is
-// deleted first, as Excel's SaveAs replaces a file. A write that fails part
-// way removes what it wrote, so no half workbook is left behind.
+// Writes the file at `path`, replacing a file that is there. The file is
+// written under a temporary name and takes the place of the old one only
+// when complete: a write that fails part way (a full disk) or a crash leaves
+// the old file whole and no half workbook behind.
 bool saveXls(const Workbook& book, const QString& path, QString* error = nullptr);
 
 // The width Excel stores for a column of `characters` digit widths of the
