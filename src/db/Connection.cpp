@@ -108,9 +108,35 @@ bool Connection::open(QSqlDatabase& db) {
     return false;
 }
 
-bool Connection::openSqlite(const QString& file, bool readOnly) {
+bool Connection::reopen(Access access) {
+    const OpenSpec spec = m_spec;
+    close();
+    if (spec.target.isEmpty()) {
+        raise({QStringLiteral("資料庫未連結")});
+        return false;
+    }
+    return spec.odbc ? openOdbc(spec.target, m_dialect, spec.file, access)
+                     : openSqlite(spec.target, spec.readOnly, access);
+}
+
+bool Connection::takeSqliteLock(QSqlDatabase& db) {
+    // In exclusive locking mode SQLite keeps every lock it takes until the
+    // connection closes; a write transaction begun and ended now takes them
+    // all (waiting at most the busy timeout), so that the open fails at once
+    // when another program is using the file, rather than half-way through
+    // an operation.
+    QSqlQuery lock(db);
+    if (lock.exec(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE")) &&
+        lock.exec(QStringLiteral("BEGIN IMMEDIATE")) && lock.exec(QStringLiteral("COMMIT")))
+        return true;
+    raiseFrom(lock.lastError());
+    return false;
+}
+
+bool Connection::openSqlite(const QString& file, bool readOnly, Access access) {
     close();
     m_dialect = SqlDialect::Sqlite;
+    m_spec = {false, file, file, readOnly, access};
     if (!QFileInfo(file).isFile()) {
         raise({QStringLiteral("資料庫檔案不存在: %1").arg(file)});
         return false;
@@ -154,21 +180,33 @@ bool Connection::openSqlite(const QString& file, bool readOnly) {
             }
         }
         pragma.exec(busyTimeoutStatement(m_dialect, m_commandTimeout));
+        pragma = QSqlQuery();
+        if (access == Access::Exclusive && !takeSqliteLock(db)) {
+            db = QSqlDatabase();
+            close();
+            return false;
+        }
     }
     m_file = file;
     return true;
 }
 
 bool Connection::openOdbc(const QString& connectionString, SqlDialect dialect,
-                          const QString& file) {
+                          const QString& file, Access access) {
     close();
     m_dialect = dialect;
+    m_spec = {true, connectionString, file, false, access};
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), m_name);
     if (!db.isValid()) {
         raise({QStringLiteral("ODBC driver unavailable")});
         return false;
     }
-    db.setDatabaseName(connectionString);
+    QString target = connectionString;
+    if (access == Access::Exclusive) {
+        if (!target.isEmpty() && !target.endsWith(u';')) target += u';';
+        target += QStringLiteral("Exclusive=1;");
+    }
+    db.setDatabaseName(target);
     db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(m_commandTimeout));
     if (!open(db)) return false;
     m_file = file;

@@ -26,21 +26,38 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
+    // Shared: other programs may use the database at the same time.
+    // Exclusive: nobody else can open it while this connection is open, and
+    // the engine takes no locks row by row (Jet's lock limit does not apply);
+    // the open fails, as busy, while another program has it open (SQLite:
+    // while another program is reading or writing it).
+    enum class Access { Shared, Exclusive };
+
     // Opens an existing SQLite file; a missing file fails (it is never
     // created empty), and so does a damaged one. WAL journal,
     // synchronous=NORMAL and a busy timeout. Read-only: the file is only
     // read, never changed (not even its journal mode).
-    bool openSqlite(const QString& file, bool readOnly = false);
+    bool openSqlite(const QString& file, bool readOnly = false, Access access = Access::Shared);
     // Opens an ODBC connection string; `dialect` says what the data source
-    // speaks, `file` the database file behind it, if any.
+    // speaks, `file` the database file behind it, if any. An exclusive open
+    // asks the driver for it with "Exclusive=1" (the Access driver's
+    // keyword).
     bool openOdbc(const QString& connectionString, SqlDialect dialect,
-                  const QString& file = QString());
+                  const QString& file = QString(), Access access = Access::Shared);
     void close();
     bool isOpen() const;
+
+    // Closes the connection and opens the same database again with
+    // `access`: how an operation takes exam.mdb for itself and gives it
+    // back. False (pending error set, connection closed) when it cannot.
+    bool reopen(Access access);
+    Access access() const { return m_spec.access; }
 
     SqlDialect dialect() const { return m_dialect; }
     // The database file (SQLite, Access), empty for a server.
     const QString& file() const { return m_file; }
+    // The file it was last opened on, also once closed.
+    const QString& lastFile() const { return m_spec.file; }
     QString databaseName() const;
 
     // How long a statement may wait (seconds): for SQLite the busy timeout,
@@ -120,8 +137,19 @@ private:
     bool open(QSqlDatabase& db);
     QSqlQuery* prepared(const QString& statement);
 
+    // How the connection was opened, kept after close() for reopen().
+    struct OpenSpec {
+        bool odbc = false;
+        QString target;  // the SQLite file or the ODBC connection string
+        QString file;
+        bool readOnly = false;
+        Access access = Access::Shared;
+    };
+    bool takeSqliteLock(QSqlDatabase& db);
+
     QString m_name;
     QString m_file;
+    OpenSpec m_spec;
     SqlDialect m_dialect = SqlDialect::Sqlite;
     int m_commandTimeout = 30;
     int m_rowsAffected = -1;

@@ -63,7 +63,7 @@ public:
     // Runs everything after the question.
     void run() {
         if (!read()) return;
-        if (!m_frame.backupExam(m_unchanged)) return;
+        if (!m_frame.holdExamAlone(m_unchanged)) return;
         if (!m_frame.beginWrite(m_context.exam, DatabaseRole::Exam, m_unchanged)) return;
         if (!prepareTable() || !write() || !deleteStale()) return;
         if (!m_frame.commitWrite(m_context.exam, DatabaseRole::Exam, m_unchanged)) return;

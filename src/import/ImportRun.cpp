@@ -89,7 +89,7 @@ void runImport(AppContext& context, const BaseDataImport& import) {
         sources.push_back(std::move(source));
     }
 
-    if (!frame.backupExam(unchanged)) return;
+    if (!frame.holdExamAlone(unchanged)) return;
     if (!frame.beginWrite(exam, DatabaseRole::Exam, unchanged)) return;
     if (!exam.execute(import.clearing)) {
         frame.abandon(exam, DatabaseRole::Exam,

@@ -37,7 +37,7 @@ void restoreExamDatabase(AppContext& context, const QString& copyPath) {
     }
 
     frame.showBusy();
-    if (!frame.backupExam(failed)) return;
+    if (!frame.holdExamAlone(failed)) return;
     QString why;
     if (!examBackups::restore(context.exam, copyPath, &why)) {
         frame.reportFailure(withReason(failed, why));

@@ -1,5 +1,6 @@
 #include "ops/ExamBackups.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -63,6 +64,34 @@ bool copyFile(const QString& from, const QString& to, QString* error) {
     return true;
 }
 
+// Access: Jet lets nobody read the file while it is open exclusively, even
+// the program that opened it. The connection is closed for the copy and
+// opened alone again after it; the file must be unchanged across the copy
+// (nobody could open it meanwhile, or they wrote nothing), or the copy is
+// not used.
+bool copyAccessFile(Connection& exam, const QString& target, QString* error) {
+    const QString examFile = exam.file();
+    const Connection::Access access = exam.access();
+    if (access == Connection::Access::Exclusive) exam.close();
+    const QFileInfo before(examFile);
+    const QDateTime modified = before.lastModified();
+    const qint64 size = before.size();
+    bool copied = copyFile(examFile, target, error);
+    if (access != Connection::Access::Exclusive) return copied;
+    const QFileInfo after(examFile);
+    if (copied && (after.lastModified() != modified || after.size() != size)) {
+        copied = false;
+        if (error) *error = QStringLiteral("備份時考試資料庫被其他程式變更");
+    }
+    if (!exam.reopen(access)) {
+        if (copied && error) *error = failureReason(exam, DatabaseRole::Exam);
+        copied = false;
+        exam.clearError();
+    }
+    if (!copied) QFile::remove(target);
+    return copied;
+}
+
 }  // namespace
 
 QString folderFor(const QString& examFile) {
@@ -99,7 +128,7 @@ QString take(Connection& exam, const QString& operation, QString* error) {
             exam.clearError();
         }
     } else {
-        copied = copyFile(examFile, target, error);
+        copied = copyAccessFile(exam, target, error);
     }
     if (!copied) return QString();
     prune(examFile);
@@ -170,19 +199,31 @@ bool restore(Connection& exam, const QString& copyPath, QString* error) {
         return false;
     }
     // Access: the file is put back whole while no statement of ours runs;
-    // the connection is opened again on it afterwards.
+    // the connection is opened again on it afterwards, as it was. The old
+    // file steps aside before the copy takes its name, so that a crash
+    // between the two leaves it (as exam.mdb.old) rather than nothing.
     const QString examFile = exam.file();
-    const QString connection = exam.database().databaseName();
     exam.close();
     const QString part = examFile + QStringLiteral(".restore");
+    const QString old = examFile + QStringLiteral(".old");
     bool done = copyFile(copyPath, part, error);
     if (done) {
-        QFile old(examFile);
-        done = old.remove() && QFile::rename(part, examFile);
-        if (!done && error) *error = fileErrorText(old.errorString());
+        QFile::remove(old);
+        QFile current(examFile);
+        done = current.rename(old);
+        if (!done && error) *error = fileErrorText(current.errorString());
+        if (done && !QFile::rename(part, examFile)) {
+            done = false;
+            QFile::rename(old, examFile);
+            if (error) *error = folderWriteProblem(QFileInfo(examFile).path());
+        }
+        if (done) QFile::remove(old);
     }
     QFile::remove(part);
-    exam.openOdbc(connection, SqlDialect::Access, examFile);
+    // A connection that cannot be opened again is the operation frame's to
+    // report when it shares exam.mdb again.
+    exam.reopen(exam.access());
+    exam.clearError();
     return done;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include "db/DbError.h"
 
@@ -21,6 +22,11 @@ QString failureReason(const DbError& error, DatabaseRole role);
 // The reason of the connection's pending error; a generic text when none is
 // pending.
 QString failureReason(const Connection& connection, DatabaseRole role);
+
+// Why exam.mdb could not be had for an operation alone: another program
+// (the grading program, or a colleague's PC) is using it; `holders` are the
+// users its lock file names ("PC-01 (Admin)"), if any.
+QString examInUseReason(const QStringList& holders);
 
 // A message with the reason on a line of its own after it.
 QString withReason(const QString& message, const QString& reason);

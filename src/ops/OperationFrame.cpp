@@ -6,6 +6,7 @@
 
 #include "db/Recordset.h"
 #include "ops/AppContext.h"
+#include "db/JetLockFile.h"
 #include "ops/ExamBackups.h"
 
 namespace korvex {
@@ -33,6 +34,39 @@ std::unique_ptr<Recordset> OperationFrame::open(Connection& connection, const QS
     std::unique_ptr<Recordset> result = OpenRecordset(connection, source, params);
     m_window.yield();
     return result;
+}
+
+bool OperationFrame::holdExamAlone(const QString& failure) {
+    Connection& exam = m_context.exam;
+    if (exam.access() != Connection::Access::Exclusive) {
+        m_examHeld = true;
+        if (!exam.reopen(Connection::Access::Exclusive)) {
+            const auto& error = exam.pendingError();
+            const QString reason = error && error->kind == DbError::Kind::Busy
+                                       ? examInUseReason(jetLockHolders(exam.lastFile()))
+                                       : failureReason(exam, DatabaseRole::Exam);
+            exam.clearError();
+            shareExamAgain();
+            reportFailure(withReason(failure, reason));
+            return false;
+        }
+    }
+    if (backupExam(failure)) return true;
+    shareExamAgain();
+    return false;
+}
+
+void OperationFrame::shareExamAgain() {
+    if (!m_examHeld) return;
+    m_examHeld = false;
+    Connection& exam = m_context.exam;
+    if (exam.reopen(Connection::Access::Shared)) return;
+    // The operation is over; without its connection the program can do
+    // nothing more with exam.mdb until it starts again.
+    const QString reason = failureReason(exam, DatabaseRole::Exam);
+    exam.clearError();
+    reportFailure(withReason(QStringLiteral("無法重新開啟考試資料庫 exam.mdb, 請結束小幫手後重新啟動!"),
+                             reason));
 }
 
 bool OperationFrame::backupExam(const QString& failure, const QString& operation) {
@@ -107,6 +141,7 @@ void OperationFrame::finish() {
         connection->clearError();
     }
     m_open.clear();
+    shareExamAgain();
     m_window.setWindowEnabled(true);
     endBusy();
 }

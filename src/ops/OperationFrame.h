@@ -46,6 +46,17 @@ public:
     std::unique_ptr<Recordset> open(Connection& connection, const QString& source,
                                     const QVariantList& params = {});
 
+    // Takes exam.mdb for this operation alone, then a copy of it, before the
+    // operation deletes or replaces whole tables. Alone, the engine keeps no
+    // lock per changed row (Jet gives up a transaction past its lock limit),
+    // no other program can write between the operation's statements, and the
+    // copy is of a file nobody changes meanwhile. When another program is
+    // using exam.mdb, or the copy cannot be taken, the user is told
+    // `failure` and why (naming the computers that have it open), exam.mdb
+    // is shared again and false comes back: nothing has been changed. The
+    // frame shares exam.mdb again when it ends.
+    bool holdExamAlone(const QString& failure);
+
     // Takes a copy of exam.mdb before the operation deletes or replaces its
     // rows. When the copy cannot be taken the user is told `failure` and why,
     // and false: the operation stops before anything is changed.
@@ -91,11 +102,13 @@ public:
 
 private:
     void forget(Connection& connection);
+    void shareExamAgain();
 
     AppContext& m_context;
     MainWindowInterface& m_window;
     bool m_busyShown = false;
     bool m_finished = false;
+    bool m_examHeld = false;
     QString m_backup;
     std::vector<Connection*> m_open;
 };

@@ -312,6 +312,17 @@ TEST_F(Faults, ADatabaseHeldByAnotherProgramStopsTheOperationAtOnceWithItsCause)
         ASSERT_TRUE(lock.exec(QStringLiteral("PRAGMA journal_mode=WAL")));
         ASSERT_TRUE(lock.exec(QStringLiteral("BEGIN IMMEDIATE")));
         ASSERT_TRUE(lock.exec(QStringLiteral("update dep set name = name")));
+        // Jet's lock file names who has an Access file open: one 64-byte
+        // slot per user, computer then account, zero-padded.
+        QFile ldb(QDir(folder).filePath(QStringLiteral("exam.ldb")));
+        ASSERT_TRUE(ldb.open(QIODevice::WriteOnly));
+        for (const char* user : {"OFFICE-PC", "GRADER-2"}) {
+            QByteArray slot(64, '\0');
+            slot.replace(0, qstrlen(user), user);
+            slot.replace(32, 5, "Admin");
+            ldb.write(slot);
+        }
+        ldb.close();
 
         const ToolRun run = runTool(QStringLiteral("korvex-batch"),
                                     batchArguments(folder, QStringLiteral("students")));
@@ -321,7 +332,9 @@ TEST_F(Faults, ADatabaseHeldByAnotherProgramStopsTheOperationAtOnceWithItsCause)
         const QString text = run.lastText();
         EXPECT_TRUE(text.startsWith(QStringLiteral("學生資料匯入失敗, 考試資料庫的資料未變更")))
             << text.toStdString();
-        EXPECT_TRUE(text.contains(QStringLiteral("考試資料庫 exam.mdb正由其他程式使用中")))
+        EXPECT_TRUE(text.contains(QStringLiteral(
+            "原因: 考試資料庫 exam.mdb 正由電腦閱卷系統或其他電腦使用中 (開啟它的電腦: "
+            "OFFICE-PC (Admin), GRADER-2 (Admin)), 請先關閉電腦閱卷系統")))
             << text.toStdString();
         EXPECT_FALSE(text.contains(QStringLiteral("並存")));
         lock.exec(QStringLiteral("ROLLBACK"));

@@ -21,6 +21,18 @@ void ExamFixture::SetUp() {
     ASSERT_TRUE(m_context.school.openSqlite(m_schoolFile));
     ASSERT_TRUE(m_context.exam.openSqlite(m_examFile));
     m_context.schoolConnected = true;
+    // An operation that replaces whole tables takes exam.mdb for itself,
+    // which another open connection would refuse, as another program's
+    // would: the set-up connections close as an operation starts.
+    m_window.onDisable = [this] { closeSetupConnections(); };
+}
+
+void ExamFixture::closeSetupConnections() {
+    for (const QString& name : std::as_const(m_setupConnections)) {
+        QSqlDatabase::database(name, false).close();
+        QSqlDatabase::removeDatabase(name);
+    }
+    m_setupConnections.clear();
 }
 
 void ExamFixture::TearDown() {
@@ -28,11 +40,7 @@ void ExamFixture::TearDown() {
     if (HasFailure())
         for (const auto& message : std::as_const(m_window.messages))
             std::cerr << "box: " << message.text.toStdString() << "\n";
-    for (const QString& name : std::as_const(m_setupConnections)) {
-        QSqlDatabase::database(name, false).close();
-        QSqlDatabase::removeDatabase(name);
-    }
-    m_setupConnections.clear();
+    closeSetupConnections();
 }
 
 void ExamFixture::insert(const QString& dbFile, const QString& statement,

@@ -72,6 +72,8 @@ protected:
     AppContext m_context;
 
 private:
+    void closeSetupConnections();
+
     QHash<QString, QString> m_setupConnections;  // file -> connection name
 };
 

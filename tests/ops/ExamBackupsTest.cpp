@@ -94,6 +94,7 @@ TEST(ExamRestore, PutsACopyBackAfterCopyingTheCurrentContent) {
     AppContext context;
     context.window = &window;
     ASSERT_TRUE(context.exam.openSqlite(examFile));
+    context.exam.setCommandTimeout(1);  // as start-up sets it
     QString error;
     const QString copy = examBackups::take(context.exam, QStringLiteral("teachers"), &error);
     ASSERT_FALSE(copy.isEmpty()) << error.toStdString();
@@ -101,12 +102,26 @@ TEST(ExamRestore, PutsACopyBackAfterCopyingTheCurrentContent) {
     ASSERT_TRUE(context.exam.execute(QStringLiteral("delete from teacher")));
     ASSERT_TRUE(
         context.exam.execute(QStringLiteral("insert into teacher values ('NEW','新','','')")));
-    // Another program reading exam.mdb meanwhile does not stop the restore.
-    Connection reader;
-    ASSERT_TRUE(reader.openSqlite(examFile));
+    // While another program has exam.mdb open, the restore cannot have it
+    // alone: it says so and changes nothing.
+    const OperationEntry& restore = *operationNamed(QStringLiteral("restore"));
+    {
+        Connection reader;
+        ASSERT_TRUE(reader.openSqlite(examFile));
+        runOperation(context, restore, {copy});
+        ASSERT_EQ(window.messages.size(), 1);
+        EXPECT_TRUE(window.messages[0].failure);
+        EXPECT_TRUE(window.messages[0].text.contains(QStringLiteral("正由電腦閱卷系統或其他電腦使用中")))
+            << window.messages[0].text.toStdString();
+        EXPECT_EQ(TestFolder::rows(examFile, QStringLiteral("select tchno from teacher")),
+                  QStringList{"NEW"});
+        EXPECT_EQ(examBackups::list(examFile).size(), 1);
+        EXPECT_EQ(context.exam.access(), Connection::Access::Shared);
+        window.messages.clear();
+    }
 
     QThread::msleep(1100);  // a copy of another second
-    runOperation(context, *operationNamed(QStringLiteral("restore")), {copy});
+    runOperation(context, restore, {copy});
 
     EXPECT_EQ(TestFolder::rows(examFile, QStringLiteral("select tchno from teacher")),
               QStringList{"OLD"});

@@ -11,7 +11,10 @@ QStringList ScriptedWindow::messageTexts() const {
 }
 
 void ScriptedWindow::setWindowEnabled(bool on) {
-    if (!on) ++disableCount;
+    if (!on) {
+        ++disableCount;
+        if (onDisable) onDisable();
+    }
     enabled = on;
     events << (on ? QStringLiteral("enable") : QStringLiteral("disable"));
 }

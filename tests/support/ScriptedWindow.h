@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 
 #include "ops/MainWindowInterface.h"
 
@@ -30,6 +31,8 @@ public:
     // --- scripting
     std::deque<Answer> answers;                 // for Yes/No(/Cancel) boxes; Yes when empty
     std::deque<std::optional<QString>> inputs;  // for input boxes; cancel when empty
+    // Called when an operation disables the window, as it starts.
+    std::function<void()> onDisable;
 
     // --- what happened
     QList<Message> messages;
