@@ -5,6 +5,7 @@
 // libxlsxwriter, with the ratio of the two.
 #include <QCoreApplication>
 #include <QDir>
+#include <QHash>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -78,6 +79,14 @@ std::vector<Teacher> readSchool(AppContext& context) {
                                                               : QString()));
         return teachers;
     }
+    // The students of every course, in one read, as the operation reads them.
+    QHash<QString, std::vector<std::pair<double, QString>>> names;
+    const BoundQuery sq = courseStudentsQuery(QStringLiteral("All"), context.settings.year,
+                                              context.settings.semester);
+    if (auto students = OpenRecordset(context.school, sq.sql, sq.params))
+        for (Recordset& row : *students)
+            names[courseKey(row.text("cno"), row.text("subjno"))].emplace_back(
+                leadingNumber(row.text("seatno")), row.text("cname"));
     QString current;
     for (rs->moveFirst(); !rs->eof(); rs->moveNext()) {
         const QString code = rtrimBlanks(rs->text("tchno"));
@@ -92,13 +101,7 @@ std::vector<Teacher> readSchool(AppContext& context) {
         for (int i = 0; i < 5; ++i)
             c.weights[size_t(i)] =
                 leadingNumber(rs->text(QStringLiteral("ratio%1").arg(order[i]))) * 0.01;
-        const BoundQuery sq = studentQuery(context.settings.year, context.settings.semester,
-                                           rs->text("cno"), rtrimBlanks(rs->text("subjno")));
-        auto students = OpenRecordset(context.school, sq.sql, sq.params);
-        if (students && students->recordCount() > 0)
-            for (students->moveFirst(); !students->eof(); students->moveNext())
-                c.names.emplace_back(leadingNumber(students->text("seatno")),
-                                     students->text("cname"));
+        c.names = names.value(courseKey(rs->text("cno"), rs->text("subjno")));
         teachers.back().courses.push_back(std::move(c));
     }
     return teachers;

@@ -1,6 +1,7 @@
 #include "db/SqlDialect.h"
 
 #include <QRegularExpression>
+#include <optional>
 
 #include "db/JetSql.h"
 #include "db/SqlText.h"
@@ -54,6 +55,27 @@ QString sqliteExpressions(const QString& sql) {
     return out;
 }
 
+// SQL Server's `UPDATE t SET … FROM t INNER JOIN (VALUES …) AS v(a, b) ON
+// … WHERE …`, the batched update of rows given as values, in SQLite's form:
+// the values become a subquery whose columns take the names, and the join
+// condition joins the WHERE clause. The placeholders keep their order.
+std::optional<QString> sqliteUpdateFromValues(const QString& sql) {
+    static const QRegularExpression updateFromValues(
+        QStringLiteral("^\\s*UPDATE\\s+(\\S+)\\s+SET\\s+(.*?)\\s+FROM\\s+(\\S+)\\s+INNER\\s+JOIN\\s+"
+                       "\\(\\s*VALUES\\s+(.*)\\)\\s+AS\\s+(\\w+)\\s*\\(([^)]*)\\)\\s+ON\\s+(.*?)"
+                       "\\s+WHERE\\s+(.*)$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    const auto match = updateFromValues.match(sql);
+    if (!match.hasMatch() || match.captured(1) != match.captured(3)) return std::nullopt;
+    QStringList columns;
+    int n = 0;
+    for (const QString& name : match.captured(6).split(u','))
+        columns << QStringLiteral("column%1 AS %2").arg(++n).arg(name.trimmed());
+    return QStringLiteral("UPDATE %1 SET %2 FROM (SELECT %3 FROM (VALUES %4)) AS %5 WHERE (%6) AND %7")
+        .arg(match.captured(1), match.captured(2), columns.join(QStringLiteral(", ")),
+             match.captured(4), match.captured(5), match.captured(7), match.captured(8));
+}
+
 QString sqliteColumn(const QString& definition) {
     static const QRegularExpression sized(
         QStringLiteral("^(\\S+)\\s+n?var(?:char)?\\s*\\(\\s*(\\d+)\\s*\\)(.*)$"),
@@ -74,7 +96,7 @@ QString sqliteColumn(const QString& definition) {
 QStringList translateStatement(const QString& sql, SqlDialect dialect) {
     if (dialect == SqlDialect::Access) return jetStatements(sql);
     if (dialect != SqlDialect::Sqlite) return {sql};
-    const QString rewritten = sqliteExpressions(sql);
+    const QString rewritten = sqliteExpressions(sqliteUpdateFromValues(sql).value_or(sql));
 
     return alterAddPerColumn(rewritten, sqliteColumn).value_or(QStringList{rewritten});
 }

@@ -11,7 +11,9 @@ enum class SqlDialect { SqlServer, Access, Sqlite };
 
 // Turns one statement into what the engine of `dialect` runs: for SQLite
 // string `+` becomes `||`, `LEN(x)` becomes `length(rtrim(x))`, `getdate()`
-// becomes `datetime('now')`, `dbo.` goes, and an `ALTER TABLE ... ADD` of
+// becomes `datetime('now')`, `dbo.` goes, the batched update
+// `UPDATE t SET … FROM t INNER JOIN (VALUES …) AS v(…) ON … WHERE …` takes
+// SQLite's form of an update from a subquery, and an `ALTER TABLE ... ADD` of
 // several columns becomes one statement per column, each `nvarchar(n)` or
 // `varchar(n)` column carrying a length check so that a too-long value is
 // refused as SQL Server refuses it. Text inside quotes is never touched, nor

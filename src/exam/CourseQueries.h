@@ -20,9 +20,15 @@ struct BoundQuery {
 // its trailing blanks removed already.
 BoundQuery courseQuery(const QString& answer);
 
-// The students of one course in one term, by seat number: `cname`, `seatno`.
-BoundQuery studentQuery(const QString& year, const QString& semester, const QString& classCode,
-                        const QString& subjectCode);
+// The students of every course of those teachers in one term, in one read:
+// `cno`, `subjno` (the course's class and subject, as courseKey takes
+// them), `cname`, `seatno`; by course, then by seat number.
+BoundQuery courseStudentsQuery(const QString& answer, const QString& year,
+                               const QString& semester);
+
+// A course as the school database matches its rows: class and subject code
+// with trailing blanks ignored.
+QString courseKey(const QString& classCode, const QString& subjectCode);
 
 // "T012-王小明": teacher code and name, each trimmed of blanks at both ends.
 QString teacherKey(const QString& code, const QString& name);

@@ -1,9 +1,12 @@
 // Sending the graded scores of the configured exam from the roster
 // (periodicalN in exam.mdb) to the exam's score column of sbscore.
+#include <QHash>
+#include <QSet>
 #include <memory>
 #include <vector>
 
 #include "core/ExamSlot.h"
+#include "core/ValueRules.h"
 #include "db/Recordset.h"
 #include "exam/ExamOperations.h"
 #include "exam/ExamTexts.h"
@@ -17,11 +20,28 @@ namespace {
 
 using Icon = MainWindowInterface::Icon;
 
-// A roster row whose score went out: its key and the values it was
+// Rows per statement to the school database: every statement is a round
+// trip over the school's network, and SQL Server takes at most 2,100
+// parameters in one (three a row here).
+constexpr int kScoresPerStatement = 500;
+// Rows flagged per transaction on exam.mdb: Jet holds a lock for every row
+// a shared transaction changes, and past its limit (9,500 by default) the
+// transaction fails. A chunk lost to a crash is sent again by the next
+// export and writes the same values.
+constexpr int kFlagsPerTransaction = 5000;
+
+// A roster row whose score goes out: its key and the values it was
 // exported from, as read.
 struct SentRow {
     QVariant sid, sub, score2, abs;
 };
+
+// A student and subject as the school database compares them: trailing
+// blanks do not count; NULL matches nothing.
+QString schoolKey(const QVariant& sid, const QVariant& sub) {
+    if (sid.isNull() || sub.isNull()) return QString();
+    return rtrimBlanks(sid.toString()) + u'|' + rtrimBlanks(sub.toString());
+}
 
 class ScoreExport {
 public:
@@ -37,16 +57,20 @@ public:
     void run();
 
 private:
-    // Writes every score in the school's open transaction; false as soon as
-    // one update fails (the rest could not be kept anyway).
+    // How many score rows of the term each student and subject has.
+    bool readScoreKeys();
+    // Writes every score in the school's open transaction, a batch of rows
+    // per statement; false as soon as one statement fails (the rest could
+    // not be kept anyway).
     bool writeScores();
+    bool sendBatch();
     // Marks the rows whose score went out and whose score and absence are
-    // still what was sent; false when the marks could not be written (they
-    // are rolled back together). A row re-graded meanwhile keeps upload 1,
-    // so that the next export sends its new score.
+    // still what was sent; false when a chunk of the marks could not be
+    // written (the chunks before it stay). A row re-graded meanwhile keeps
+    // upload 1, so that the next export sends its new score.
     bool flagExported();
-    bool flagThroughSentTable();
-    bool flagRowByRow();
+    bool flagThroughSentTable(std::size_t from, std::size_t to);
+    bool flagRowByRow(std::size_t from, std::size_t to);
 
     OperationFrame& m_frame;
     AppContext& m_context;
@@ -57,6 +81,9 @@ private:
     const QString m_prefix;
 
     std::unique_ptr<Recordset> m_rows;
+    QHash<QString, int> m_scoreRows;  // key -> rows of sbscore in the term
+    std::vector<SentRow> m_batch;
+    QSet<QString> m_batchKeys;  // as the server might compare them: no two in one batch
     std::vector<SentRow> m_exported;
     int m_withoutScoreRow = 0;
     QString m_flagFailure;
@@ -70,8 +97,7 @@ void ScoreExport::run() {
                                     QStringLiteral(" where upload=1"));
     if (!m_rows) {
         m_frame.abandon(exam, DatabaseRole::Exam,
-                        m_prefix +
-                            QStringLiteral("考試科目成績資料匯出失敗, 無法讀取考試資料庫的") +
+                        m_prefix + QStringLiteral("考試科目成績資料匯出失敗, 無法讀取考試資料庫的") +
                             m_table + QStringLiteral("資料, 沒有任何資料變更, 請重新執行!"));
         return;
     }
@@ -87,7 +113,7 @@ void ScoreExport::run() {
     // on it; it is a failure all the same (korvex-batch ends with status 3).
     const QString failed = m_prefix + QStringLiteral("考試科目成績資料匯出錯誤!");
     if (!m_frame.beginWrite(school, DatabaseRole::School, failed, Icon::Information)) return;
-    if (!writeScores()) {
+    if (!readScoreKeys() || !writeScores()) {
         m_frame.abandon(school, DatabaseRole::School, failed, Icon::Information);
         return;
     }
@@ -109,67 +135,137 @@ void ScoreExport::run() {
     m_frame.reportFailure(done, Icon::None);
 }
 
+bool ScoreExport::readScoreKeys() {
+    // One read of the term's keys tells which rows have a score row to
+    // receive them, in place of a count per row from the server. It is read
+    // inside the transaction that writes, just before the writes.
+    std::unique_ptr<Recordset> keys = OpenRecordset(
+        m_context.school,
+        QStringLiteral("SELECT 身份證號 AS sid, 科目碼 AS sub FROM sbscore WHERE 學年度 = ? AND "
+                       "學期別 = ?"),
+        {m_settings.year, m_settings.semester});
+    if (!keys) return false;
+    m_scoreRows.reserve(keys->recordCount());
+    for (Recordset& row : *keys)
+        ++m_scoreRows[schoolKey(row.value(QStringLiteral("sid")), row.value(QStringLiteral("sub")))];
+    m_scoreRows.remove(QString());
+    return true;
+}
+
 bool ScoreExport::writeScores() {
-    Connection& school = m_context.school;
-    const QString update =
-        QStringLiteral("update sbscore set ") + m_scoreColumn +
-        QStringLiteral("=? where 學年度=? and 學期別=? and 身份證號=? and 科目碼=?");
     m_exported.reserve(size_t(m_rows->recordCount()));
+    m_batch.reserve(kScoresPerStatement);
     bool failed = false;
     forEachRow(*m_rows, m_window, [&](Recordset& row) {
-        const SentRow sent{row.value(QStringLiteral("sid")), row.value(QStringLiteral("sub")),
-                           row.value(QStringLiteral("score2")), row.value(QStringLiteral("abs"))};
-        const double score = exportedScore(sent.abs, sent.score2);
-        if (!school.execute(update, {exportedScoreValue(score), m_settings.year,
-                                     m_settings.semester, sent.sid, sent.sub})) {
-            failed = true;
-            return false;
+        SentRow sent{row.value(QStringLiteral("sid")), row.value(QStringLiteral("sub")),
+                     row.value(QStringLiteral("score2")), row.value(QStringLiteral("abs"))};
+        // Two rows of one student and subject never share a batch: the
+        // later one goes in the next, so that it is the one that stays, as
+        // when every row had a statement of its own. Letter case is ignored
+        // here because the school's collation may ignore it.
+        const QString folded = schoolKey(sent.sid, sent.sub).toCaseFolded();
+        if (int(m_batch.size()) == kScoresPerStatement || m_batchKeys.contains(folded)) {
+            if (!sendBatch()) {
+                failed = true;
+                return false;
+            }
         }
-        // A row with no score row to receive it has not been exported: it
-        // keeps its flag and is counted for the closing message. A driver
-        // that cannot count changed rows is taken at its word.
-        if (school.rowsAffected() == 0)
-            ++m_withoutScoreRow;
-        else
-            m_exported.push_back(sent);
+        m_batchKeys.insert(folded);
+        m_batch.push_back(std::move(sent));
         return true;
     });
-    return !failed;
+    return !failed && sendBatch();
+}
+
+bool ScoreExport::sendBatch() {
+    if (m_batch.empty()) return true;
+    Connection& school = m_context.school;
+    QString values;
+    QVariantList params;
+    params.reserve(qsizetype(m_batch.size()) * 3 + 2);
+    int expected = 0;
+    for (const SentRow& row : m_batch) {
+        if (!values.isEmpty()) values += u',';
+        values += QStringLiteral("(?,?,?)");
+        params << exportedScoreValue(exportedScore(row.abs, row.score2)) << row.sid << row.sub;
+        expected += m_scoreRows.value(schoolKey(row.sid, row.sub));
+    }
+    params << m_settings.year << m_settings.semester;
+    const QString batched =
+        QStringLiteral("UPDATE sbscore SET ") + m_scoreColumn +
+        QStringLiteral(" = v.score FROM sbscore INNER JOIN (VALUES ") + values +
+        QStringLiteral(") AS v(score, sid, sub) ON sbscore.身份證號 = v.sid AND sbscore.科目碼 = "
+                       "v.sub WHERE sbscore.學年度 = ? AND sbscore.學期別 = ?");
+    if (!school.execute(batched, params)) return false;
+
+    if (school.rowsAffected() == expected) {
+        for (SentRow& row : m_batch) {
+            // A row with no score row to receive it has not been exported:
+            // it keeps its flag and is counted for the closing message.
+            if (m_scoreRows.contains(schoolKey(row.sid, row.sub)))
+                m_exported.push_back(std::move(row));
+            else
+                ++m_withoutScoreRow;
+        }
+    } else {
+        // The server matched other rows than the keys said (a collation that
+        // ignores letter case, a driver that counts differently): each row
+        // of the batch is sent again on its own, writing the same values,
+        // and its own count decides.
+        const QString single = QStringLiteral("update sbscore set ") + m_scoreColumn +
+                               QStringLiteral("=? where 學年度=? and 學期別=? and 身份證號=? "
+                                              "and 科目碼=?");
+        for (SentRow& row : m_batch) {
+            if (!school.execute(single, {exportedScoreValue(exportedScore(row.abs, row.score2)),
+                                         m_settings.year, m_settings.semester, row.sid, row.sub}))
+                return false;
+            if (school.rowsAffected() == 0)
+                ++m_withoutScoreRow;
+            else
+                m_exported.push_back(std::move(row));
+        }
+    }
+    m_batch.clear();
+    m_batchKeys.clear();
+    return true;
 }
 
 bool ScoreExport::flagExported() {
-    if (m_exported.empty()) return true;
     Connection& exam = m_context.exam;
-    exam.clearError();
-    if (!m_frame.begin(exam)) {
-        m_flagFailure = failureReason(exam, DatabaseRole::Exam);
+    for (std::size_t from = 0; from < m_exported.size(); from += kFlagsPerTransaction) {
+        const std::size_t to = std::min(m_exported.size(), from + kFlagsPerTransaction);
         exam.clearError();
-        return false;
+        const bool flagged = m_frame.begin(exam) &&
+                             (exam.dialect() == SqlDialect::Sqlite ? flagThroughSentTable(from, to)
+                                                                   : flagRowByRow(from, to)) &&
+                             !exam.errorPending() && m_frame.commit(exam);
+        if (!flagged) {
+            m_flagFailure = failureReason(exam, DatabaseRole::Exam);
+            m_frame.rollback(exam);
+            exam.clearError();
+            return false;
+        }
     }
-    const bool flagged =
-        exam.dialect() == SqlDialect::Sqlite ? flagThroughSentTable() : flagRowByRow();
-    if (flagged && !exam.errorPending() && m_frame.commit(exam)) return true;
-    m_flagFailure = failureReason(exam, DatabaseRole::Exam);
-    m_frame.rollback(exam);
-    exam.clearError();
-    return false;
+    return true;
 }
 
 // SQLite: the rows sent go into a temporary table with a key, and one
 // statement flags the roster rows that match one of them in key, score and
-// absence. The roster is read once, whatever indexes the grading program
-// gave it (a statement per row would scan it once per row without an index
-// on the student and subject).
-bool ScoreExport::flagThroughSentTable() {
+// absence. The roster is read once per chunk, whatever indexes the grading
+// program gave it (a statement per row would scan it once per row without an
+// index on the student and subject).
+bool ScoreExport::flagThroughSentTable(std::size_t from, std::size_t to) {
     Connection& exam = m_context.exam;
     if (!exam.execute(QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS korvex_sent "
                                      "(sid, sub, score2, abs)")) ||
         !exam.execute(QStringLiteral("DELETE FROM temp.korvex_sent")))
         return false;
-    for (const SentRow& row : m_exported)
+    for (std::size_t i = from; i < to; ++i) {
+        const SentRow& row = m_exported[i];
         if (!exam.execute(QStringLiteral("INSERT INTO temp.korvex_sent VALUES (?,?,?,?)"),
                           {row.sid, row.sub, row.score2, row.abs}))
             return false;
+    }
     // IS compares NULL with NULL as equal: an absence left empty is still
     // the absence that was sent.
     const bool flagged =
@@ -187,9 +283,10 @@ bool ScoreExport::flagThroughSentTable() {
 
 // Access: one statement per row, matching key, score and absence; a missing
 // value is matched with IS NULL, as Jet never finds NULL equal to anything.
-bool ScoreExport::flagRowByRow() {
+bool ScoreExport::flagRowByRow(std::size_t from, std::size_t to) {
     Connection& exam = m_context.exam;
-    for (const SentRow& row : m_exported) {
+    for (std::size_t i = from; i < to; ++i) {
+        const SentRow& row = m_exported[i];
         QString sql = QStringLiteral("update ") + m_table +
                       QStringLiteral(" set upload=2 where sid=? and sub=? and upload*1=1");
         QVariantList params{row.sid, row.sub};
@@ -214,9 +311,8 @@ void ExportScores(AppContext& context) {
     // cannot do so stops here, before anything is changed.
     const auto slot = examSlot(context.settings.examNo);
     if (!slot) {
-        context.window->message(
-            invalidExamSlotMessage(context.settings, QStringLiteral("考試科目成績資料匯出失敗")),
-            Icon::Critical);
+        context.window->reportFailure(
+            invalidExamSlotMessage(context.settings, QStringLiteral("考試科目成績資料匯出失敗")));
         return;
     }
     OperationFrame frame(context);

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSet>
 #include <optional>
 
@@ -31,6 +32,27 @@ public:
           m_window(*context.window),
           m_courses(courses),
           m_template(scoresheet::templateWorkbook()) {}
+
+    // Reads the students of every course at once: one statement to the
+    // school database however many sheets there are. When it cannot be
+    // read the sheets are still written, without names, and the closing
+    // message says which (`m_studentsUnread` holds why).
+    void readStudents(const QString& answer) {
+        const Settings& settings = m_context.settings;
+        const BoundQuery q = courseStudentsQuery(answer, settings.year, settings.semester);
+        std::unique_ptr<Recordset> students = OpenRecordset(m_context.school, q.sql, q.params);
+        m_window.yield();
+        if (!students) {
+            m_studentsUnread = failureReason(m_context.school, DatabaseRole::School);
+            m_context.school.clearError();
+            return;
+        }
+        m_students.reserve(students->recordCount() / 20 + 1);
+        for (Recordset& row : *students)
+            m_students[courseKey(row.text(QStringLiteral("cno")), row.text(QStringLiteral("subjno")))]
+                .push_back({leadingNumber(row.text(QStringLiteral("seatno"))),
+                            row.text(QStringLiteral("cname"))});
+    }
 
     void run() {
         // The rows come by teacher: a teacher's workbook is written when the
@@ -75,23 +97,17 @@ private:
         };
         t.setWeights({weight(4), weight(1), weight(2), weight(3), weight(5)});
 
-        const BoundQuery q =
-            studentQuery(settings.year, settings.semester, m_courses.text(QStringLiteral("cno")),
-                         rtrimBlanks(m_courses.text(QStringLiteral("subjno"))));
-        std::unique_ptr<Recordset> students = OpenRecordset(m_context.school, q.sql, q.params);
-        if (!students) {
-            // The sheet is still written, without names; the closing
-            // message says which.
+        if (!m_studentsUnread.isEmpty()) {
             m_problems.add(QStringLiteral("學生資料讀取失敗, 未填入姓名: %1 工作表 %2 (原因: %3)")
-                               .arg(teacherFileName(m_key), sheetName,
-                                    failureReason(m_context.school, DatabaseRole::School)));
-            m_context.school.clearError();
+                               .arg(teacherFileName(m_key), sheetName, m_studentsUnread));
         } else {
-            for (Recordset& student : *students) {
-                t.setStudentName(leadingNumber(student.text(QStringLiteral("seatno"))),
-                                 student.text(QStringLiteral("cname")));
-                m_window.yield();
-            }
+            const auto course = m_students.constFind(courseKey(
+                m_courses.text(QStringLiteral("cno")), m_courses.text(QStringLiteral("subjno"))));
+            if (course != m_students.constEnd())
+                for (const Student& student : *course) {
+                    t.setStudentName(student.seat, student.name);
+                    m_window.yield();
+                }
         }
         t.finishCourse(sheetName);
     }
@@ -139,6 +155,12 @@ private:
     QString m_key;
     QSet<QString> m_written;
     ListedItems m_problems;
+    struct Student {
+        double seat;
+        QString name;
+    };
+    QHash<QString, std::vector<Student>> m_students;  // by courseKey, in seat order
+    QString m_studentsUnread;
 };
 
 }  // namespace
@@ -162,8 +184,11 @@ void MakeScoreWorkbooks(AppContext& context) {
     frame.showBusy();
     if (courses->recordCount() == 0)
         window.message(QStringLiteral("沒有可供產生教師登錄成績Excel檔的資料!"), Icon::Information);
-    else
-        WorkbookRun(context, *courses).run();
+    else {
+        WorkbookRun run(context, *courses);
+        run.readStudents(answer);
+        run.run();
+    }
 }
 
 }  // namespace korvex
