@@ -26,6 +26,7 @@
 
 #include "import/BaseDataImports.h"
 #include "ops/AppContext.h"
+#include "ops/YieldPacer.h"
 #include "startup/StartupSteps.h"
 
 using namespace korvex;
@@ -75,7 +76,11 @@ public:
     QString caption() const override { return QString(); }
     void setCaption(const QString&) override {}
     void setExamMenu(const QString&, const QString&, bool) override {}
-    void yield() override { QCoreApplication::processEvents(); }
+    // As the desktop window yields: the event loop runs every 10 ms or so.
+    void yield() override {
+        if (m_pacer.due()) QCoreApplication::processEvents();
+    }
+    YieldPacer m_pacer;
 
 private:
     bool m_enabled = true;

@@ -60,7 +60,7 @@ std::optional<QString> ConsoleWindow::input(const QString& prompt, const QString
 }
 
 void ConsoleWindow::yield() {
-    if (QCoreApplication::instance()) QCoreApplication::processEvents();
+    if (QCoreApplication::instance() && m_yieldPacer.due()) QCoreApplication::processEvents();
 }
 
 }  // namespace korvex

@@ -3,6 +3,7 @@
 #include <QString>
 #include <cstdio>
 
+#include "ops/YieldPacer.h"
 #include "startup/ShellWindow.h"
 
 namespace korvex {
@@ -57,6 +58,7 @@ private:
     Answer m_questionAnswer = Answer::No;
     QString m_inputAnswer;
     bool m_warned = false;
+    YieldPacer m_yieldPacer;
 };
 
 }  // namespace korvex

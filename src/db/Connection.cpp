@@ -84,21 +84,20 @@ void Connection::setStatementObserver(StatementObserver observer) {
 
 Connection::~Connection() { close(); }
 
-QSqlDatabase Connection::database() const { return QSqlDatabase::database(m_name, false); }
+QSqlDatabase Connection::database() const { return m_db; }
 
-bool Connection::isOpen() const { return QSqlDatabase::contains(m_name) && database().isOpen(); }
+bool Connection::isOpen() const { return m_db.isOpen(); }
 
 QString Connection::databaseName() const { return database().databaseName(); }
 
 void Connection::close() {
     m_statements.clear();
+    m_translations.clear();
     m_file.clear();
     m_inTransaction = false;
     if (!QSqlDatabase::contains(m_name)) return;
-    {
-        QSqlDatabase db = database();
-        db.close();
-    }
+    m_db.close();
+    m_db = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_name);
 }
 
@@ -147,6 +146,7 @@ bool Connection::openSqlite(const QString& file, bool readOnly, Access access) {
     }
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        m_db = db;
         db.setDatabaseName(file);
         // The steps of the opening below do not wait for a busy database: a
         // database another program holds still opens at once, and the first
@@ -191,12 +191,13 @@ bool Connection::openSqlite(const QString& file, bool readOnly, Access access) {
     return true;
 }
 
-bool Connection::openOdbc(const QString& connectionString, SqlDialect dialect,
-                          const QString& file, Access access) {
+bool Connection::openOdbc(const QString& connectionString, SqlDialect dialect, const QString& file,
+                          Access access) {
     close();
     m_dialect = dialect;
     m_spec = {true, connectionString, file, false, access};
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), m_name);
+    m_db = db;
     if (!db.isValid()) {
         raise({QStringLiteral("ODBC driver unavailable")});
         return false;
@@ -260,19 +261,34 @@ void Connection::applyCommandTimeout(QSqlQuery& query) const {
 #endif
 }
 
-QSqlQuery* Connection::prepared(const QString& statement) {
-    auto it = m_statements.find(statement);
-    if (it != m_statements.end()) return it->get();
-    auto query = std::make_shared<QSqlQuery>(database());
-    if (!query->prepare(statement)) {
-        raiseFrom(query->lastError());
-        return nullptr;
+const std::vector<std::shared_ptr<QSqlQuery>>* Connection::prepared(const QString& sql) {
+    // Prepared statements by the text as written: an operation runs the same
+    // statement once per row, and preparing (and translating) it once saves
+    // most of the cost.
+    auto it = m_statements.constFind(sql);
+    if (it != m_statements.constEnd()) return &*it;
+    std::vector<std::shared_ptr<QSqlQuery>> queries;
+    for (const QString& statement : translateStatement(sql, m_dialect)) {
+        auto query = std::make_shared<QSqlQuery>(m_db);
+        if (!query->prepare(statement)) {
+            raiseFrom(query->lastError());
+            return nullptr;
+        }
+        applyCommandTimeout(*query);
+        queries.push_back(std::move(query));
     }
-    applyCommandTimeout(*query);
     // Statements built per row with different text are not worth keeping.
     if (m_statements.size() > 256) m_statements.clear();
-    m_statements.insert(statement, query);
-    return query.get();
+    return &*m_statements.insert(sql, std::move(queries));
+}
+
+QStringList Connection::translated(const QString& sql) {
+    // An operation sends the same few statements over and over: each is
+    // put in the engine's words once.
+    auto it = m_translations.constFind(sql);
+    if (it != m_translations.constEnd()) return *it;
+    if (m_translations.size() > 256) m_translations.clear();
+    return *m_translations.insert(sql, translateStatement(sql, m_dialect));
 }
 
 bool Connection::execute(const QString& sql, const QVariantList& params) {
@@ -282,11 +298,10 @@ bool Connection::execute(const QString& sql, const QVariantList& params) {
         return false;
     }
     if (statementObserver()) statementObserver()(*this, sql);
-    const QStringList statements = translateStatement(sql, m_dialect);
-    for (const QString& statement : statements) {
-        QSqlQuery* query = prepared(statement);
-        if (!query) return false;
-        if (statements.size() == 1)
+    const auto* queries = prepared(sql);
+    if (!queries) return false;
+    for (const auto& query : *queries) {
+        if (queries->size() == 1)
             for (int i = 0; i < params.size(); ++i) query->bindValue(i, params.at(i));
         const bool ok = query->exec();
         if (!ok) {
@@ -306,7 +321,7 @@ std::optional<QSqlQuery> Connection::select(const QString& sql, const QVariantLi
         return std::nullopt;
     }
     if (statementObserver()) statementObserver()(*this, sql);
-    const QStringList statements = translateStatement(sql, m_dialect);
+    const QStringList statements = translated(sql);
     QSqlQuery query(database());
     query.setForwardOnly(true);
     if (!query.prepare(statements.value(0))) {

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "db/DbError.h"
 #include "db/SqlDialect.h"
@@ -135,7 +136,8 @@ private:
     bool transactionSurvived();
     void applyCommandTimeout(QSqlQuery& query) const;
     bool open(QSqlDatabase& db);
-    QSqlQuery* prepared(const QString& statement);
+    const std::vector<std::shared_ptr<QSqlQuery>>* prepared(const QString& sql);
+    QStringList translated(const QString& sql);
 
     // How the connection was opened, kept after close() for reopen().
     struct OpenSpec {
@@ -148,6 +150,7 @@ private:
     bool takeSqliteLock(QSqlDatabase& db);
 
     QString m_name;
+    QSqlDatabase m_db;  // kept, so that no statement looks the connection up by name
     QString m_file;
     OpenSpec m_spec;
     SqlDialect m_dialect = SqlDialect::Sqlite;
@@ -157,7 +160,9 @@ private:
     std::optional<DbError> m_pending;
     // Prepared statements by their text: the operations run the same
     // statement once per row, so preparing it once saves most of the cost.
-    QHash<QString, std::shared_ptr<QSqlQuery>> m_statements;
+    QHash<QString, std::vector<std::shared_ptr<QSqlQuery>>> m_statements;
+    // Statements in the dialect's words, by their text as written.
+    QHash<QString, QStringList> m_translations;
 };
 
 // The ODBC statement handle (an SQLHSTMT) of a query prepared through QODBC,

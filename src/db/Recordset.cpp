@@ -22,6 +22,7 @@ Recordset::Recordset(Connection* owner, QStringList columns, std::vector<QVarian
     for (int i = 0; i < m_columns.size(); ++i) {
         const QString key = m_columns.at(i).toLower();
         if (!m_columnByName.contains(key)) m_columnByName.insert(key, i);
+        if (!m_columnExact.contains(m_columns.at(i))) m_columnExact.insert(m_columns.at(i), i);
     }
     m_rowCount = m_columns.isEmpty() ? 0 : int(m_values.size() / size_t(m_columns.size()));
 }
@@ -47,6 +48,10 @@ void Recordset::moveNext() {
 }
 
 int Recordset::columnIndex(const QString& name) const {
+    // Callers mostly spell a column as the statement does: that is looked up
+    // as it stands, before any case is folded.
+    const auto exact = m_columnExact.constFind(name);
+    if (exact != m_columnExact.constEnd()) return *exact;
     return m_columnByName.value(name.toLower(), -1);
 }
 

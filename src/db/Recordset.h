@@ -78,6 +78,7 @@ private:
     Connection* m_owner;
     QStringList m_columns;
     QHash<QString, int> m_columnByName;  // lower-case name -> index
+    QHash<QString, int> m_columnExact;   // name as the engine gave it -> index
     std::vector<QVariant> m_values;      // row-major
     int m_rowCount = 0;
     int m_row = 0;

@@ -1,6 +1,7 @@
 #include "db/SqlDialect.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <optional>
 
 #include "db/JetSql.h"
@@ -33,7 +34,10 @@ QString sqliteExpressions(const QString& sql) {
             } else if (c == u'(') {
                 ++depth;
                 plain += c;
-                const auto match = len.match(plain);
+                // Only the end of the text can hold the LEN( just closed
+                // by this parenthesis; a long statement is not read again
+                // at every parenthesis.
+                const auto match = len.match(plain, std::max<qsizetype>(0, plain.size() - 64));
                 if (match.hasMatch()) {
                     plain.replace(match.capturedStart(), match.capturedLength(),
                                   QStringLiteral("length(rtrim("));
@@ -61,19 +65,29 @@ QString sqliteExpressions(const QString& sql) {
 // condition joins the WHERE clause. The placeholders keep their order.
 std::optional<QString> sqliteUpdateFromValues(const QString& sql) {
     static const QRegularExpression updateFromValues(
-        QStringLiteral("^\\s*UPDATE\\s+(\\S+)\\s+SET\\s+(.*?)\\s+FROM\\s+(\\S+)\\s+INNER\\s+JOIN\\s+"
-                       "\\(\\s*VALUES\\s+(.*)\\)\\s+AS\\s+(\\w+)\\s*\\(([^)]*)\\)\\s+ON\\s+(.*?)"
-                       "\\s+WHERE\\s+(.*)$"),
+        QStringLiteral(
+            "^\\s*UPDATE\\s+(\\S+)\\s+SET\\s+(.*?)\\s+FROM\\s+(\\S+)\\s+INNER\\s+JOIN\\s+"
+            "\\(\\s*VALUES\\s+(.*)\\)\\s+AS\\s+(\\w+)\\s*\\(([^)]*)\\)\\s+ON\\s+(.*?)"
+            "\\s+WHERE\\s+(.*)$"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     const auto match = updateFromValues.match(sql);
     if (!match.hasMatch() || match.captured(1) != match.captured(3)) return std::nullopt;
+    // The join with the values finds the rows through the table's own
+    // index; the other filters are written `+t.c`, so that SQLite does not
+    // build an index of the whole table for them at every statement.
+    QString filters = match.captured(8);
+    filters.replace(
+        QRegularExpression(QStringLiteral("(?<![\\w.+])(") +
+                           QRegularExpression::escape(match.captured(1)) + QStringLiteral("\\.)")),
+        QStringLiteral("+\\1"));
     QStringList columns;
     int n = 0;
     for (const QString& name : match.captured(6).split(u','))
         columns << QStringLiteral("column%1 AS %2").arg(++n).arg(name.trimmed());
-    return QStringLiteral("UPDATE %1 SET %2 FROM (SELECT %3 FROM (VALUES %4)) AS %5 WHERE (%6) AND %7")
+    return QStringLiteral(
+               "UPDATE %1 SET %2 FROM (SELECT %3 FROM (VALUES %4)) AS %5 WHERE (%6) AND %7")
         .arg(match.captured(1), match.captured(2), columns.join(QStringLiteral(", ")),
-             match.captured(4), match.captured(5), match.captured(7), match.captured(8));
+             match.captured(4), match.captured(5), match.captured(7), filters);
 }
 
 QString sqliteColumn(const QString& definition) {
@@ -96,7 +110,9 @@ QString sqliteColumn(const QString& definition) {
 QStringList translateStatement(const QString& sql, SqlDialect dialect) {
     if (dialect == SqlDialect::Access) return jetStatements(sql);
     if (dialect != SqlDialect::Sqlite) return {sql};
-    const QString rewritten = sqliteExpressions(sqliteUpdateFromValues(sql).value_or(sql));
+    // The update from values takes its form last: its `+` is SQLite's own.
+    const QString expressions = sqliteExpressions(sql);
+    const QString rewritten = sqliteUpdateFromValues(expressions).value_or(expressions);
 
     return alterAddPerColumn(rewritten, sqliteColumn).value_or(QStringList{rewritten});
 }

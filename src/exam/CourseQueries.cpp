@@ -12,8 +12,7 @@ namespace {
 // pattern.
 BoundQuery teacherCondition(const QString& answer) {
     if (answer.endsWith(QLatin1Char('%')))
-        return {QStringLiteral(
-                    "len(rtrim(sbcourse.教師碼))>0 and rtrim(sbcourse.教師碼) like ?"),
+        return {QStringLiteral("len(rtrim(sbcourse.教師碼))>0 and rtrim(sbcourse.教師碼) like ?"),
                 {answer}};
     if (answer.toUpper() == QLatin1String("ALL"))
         return {QStringLiteral("len(rtrim(sbcourse.教師碼))>0"), {}};

@@ -23,8 +23,7 @@ BoundQuery courseQuery(const QString& answer);
 // The students of every course of those teachers in one term, in one read:
 // `cno`, `subjno` (the course's class and subject, as courseKey takes
 // them), `cname`, `seatno`; by course, then by seat number.
-BoundQuery courseStudentsQuery(const QString& answer, const QString& year,
-                               const QString& semester);
+BoundQuery courseStudentsQuery(const QString& answer, const QString& year, const QString& semester);
 
 // A course as the school database matches its rows: class and subject code
 // with trailing blanks ignored.

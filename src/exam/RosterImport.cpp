@@ -58,7 +58,13 @@ public:
           m_mode(mode),
           m_prefix(termText(m_context.settings)),
           m_unchanged(m_prefix +
-                      QStringLiteral("考試科目資料匯入失敗, 考試資料未變更, 請重新執行!")) {}
+                      QStringLiteral("考試科目資料匯入失敗, 考試資料未變更, 請重新執行!")),
+          m_insert(QStringLiteral("insert into ") + m_table +
+                   QStringLiteral("(sid,class,seat,examno,namec,sub,tchno,gro,examsnot,score,"
+                                  "score1,score2,spec) values (?,?,?,?,?,?,?,?,'0',0,0,0,0)")),
+          m_update(QStringLiteral("update ") + m_table +
+                   QStringLiteral(" set examsnot='0',class=?,seat=?,examno=?,namec=?,tchno=?,gro=? "
+                                  "where sid=? and sub=?")) {}
 
     // Runs everything after the question.
     void run() {
@@ -104,6 +110,8 @@ private:
     const RosterMode m_mode;
     const QString m_prefix;
     const QString m_unchanged;
+    const QString m_insert;
+    const QString m_update;
 
     std::unique_ptr<Recordset> m_source;
     std::unique_ptr<Recordset> m_students;
@@ -280,20 +288,15 @@ Connection::Contained RosterImport::writeRow(const RowWrite& row) {
     Connection& exam = m_context.exam;
     if (row.update) {
         const auto updated = exam.executeContained(
-            QStringLiteral("update ") + m_table +
-                QStringLiteral(" set examsnot='0',class=?,seat=?,examno=?,namec=?,tchno=?,gro=? "
-                               "where sid=? and sub=?"),
-            {textParam(row.classCode), textParam(row.seat), textParam(row.examno),
-             textParam(row.name), textParam(row.teacher), textParam(row.gro), textParam(row.sid),
-             textParam(row.sub)});
+            m_update, {textParam(row.classCode), textParam(row.seat), textParam(row.examno),
+                       textParam(row.name), textParam(row.teacher), textParam(row.gro),
+                       textParam(row.sid), textParam(row.sub)});
         // The key matched a row the update does not (the stored subject
         // differs in trailing blanks, say): the student still gets a row.
         if (updated != Connection::Contained::Done || exam.rowsAffected() != 0) return updated;
     }
     return exam.executeContained(
-        QStringLiteral("insert into ") + m_table +
-            QStringLiteral("(sid,class,seat,examno,namec,sub,tchno,gro,examsnot,score,score1,"
-                           "score2,spec) values (?,?,?,?,?,?,?,?,'0',0,0,0,0)"),
+        m_insert,
         {textParam(row.sid), textParam(row.classCode), textParam(row.seat), textParam(row.examno),
          textParam(row.name), textParam(row.sub), textParam(row.teacher), textParam(row.gro)});
 }

@@ -97,7 +97,8 @@ void ScoreExport::run() {
                                     QStringLiteral(" where upload=1"));
     if (!m_rows) {
         m_frame.abandon(exam, DatabaseRole::Exam,
-                        m_prefix + QStringLiteral("考試科目成績資料匯出失敗, 無法讀取考試資料庫的") +
+                        m_prefix +
+                            QStringLiteral("考試科目成績資料匯出失敗, 無法讀取考試資料庫的") +
                             m_table + QStringLiteral("資料, 沒有任何資料變更, 請重新執行!"));
         return;
     }
@@ -147,7 +148,8 @@ bool ScoreExport::readScoreKeys() {
     if (!keys) return false;
     m_scoreRows.reserve(keys->recordCount());
     for (Recordset& row : *keys)
-        ++m_scoreRows[schoolKey(row.value(QStringLiteral("sid")), row.value(QStringLiteral("sub")))];
+        ++m_scoreRows[schoolKey(row.value(QStringLiteral("sid")),
+                                row.value(QStringLiteral("sub")))];
     m_scoreRows.remove(QString());
     return true;
 }
@@ -194,8 +196,9 @@ bool ScoreExport::sendBatch() {
     const QString batched =
         QStringLiteral("UPDATE sbscore SET ") + m_scoreColumn +
         QStringLiteral(" = v.score FROM sbscore INNER JOIN (VALUES ") + values +
-        QStringLiteral(") AS v(score, sid, sub) ON sbscore.身份證號 = v.sid AND sbscore.科目碼 = "
-                       "v.sub WHERE sbscore.學年度 = ? AND sbscore.學期別 = ?");
+        QStringLiteral(
+            ") AS v(score, sid, sub) ON sbscore.身份證號 = v.sid AND sbscore.科目碼 = "
+            "v.sub WHERE sbscore.學年度 = ? AND sbscore.學期別 = ?");
     if (!school.execute(batched, params)) return false;
 
     if (school.rowsAffected() == expected) {
@@ -213,8 +216,9 @@ bool ScoreExport::sendBatch() {
         // of the batch is sent again on its own, writing the same values,
         // and its own count decides.
         const QString single = QStringLiteral("update sbscore set ") + m_scoreColumn +
-                               QStringLiteral("=? where 學年度=? and 學期別=? and 身份證號=? "
-                                              "and 科目碼=?");
+                               QStringLiteral(
+                                   "=? where 學年度=? and 學期別=? and 身份證號=? "
+                                   "and 科目碼=?");
         for (SentRow& row : m_batch) {
             if (!school.execute(single, {exportedScoreValue(exportedScore(row.abs, row.score2)),
                                          m_settings.year, m_settings.semester, row.sid, row.sub}))

@@ -49,7 +49,8 @@ public:
         }
         m_students.reserve(students->recordCount() / 20 + 1);
         for (Recordset& row : *students)
-            m_students[courseKey(row.text(QStringLiteral("cno")), row.text(QStringLiteral("subjno")))]
+            m_students[courseKey(row.text(QStringLiteral("cno")),
+                                 row.text(QStringLiteral("subjno")))]
                 .push_back({leadingNumber(row.text(QStringLiteral("seatno"))),
                             row.text(QStringLiteral("cname"))});
     }

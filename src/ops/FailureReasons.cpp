@@ -43,8 +43,9 @@ QString examInUseReason(const QStringList& holders) {
     QString text = QStringLiteral("考試資料庫 exam.mdb 正由電腦閱卷系統或其他電腦使用中");
     if (!holders.isEmpty())
         text += QStringLiteral(" (開啟它的電腦: %1)").arg(holders.join(QStringLiteral(", ")));
-    return text + QStringLiteral(", 請先關閉電腦閱卷系統及其他電腦上開啟 exam.mdb 的程式, "
-                                 "再執行一次");
+    return text + QStringLiteral(
+                      ", 請先關閉電腦閱卷系統及其他電腦上開啟 exam.mdb 的程式, "
+                      "再執行一次");
 }
 
 QString withReason(const QString& message, const QString& reason) {

@@ -4,9 +4,9 @@
 
 #include <QDir>
 
+#include "db/JetLockFile.h"
 #include "db/Recordset.h"
 #include "ops/AppContext.h"
-#include "db/JetLockFile.h"
 #include "ops/ExamBackups.h"
 
 namespace korvex {
@@ -65,8 +65,8 @@ void OperationFrame::shareExamAgain() {
     // nothing more with exam.mdb until it starts again.
     const QString reason = failureReason(exam, DatabaseRole::Exam);
     exam.clearError();
-    reportFailure(withReason(QStringLiteral("無法重新開啟考試資料庫 exam.mdb, 請結束小幫手後重新啟動!"),
-                             reason));
+    reportFailure(withReason(
+        QStringLiteral("無法重新開啟考試資料庫 exam.mdb, 請結束小幫手後重新啟動!"), reason));
 }
 
 bool OperationFrame::backupExam(const QString& failure, const QString& operation) {

@@ -23,7 +23,7 @@ struct SampleOptions {
 };
 
 inline constexpr int kMinimumStudents = 50;
-inline constexpr int kMaximumStudents = 10000;
+inline constexpr int kMaximumStudents = 20000;
 
 struct Department {
     QString code;          // 科別碼

@@ -280,6 +280,7 @@ MainWindowInterface::Answer MainWindow::message(const QString& text, Icon icon, 
     // The box shows over the busy display in its exact state.
     paintBusy();
     const Answer answer = MessageBox::show(this, windowTitle(), text, icon, buttons, defaultAnswer);
+    m_yieldPacer.ran();
     repaintAfterBox();
     return answer;
 }
@@ -309,7 +310,9 @@ void MainWindow::setExamMenu(const QString& importCaption, const QString& export
     }
 }
 
-void MainWindow::yield() { QCoreApplication::processEvents(); }
+void MainWindow::yield() {
+    if (m_yieldPacer.due()) QCoreApplication::processEvents();
+}
 
 // --- ShellWindow
 

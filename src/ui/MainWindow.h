@@ -6,6 +6,7 @@
 
 #include "menu/OperationTable.h"
 #include "ops/AppContext.h"
+#include "ops/YieldPacer.h"
 #include "startup/ShellWindow.h"
 #include "startup/Startup.h"
 
@@ -100,6 +101,7 @@ private:
     QElapsedTimer m_sinceBusyPaint;
     // Paints a step that was held back, once the interval has passed.
     QTimer m_busyFlush;
+    YieldPacer m_yieldPacer;
 };
 
 }  // namespace korvex

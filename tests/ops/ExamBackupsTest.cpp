@@ -111,7 +111,8 @@ TEST(ExamRestore, PutsACopyBackAfterCopyingTheCurrentContent) {
         runOperation(context, restore, {copy});
         ASSERT_EQ(window.messages.size(), 1);
         EXPECT_TRUE(window.messages[0].failure);
-        EXPECT_TRUE(window.messages[0].text.contains(QStringLiteral("正由電腦閱卷系統或其他電腦使用中")))
+        EXPECT_TRUE(
+            window.messages[0].text.contains(QStringLiteral("正由電腦閱卷系統或其他電腦使用中")))
             << window.messages[0].text.toStdString();
         EXPECT_EQ(TestFolder::rows(examFile, QStringLiteral("select tchno from teacher")),
                   QStringList{"NEW"});
