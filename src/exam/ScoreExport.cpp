@@ -1,12 +1,12 @@
 // Sending the graded scores of the configured exam from the roster
 // (periodicalN in exam.mdb) to the exam's score column of sbscore.
 #include <QHash>
-#include <QSet>
 #include <memory>
 #include <vector>
 
 #include "core/ExamSlot.h"
 #include "core/ValueRules.h"
+#include "db/BatchedUpdate.h"
 #include "db/Recordset.h"
 #include "exam/ExamOperations.h"
 #include "exam/ExamTexts.h"
@@ -20,10 +20,6 @@ namespace {
 
 using Icon = MainWindowInterface::Icon;
 
-// Rows per statement to the school database: every statement is a round
-// trip over the school's network, and SQL Server takes at most 2,100
-// parameters in one (three a row here).
-constexpr int kScoresPerStatement = 500;
 // Rows flagged per transaction on exam.mdb: Jet holds a lock for every row
 // a shared transaction changes, and past its limit (9,500 by default) the
 // transaction fails. A chunk lost to a crash is sent again by the next
@@ -63,7 +59,9 @@ private:
     // per statement; false as soon as one statement fails (the rest could
     // not be kept anyway).
     bool writeScores();
-    bool sendBatch();
+    // Takes the rows of the statement just sent, by what the server says it
+    // changed.
+    bool sentBatch(int changed);
     // Marks the rows whose score went out and whose score and absence are
     // still what was sent; false when a chunk of the marks could not be
     // written (the chunks before it stay). A row re-graded meanwhile keeps
@@ -82,8 +80,7 @@ private:
 
     std::unique_ptr<Recordset> m_rows;
     QHash<QString, int> m_scoreRows;  // key -> rows of sbscore in the term
-    std::vector<SentRow> m_batch;
-    QSet<QString> m_batchKeys;  // as the server might compare them: no two in one batch
+    std::vector<SentRow> m_batch;  // the rows of the statement being filled
     std::vector<SentRow> m_exported;
     int m_withoutScoreRow = 0;
     QString m_flagFailure;
@@ -155,53 +152,34 @@ bool ScoreExport::readScoreKeys() {
 }
 
 bool ScoreExport::writeScores() {
+    BatchedUpdate update(m_context.school, QStringLiteral("sbscore"), m_scoreColumn,
+                         {QStringLiteral("身份證號"), QStringLiteral("科目碼")},
+                         QStringLiteral("sbscore.學年度 = ? AND sbscore.學期別 = ?"),
+                         {m_settings.year, m_settings.semester});
+    // The rows of the statement being filled, with what they were read as.
+    update.afterStatement = [this](const std::vector<BatchedUpdate::Row>&, int changed) {
+        return sentBatch(changed);
+    };
     m_exported.reserve(size_t(m_rows->recordCount()));
-    m_batch.reserve(kScoresPerStatement);
     bool failed = false;
     forEachRow(*m_rows, m_window, [&](Recordset& row) {
         SentRow sent{row.value(QStringLiteral("sid")), row.value(QStringLiteral("sub")),
                      row.value(QStringLiteral("score2")), row.value(QStringLiteral("abs"))};
-        // Two rows of one student and subject never share a batch: the
-        // later one goes in the next, so that it is the one that stays, as
-        // when every row had a statement of its own. Letter case is ignored
-        // here because the school's collation may ignore it.
-        const QString folded = schoolKey(sent.sid, sent.sub).toCaseFolded();
-        if (int(m_batch.size()) == kScoresPerStatement || m_batchKeys.contains(folded)) {
-            if (!sendBatch()) {
-                failed = true;
-                return false;
-            }
+        if (!update.add(exportedScoreValue(exportedScore(sent.abs, sent.score2)),
+                        {sent.sid, sent.sub})) {
+            failed = true;
+            return false;
         }
-        m_batchKeys.insert(folded);
         m_batch.push_back(std::move(sent));
         return true;
     });
-    return !failed && sendBatch();
+    return !failed && update.finish();
 }
 
-bool ScoreExport::sendBatch() {
-    if (m_batch.empty()) return true;
-    Connection& school = m_context.school;
-    QString values;
-    QVariantList params;
-    params.reserve(qsizetype(m_batch.size()) * 3 + 2);
+bool ScoreExport::sentBatch(int changed) {
     int expected = 0;
-    for (const SentRow& row : m_batch) {
-        if (!values.isEmpty()) values += u',';
-        values += QStringLiteral("(?,?,?)");
-        params << exportedScoreValue(exportedScore(row.abs, row.score2)) << row.sid << row.sub;
-        expected += m_scoreRows.value(schoolKey(row.sid, row.sub));
-    }
-    params << m_settings.year << m_settings.semester;
-    const QString batched =
-        QStringLiteral("UPDATE sbscore SET ") + m_scoreColumn +
-        QStringLiteral(" = v.score FROM sbscore INNER JOIN (VALUES ") + values +
-        QStringLiteral(
-            ") AS v(score, sid, sub) ON sbscore.身份證號 = v.sid AND sbscore.科目碼 = "
-            "v.sub WHERE sbscore.學年度 = ? AND sbscore.學期別 = ?");
-    if (!school.execute(batched, params)) return false;
-
-    if (school.rowsAffected() == expected) {
+    for (const SentRow& row : m_batch) expected += m_scoreRows.value(schoolKey(row.sid, row.sub));
+    if (changed == expected) {
         for (SentRow& row : m_batch) {
             // A row with no score row to receive it has not been exported:
             // it keeps its flag and is counted for the closing message.
@@ -210,27 +188,26 @@ bool ScoreExport::sendBatch() {
             else
                 ++m_withoutScoreRow;
         }
-    } else {
-        // The server matched other rows than the keys said (a collation that
-        // ignores letter case, a driver that counts differently): each row
-        // of the batch is sent again on its own, writing the same values,
-        // and its own count decides.
-        const QString single = QStringLiteral("update sbscore set ") + m_scoreColumn +
-                               QStringLiteral(
-                                   "=? where 學年度=? and 學期別=? and 身份證號=? "
-                                   "and 科目碼=?");
-        for (SentRow& row : m_batch) {
-            if (!school.execute(single, {exportedScoreValue(exportedScore(row.abs, row.score2)),
-                                         m_settings.year, m_settings.semester, row.sid, row.sub}))
-                return false;
-            if (school.rowsAffected() == 0)
-                ++m_withoutScoreRow;
-            else
-                m_exported.push_back(std::move(row));
-        }
+        m_batch.clear();
+        return true;
+    }
+    // The server matched other rows than the keys said (a collation that
+    // ignores letter case, a driver that counts differently): each row of
+    // the statement is sent again on its own, writing the same values, and
+    // its own count decides. A driver that cannot count is taken at its word.
+    Connection& school = m_context.school;
+    const QString single = QStringLiteral("update sbscore set ") + m_scoreColumn +
+                           QStringLiteral("=? where 學年度=? and 學期別=? and 身份證號=? and 科目碼=?");
+    for (SentRow& row : m_batch) {
+        if (!school.execute(single, {exportedScoreValue(exportedScore(row.abs, row.score2)),
+                                     m_settings.year, m_settings.semester, row.sid, row.sub}))
+            return false;
+        if (school.rowsAffected() == 0)
+            ++m_withoutScoreRow;
+        else
+            m_exported.push_back(std::move(row));
     }
     m_batch.clear();
-    m_batchKeys.clear();
     return true;
 }
 

@@ -31,10 +31,13 @@ void ImportStudents(AppContext& context) {
         "FROM sastuden LEFT JOIN z_class ON "
         "(sastuden.在學科別 + sastuden.在學年級 + sastuden.在學班次) = z_class.班級碼 "
         "WHERE (sastuden.在學座號 > '00') AND (sastuden.在學班次 > '00') AND "
-        "(sastuden.在學狀態 = '' or sastuden.在學狀態 LIKE '延修%' or "
-        "sastuden.在學狀態 LIKE '畢業%') AND (sastuden.在學學期 = ?) "
+        "(sastuden.在學狀態 = '' or sastuden.在學狀態 LIKE ? or "
+        "sastuden.在學狀態 LIKE ?) AND (sastuden.在學學期 = ?) "
         " ORDER BY  z_class.簡碼, sastuden.在學座號");
-    students.sourceParams = {textParam(context.settings.semester)};
+    // The statuses are bound: SQL Server would turn Chinese literals into
+    // the database's code page, where they may no longer match.
+    students.sourceParams = {QStringLiteral("延修%"), QStringLiteral("畢業%"),
+                             textParam(context.settings.semester)};
     students.insert = QStringLiteral(
         "insert into name(class,seat,name,sid,examno,gro,address,zipcode,addzone,father) "
         "values (?,?,?,?,?,?,?,?,?,?)");

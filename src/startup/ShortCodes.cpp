@@ -1,5 +1,7 @@
 #include "core/ValueRules.h"
+#include "db/BatchedUpdate.h"
 #include "db/Recordset.h"
+#include "db/TableColumns.h"
 #include "ops/AppContext.h"
 #include "startup/StartupSteps.h"
 
@@ -21,14 +23,14 @@ const QString kDepartmentsHead = QStringLiteral(
 // Departments whose codes are numbers, "000" to "999".
 const QString kNumericDepartments =
     kDepartmentsHead + QStringLiteral(
-                           "(sastuden.在學狀態 = '' OR sastuden.在學狀態 LIKE '延修%') AND "
+                           "(sastuden.在學狀態 = '' OR sastuden.在學狀態 LIKE ?) AND "
                            "(sastuden.在學科別 > '000' and sastuden.在學科別 <= '999') "
                            "ORDER BY sastuden.在學科別");
 
 // All other departments (codes with letters, for example).
 const QString kOtherDepartments =
     kDepartmentsHead + QStringLiteral(
-                           "(sastuden.在學狀態 = '' OR sastuden.在學狀態 LIKE '延修%') AND "
+                           "(sastuden.在學狀態 = '' OR sastuden.在學狀態 LIKE ?) AND "
                            "(sastuden.在學科別 <= '000' or sastuden.在學科別 > '999') "
                            "ORDER BY sastuden.在學科別");
 
@@ -50,10 +52,22 @@ const QString kVocationalClasses = QStringLiteral(
     "z_dept ON sastuden.在學科別 = z_dept.科別碼 "
     "WHERE  (sastuden.在學班次 > '00') AND (sastuden.在學座號 > '00') AND "
     "(sastuden.在學狀態 = '' OR "
-    "sastuden.在學狀態 LIKE '延修%') ORDER BY  mycode");
+    "sastuden.在學狀態 LIKE ?) ORDER BY  mycode");
 
-const QString kSetDepartmentCode = QStringLiteral("update z_dept set 科別簡碼=? WHERE 科別碼=?");
-const QString kSetClassCode = QStringLiteral("update z_class set 簡碼=? WHERE 班級碼=?");
+// Chinese text is bound, never written into the statement: SQL Server
+// turns a literal without N into the database's code page, and under a
+// collation that is not Chinese it would no longer match.
+QVariantList extendedStudy() { return {QStringLiteral("延修%")}; }
+
+// The short codes go out a few hundred a statement, not one by one.
+BatchedUpdate departmentCodes(Connection& school) {
+    return BatchedUpdate(school, QStringLiteral("z_dept"), QStringLiteral("科別簡碼"),
+                         {QStringLiteral("科別碼")});
+}
+BatchedUpdate classCodes(Connection& school) {
+    return BatchedUpdate(school, QStringLiteral("z_class"), QStringLiteral("簡碼"),
+                         {QStringLiteral("班級碼")});
+}
 
 // Vocational mode: a numeric department's short code is the 2nd and 3rd
 // characters of its students' numbers; every other department is numbered on
@@ -63,29 +77,31 @@ void numberVocationalDepartments(Connection& school) {
     // others: it is the short code of the department that sorts last.
     long long running = 0;
     school.guardedBatch([&] {
-        auto numeric = OpenRecordset(school, kNumericDepartments);
-        if (!numeric || numeric->recordCount() == 0) return;
+        auto numeric = OpenRecordset(school, kNumericDepartments, extendedStudy());
+        if (!numeric) return;
+        BatchedUpdate codes = departmentCodes(school);
         for (Recordset& row : *numeric) {
             // A student without a number gives no code: the department keeps
             // the empty code rather than losing the whole batch.
             const QString shortCode = row.text(QStringLiteral("shortcode"));
-            school.execute(kSetDepartmentCode, {shortCode, row.value(QStringLiteral("在學科別"))});
+            if (!codes.add(shortCode, {row.value(QStringLiteral("在學科別"))})) return;
             running = static_cast<long long>(leadingNumber(shortCode));
         }
+        codes.finish();
     });
     school.guardedBatch([&] {
-        auto others = OpenRecordset(school, kOtherDepartments);
-        if (!others || others->recordCount() == 0) return;
-        for (Recordset& row : *others) {
-            ++running;
-            school.execute(kSetDepartmentCode,
-                           {zeroPadded(running, 2), row.value(QStringLiteral("在學科別"))});
-        }
+        auto others = OpenRecordset(school, kOtherDepartments, extendedStudy());
+        if (!others) return;
+        BatchedUpdate codes = departmentCodes(school);
+        for (Recordset& row : *others)
+            if (!codes.add(zeroPadded(++running, 2), {row.value(QStringLiteral("在學科別"))}))
+                return;
+        codes.finish();
     });
 }
 
 void codeVocationalClasses(Connection& school) {
-    auto classes = OpenRecordset(school, kVocationalClasses);
+    auto classes = OpenRecordset(school, kVocationalClasses, extendedStudy());
     if (!classes) {
         // Nothing to write; the failed open is not carried into later steps.
         school.clearError();
@@ -93,13 +109,15 @@ void codeVocationalClasses(Connection& school) {
     }
     if (classes->recordCount() == 0) return;
     school.guardedBatch([&] {
+        BatchedUpdate codes = classCodes(school);
         for (Recordset& row : *classes) {
             // Without a code there is nothing to write; the class keeps the
             // code it had.
             if (row.isNull(QStringLiteral("mycode"))) continue;
-            school.execute(kSetClassCode, {row.text(QStringLiteral("mycode")),
-                                           row.value(QStringLiteral("allcode"))});
+            if (!codes.add(row.text(QStringLiteral("mycode")), {row.value(QStringLiteral("allcode"))}))
+                return;
         }
+        codes.finish();
     });
 }
 
@@ -109,7 +127,8 @@ void numberHighSchoolDepartments(Connection& school) {
     school.guardedBatch([&] {
         auto departments = OpenRecordset(
             school, QStringLiteral("SELECT DISTINCT 在學科別 From sastuden ORDER BY 在學科別"));
-        if (!departments || departments->recordCount() == 0) return;
+        if (!departments) return;
+        BatchedUpdate codes = departmentCodes(school);
         long long number = 10;
         for (Recordset& row : *departments) {
             // Every row takes its number, also the row of the students
@@ -118,12 +137,12 @@ void numberHighSchoolDepartments(Connection& school) {
             // the number has three digits; the two-character column refuses
             // it and the whole numbering is rolled back, leaving every
             // department without a code.
-            if (!row.isNull(QStringLiteral("在學科別"))) {
-                school.execute(kSetDepartmentCode,
-                               {zeroPadded(number, 2), row.value(QStringLiteral("在學科別"))});
-            }
+            if (!row.isNull(QStringLiteral("在學科別")) &&
+                !codes.add(zeroPadded(number, 2), {row.value(QStringLiteral("在學科別"))}))
+                return;
             ++number;
         }
+        codes.finish();
     });
 }
 
@@ -131,10 +150,19 @@ void numberHighSchoolDepartments(Connection& school) {
 
 void prepareShortCodes(AppContext& context) {
     Connection& school = context.school;
-    // The columns are added once; on later starts these fail (the column
-    // exists) and are rolled back.
-    school.executeGuarded(QStringLiteral("alter TABLE dbo.z_dept add 科別簡碼 nvarchar(2) NULL"));
-    school.executeGuarded(QStringLiteral("alter TABLE dbo.z_class add 簡碼 nvarchar(3) NULL"));
+    // The columns are added once, on the first start: the table's columns
+    // are read first, so that no later start sends a change that must fail.
+    const std::pair<const char16_t*, const char16_t*> columns[] = {
+        {u"z_dept", u"科別簡碼"}, {u"z_class", u"簡碼"}};
+    const QString statements[] = {
+        QStringLiteral("alter TABLE dbo.z_dept add 科別簡碼 nvarchar(2) NULL"),
+        QStringLiteral("alter TABLE dbo.z_class add 簡碼 nvarchar(3) NULL")};
+    for (int i = 0; i < 2; ++i) {
+        const auto present = tableColumns(school, QString::fromUtf16(columns[i].first));
+        if (present && !hasColumn(*present, QString::fromUtf16(columns[i].second)))
+            school.executeGuarded(statements[i]);
+        school.clearError();
+    }
     // Department codes are rebuilt from empty at every start; this commits on
     // its own, so they are empty even if the numbering below fails.
     school.executeGuarded(QStringLiteral("UPDATE z_dept SET 科別簡碼=''"));

@@ -10,6 +10,7 @@
 #include "core/ValueRules.h"
 #include "db/OdbcDrivers.h"
 #include "db/Recordset.h"
+#include "db/TableColumns.h"
 #include "ops/AppContext.h"
 #include "ops/FailureReasons.h"
 #include "settings/SettingsFile.h"
@@ -161,12 +162,30 @@ void Startup::readExamNames() {
 }
 
 void Startup::extendStudentTable() {
-    // On every start after the first the columns exist already: the statement
-    // fails and start-up goes on. Each adds one column on its own (nothing to
-    // undo), outside a transaction, where the Access driver takes table changes.
-    for (const QString& statement : studentColumnStatements()) {
-        m_context.exam.execute(statement);
-        m_context.exam.clearError();
+    // The contact columns are added once, on the first start: the table's
+    // columns are read first, so that no later start sends a change that
+    // must fail. Each adds one column on its own (nothing to undo), outside
+    // a transaction, where the Access driver takes table changes; Jet needs
+    // the table to itself for it, so a first start while the grading
+    // program uses the table is told why the columns are missing.
+    Connection& exam = m_context.exam;
+    const auto columns = tableColumns(exam, QStringLiteral("name"));
+    if (!columns) {
+        exam.clearError();
+        return;
+    }
+    for (const StudentColumn& column : studentColumns()) {
+        if (hasColumn(*columns, column.name) || exam.execute(column.statement)) continue;
+        const QString reason = failureReason(exam, DatabaseRole::Exam);
+        exam.clearError();
+        m_window.message(
+            withReason(QStringLiteral("無法在考試資料庫的學生資料表 name 加入欄位 %1, "
+                                      "學生資料匯入將無法寫入學生的地址與家長資料。"
+                                      "請關閉電腦閱卷系統後重新啟動小幫手!")
+                           .arg(column.name),
+                       reason),
+            MainWindowInterface::Icon::Exclamation);
+        return;
     }
 }
 

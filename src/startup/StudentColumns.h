@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QStringList>
+#include <QString>
+#include <vector>
 
 namespace korvex {
 
@@ -8,6 +9,10 @@ namespace korvex {
 // contact columns the student import fills (address, father, zipcode,
 // addzone), one column per statement: the Access driver adds one column at a
 // time, and a table that has some of them already gets the others.
-QStringList studentColumnStatements();
+struct StudentColumn {
+    QString name;
+    QString statement;  // the ALTER TABLE that adds it
+};
+std::vector<StudentColumn> studentColumns();
 
 }  // namespace korvex
