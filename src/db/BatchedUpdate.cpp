@@ -10,7 +10,8 @@ namespace korvex {
 QString comparedKey(const QVariantList& key) {
     QString text;
     for (const QVariant& part : key) {
-        text += part.isNull() ? QStringLiteral("\u0001") : rtrimBlanks(part.toString()).toCaseFolded();
+        text +=
+            part.isNull() ? QStringLiteral("\u0001") : rtrimBlanks(part.toString()).toCaseFolded();
         text += u'\u0002';
     }
     return text;
@@ -25,8 +26,8 @@ BatchedUpdate::BatchedUpdate(Connection& connection, QString table, QString colu
       m_filter(std::move(filter)),
       m_filterParams(std::move(filterParams)) {
     const int perRow = 1 + int(m_keyColumns.size());
-    m_rowsPerStatement = std::clamp((kMaxParameters - int(m_filterParams.size())) / perRow, 1,
-                                    kRowsPerStatement);
+    m_rowsPerStatement =
+        std::clamp((kMaxParameters - int(m_filterParams.size())) / perRow, 1, kRowsPerStatement);
     m_rows.reserve(size_t(m_rowsPerStatement));
 }
 
@@ -35,10 +36,10 @@ QString BatchedUpdate::statement(int rows) const {
         u'(' + QStringList(qsizetype(m_keyColumns.size()) + 1, QStringLiteral("?")).join(u',') +
         u')';
     QStringList on;
-    for (const QString& key : m_keyColumns)
-        on << QStringLiteral("%1.%2 = v.%2").arg(m_table, key);
-    return QStringLiteral("UPDATE %1 SET %2 = v.value FROM %1 INNER JOIN (VALUES %3) AS v(value, %4) "
-                          "ON %5 WHERE %6")
+    for (const QString& key : m_keyColumns) on << QStringLiteral("%1.%2 = v.%2").arg(m_table, key);
+    return QStringLiteral(
+               "UPDATE %1 SET %2 = v.value FROM %1 INNER JOIN (VALUES %3) AS v(value, %4) "
+               "ON %5 WHERE %6")
         .arg(m_table, m_column, QStringList(rows, row).join(u','),
              m_keyColumns.join(QStringLiteral(", ")), on.join(QStringLiteral(" AND ")), m_filter);
 }

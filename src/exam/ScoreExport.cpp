@@ -80,7 +80,7 @@ private:
 
     std::unique_ptr<Recordset> m_rows;
     QHash<QString, int> m_scoreRows;  // key -> rows of sbscore in the term
-    std::vector<SentRow> m_batch;  // the rows of the statement being filled
+    std::vector<SentRow> m_batch;     // the rows of the statement being filled
     std::vector<SentRow> m_exported;
     int m_withoutScoreRow = 0;
     QString m_flagFailure;
@@ -196,8 +196,9 @@ bool ScoreExport::sentBatch(int changed) {
     // the statement is sent again on its own, writing the same values, and
     // its own count decides. A driver that cannot count is taken at its word.
     Connection& school = m_context.school;
-    const QString single = QStringLiteral("update sbscore set ") + m_scoreColumn +
-                           QStringLiteral("=? where 學年度=? and 學期別=? and 身份證號=? and 科目碼=?");
+    const QString single =
+        QStringLiteral("update sbscore set ") + m_scoreColumn +
+        QStringLiteral("=? where 學年度=? and 學期別=? and 身份證號=? and 科目碼=?");
     for (SentRow& row : m_batch) {
         if (!school.execute(single, {exportedScoreValue(exportedScore(row.abs, row.score2)),
                                      m_settings.year, m_settings.semester, row.sid, row.sub}))

@@ -114,7 +114,8 @@ void codeVocationalClasses(Connection& school) {
             // Without a code there is nothing to write; the class keeps the
             // code it had.
             if (row.isNull(QStringLiteral("mycode"))) continue;
-            if (!codes.add(row.text(QStringLiteral("mycode")), {row.value(QStringLiteral("allcode"))}))
+            if (!codes.add(row.text(QStringLiteral("mycode")),
+                           {row.value(QStringLiteral("allcode"))}))
                 return;
         }
         codes.finish();
@@ -152,8 +153,8 @@ void prepareShortCodes(AppContext& context) {
     Connection& school = context.school;
     // The columns are added once, on the first start: the table's columns
     // are read first, so that no later start sends a change that must fail.
-    const std::pair<const char16_t*, const char16_t*> columns[] = {
-        {u"z_dept", u"科別簡碼"}, {u"z_class", u"簡碼"}};
+    const std::pair<const char16_t*, const char16_t*> columns[] = {{u"z_dept", u"科別簡碼"},
+                                                                   {u"z_class", u"簡碼"}};
     const QString statements[] = {
         QStringLiteral("alter TABLE dbo.z_dept add 科別簡碼 nvarchar(2) NULL"),
         QStringLiteral("alter TABLE dbo.z_class add 簡碼 nvarchar(3) NULL")};

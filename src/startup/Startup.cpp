@@ -178,13 +178,12 @@ void Startup::extendStudentTable() {
         if (hasColumn(*columns, column.name) || exam.execute(column.statement)) continue;
         const QString reason = failureReason(exam, DatabaseRole::Exam);
         exam.clearError();
-        m_window.message(
-            withReason(QStringLiteral("無法在考試資料庫的學生資料表 name 加入欄位 %1, "
-                                      "學生資料匯入將無法寫入學生的地址與家長資料。"
-                                      "請關閉電腦閱卷系統後重新啟動小幫手!")
-                           .arg(column.name),
-                       reason),
-            MainWindowInterface::Icon::Exclamation);
+        m_window.message(withReason(QStringLiteral("無法在考試資料庫的學生資料表 name 加入欄位 %1, "
+                                                   "學生資料匯入將無法寫入學生的地址與家長資料。"
+                                                   "請關閉電腦閱卷系統後重新啟動小幫手!")
+                                        .arg(column.name),
+                                    reason),
+                         MainWindowInterface::Icon::Exclamation);
         return;
     }
 }

@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "AccessStatementTable.h"
+#include "StatementTable.h"
 #include "db/JetSql.h"
 #include "db/OdbcDrivers.h"
 #include "db/SqlDialect.h"
+#include "db/SqlText.h"
 
 using namespace korvex;
 
@@ -57,14 +58,15 @@ TEST(JetSql, OtherStatementsKeepWhatJetSharesAndLoseWhatItLacks) {
 
 TEST(JetSql, TableOfExamStatementsMatchesWhatTheDriverIsSent) {
     QString error;
-    const auto rows = korvex::test::readAccessStatementTable(&error);
+    const auto rows =
+        korvex::test::readStatementTable(QStringLiteral("access-statements.md"), &error);
     ASSERT_GT(rows.size(), 20) << error.toStdString();
     for (const auto& row : rows) {
         SCOPED_TRACE(row.written.toStdString());
         // Statements only the SQLite stand-in receives.
-        if (row.jet == QStringLiteral("—")) continue;
+        if (row.sent == QStringLiteral("—")) continue;
         const QString sent = translateStatement(row.written, SqlDialect::Access).join("<br>");
-        EXPECT_EQ(sent, row.jet);
+        EXPECT_EQ(sent, row.sent);
         // Nothing the Access driver refuses.
         for (const char* foreign : {"nvarchar", "varchar", "getdate", "dbo.", "||", " LIMIT "})
             EXPECT_FALSE(sent.contains(QLatin1String(foreign), Qt::CaseInsensitive)) << foreign;
@@ -123,3 +125,21 @@ TEST(OdbcDrivers, DriverManagerListsTheInstalledDrivers) {
     EXPECT_TRUE(drivers.contains(QStringLiteral("FreeTDS"))) << drivers.join(',').toStdString();
 }
 #endif
+
+TEST(SqlDialect, TableOfSchoolStatementsMatchesWhatTheStandInIsSent) {
+    QString error;
+    const auto rows =
+        korvex::test::readStatementTable(QStringLiteral("school-statements.md"), &error);
+    ASSERT_GT(rows.size(), 20) << error.toStdString();
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.written.toStdString());
+        EXPECT_EQ(translateStatement(row.written, SqlDialect::Sqlite).join("<br>"), row.sent);
+        // No text literal outside ASCII: SQL Server would convert it to the
+        // database's code page.
+        forEachSqlPiece(row.written, [](QStringView piece, bool quoted) {
+            if (!quoted || !piece.startsWith(u'\'')) return;
+            for (const QChar c : piece)
+                EXPECT_LT(c.unicode(), 0x80) << piece.toString().toStdString();
+        });
+    }
+}

@@ -7,8 +7,8 @@
 #include <QRegularExpression>
 #include <QSet>
 
-#include "AccessStatementTable.h"
 #include "ModalDriver.h"
+#include "StatementTable.h"
 #include "TestFolder.h"
 #include "db/Connection.h"
 #include "db/SqlDialect.h"
@@ -61,12 +61,15 @@ TEST(SampleSchoolMenus, EveryOperationRunsFromItsMenuItem) {
     // Every statement that reaches exam.mdb is noted, to be checked against
     // the table of the statements and their Access form.
     QStringList examStatements;
+    QStringList schoolStatements;
     struct ObserverGuard {
         ~ObserverGuard() { Connection::setStatementObserver({}); }
     } guard;
     Connection::setStatementObserver([&](const Connection& connection, const QString& sql) {
-        if (connection.databaseName().endsWith(QLatin1String("exam.mdb"), Qt::CaseInsensitive))
+        if (connection.lastFile().endsWith(QLatin1String("exam.mdb"), Qt::CaseInsensitive))
             examStatements << tableForm(sql);
+        else if (connection.lastFile().endsWith(QLatin1String("school.sqlite")))
+            schoolStatements << tableForm(sql);
     });
 
     ModalDriver driver;
@@ -176,19 +179,28 @@ TEST(SampleSchoolMenus, EveryOperationRunsFromItsMenuItem) {
     EXPECT_TRUE(driver.unexpected.isEmpty()) << driver.unexpected.join(',').toStdString();
     window.close();
 
-    // docs/access-statements.md lists each of them with its Jet form.
-    QString tableError;
-    const auto table = korvex::test::readAccessStatementTable(&tableError);
-    ASSERT_FALSE(table.isEmpty()) << tableError.toStdString();
-    QSet<QString> listed;
-    for (const auto& row : table) listed.insert(tableForm(row.written));
-    QStringList missing;
-    for (const QString& statement : examStatements)
-        if (!listed.contains(statement))
-            missing << QStringLiteral("| `%1` | `%2` |")
-                           .arg(statement,
-                                translateStatement(statement, SqlDialect::Access).join("`<br>`"));
-    missing.removeDuplicates();
+    // docs/access-statements.md lists each of them with its Jet form, and
+    // docs/school-statements.md each statement to the school database with
+    // the form its SQLite stand-in receives.
     EXPECT_GT(examStatements.size(), 20);
-    EXPECT_TRUE(missing.isEmpty()) << missing.join(u'\n').toStdString();
+    EXPECT_GT(schoolStatements.size(), 20);
+    const auto unlisted = [](const char* document, const QStringList& statements,
+                             SqlDialect dialect) {
+        QString tableError;
+        const auto table =
+            korvex::test::readStatementTable(QString::fromLatin1(document), &tableError);
+        EXPECT_FALSE(table.isEmpty()) << document << ": " << tableError.toStdString();
+        QSet<QString> listed;
+        for (const auto& row : table) listed.insert(tableForm(row.written));
+        QStringList missing;
+        for (const QString& statement : statements)
+            if (!listed.contains(statement))
+                missing << QStringLiteral("| `%1` | `%2` |")
+                               .arg(statement,
+                                    translateStatement(statement, dialect).join("`<br>`"));
+        missing.removeDuplicates();
+        return missing.join(u'\n').toStdString();
+    };
+    EXPECT_EQ(unlisted("access-statements.md", examStatements, SqlDialect::Access), "");
+    EXPECT_EQ(unlisted("school-statements.md", schoolStatements, SqlDialect::Sqlite), "");
 }

@@ -1,4 +1,4 @@
-#include "AccessStatementTable.h"
+#include "StatementTable.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -38,9 +38,9 @@ QString code(const QString& cell) {
 
 }  // namespace
 
-QList<AccessStatement> readAccessStatementTable(QString* error) {
-    QList<AccessStatement> rows;
-    QFile file(QStringLiteral(KORVEX_SOURCE_DIR "/docs/access-statements.md"));
+QList<ListedStatement> readStatementTable(const QString& document, QString* error) {
+    QList<ListedStatement> rows;
+    QFile file(QStringLiteral(KORVEX_SOURCE_DIR "/docs/") + document);
     if (!file.open(QIODevice::ReadOnly)) {
         *error = file.errorString();
         return rows;
@@ -48,16 +48,22 @@ QList<AccessStatement> readAccessStatementTable(QString* error) {
     for (const QString& line : QString::fromUtf8(file.readAll()).split(u'\n')) {
         if (!line.startsWith(QLatin1String("| "))) continue;
         const QStringList row = cells(line);
-        // | where | written | Jet |
+        // | where | written | sent |
         if (row.size() < 3 || !row.at(1).startsWith(u'`')) continue;
-        rows << AccessStatement{code(row.at(1)), code(row.at(2))};
+        rows << ListedStatement{code(row.at(1)), code(row.at(2))};
     }
     return rows;
 }
 
 QString tableForm(const QString& statement) {
     static const QRegularExpression roster(QStringLiteral("\\bperiodical[1-6]\\b"));
-    return statement.simplified().replace(roster, QStringLiteral("periodicalN"));
+    static const QRegularExpression slotColumn(QStringLiteral("(考試成績|考試比例)[1-6]"));
+    static const QRegularExpression valueRows(
+        QStringLiteral("\\(VALUES (\\((?:\\?,)*\\?\\))(?:,\\1)*\\)"));
+    return statement.simplified()
+        .replace(roster, QStringLiteral("periodicalN"))
+        .replace(slotColumn, QStringLiteral("\\1N"))
+        .replace(valueRows, QStringLiteral("(VALUES \\1 …)"));
 }
 
 }  // namespace korvex::test
