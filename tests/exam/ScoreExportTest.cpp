@@ -4,6 +4,7 @@
 #include "ExamFixture.h"
 #include "HostCommand.h"
 #include "db/SqlDialect.h"
+#include "db/SqliteHandle.h"
 #include "exam/ExamOperations.h"
 #include "exam/ExportedScore.h"
 
@@ -310,6 +311,101 @@ TEST_F(ScoreExport, NothingChangesWhenTheExamNumberOrTheRowsCannotBeUsed) {
 
     EXPECT_EQ(scores(), scoresBefore);
     EXPECT_EQ(flags(), flagsBefore);
+}
+
+}  // namespace
+
+namespace {
+
+// Counts the rows each transaction of an SQLite connection changes in its
+// main database, as the engine itself reports them.
+struct ChangesPerTransaction {
+    explicit ChangesPerTransaction(Connection& connection)
+        : handle(sqliteHandle(connection.database())) {
+        sqlite3_update_hook(handle, &ChangesPerTransaction::changed, this);
+        sqlite3_commit_hook(handle, &ChangesPerTransaction::committed, this);
+        sqlite3_rollback_hook(handle, &ChangesPerTransaction::rolledBack, this);
+    }
+    ~ChangesPerTransaction() {
+        sqlite3_update_hook(handle, nullptr, nullptr);
+        sqlite3_commit_hook(handle, nullptr, nullptr);
+        sqlite3_rollback_hook(handle, nullptr, nullptr);
+    }
+    static void changed(void* self, int, const char* database, const char*, sqlite3_int64) {
+        if (qstrcmp(database, "main") == 0) ++static_cast<ChangesPerTransaction*>(self)->current;
+    }
+    static int committed(void* self) {
+        auto* me = static_cast<ChangesPerTransaction*>(self);
+        me->commits.push_back(me->current);
+        me->current = 0;
+        return 0;
+    }
+    static void rolledBack(void* self) { static_cast<ChangesPerTransaction*>(self)->current = 0; }
+
+    sqlite3* handle;
+    int current = 0;
+    std::vector<int> commits;
+};
+
+// A large export: the school gets at most one statement per 500 rows, and
+// no transaction on exam.mdb changes more rows than Jet's lock limit
+// allows with room to spare.
+TEST_F(ScoreExport, LargeExportSendsBatchesAndFlagsInBoundedTransactions) {
+    constexpr int kRows = 12000;
+    insert(m_schoolFile, QStringLiteral("BEGIN"), {});
+    insert(m_examFile, QStringLiteral("BEGIN"), {});
+    for (int i = 0; i < kRows; ++i) {
+        const QString sid = QStringLiteral("S%1").arg(i, 6, 10, QLatin1Char('0'));
+        addScoreRow(sid, QStringLiteral("301101"), QStringLiteral("ENG001"));
+        addRosterRow(sid, QStringLiteral("10101"), QStringLiteral("ENG001"), QStringLiteral("0"),
+                     i % 101, QVariant(), 1);
+    }
+    insert(m_schoolFile, QStringLiteral("COMMIT"), {});
+    insert(m_examFile, QStringLiteral("COMMIT"), {});
+
+    int schoolStatements = 0;
+    Connection::setStatementObserver([&](const Connection& connection, const QString&) {
+        if (&connection == &m_context.school) ++schoolStatements;
+    });
+    ChangesPerTransaction changes(m_context.exam);
+    ExportScores(m_context);
+    Connection::setStatementObserver({});
+
+    EXPECT_LE(schoolStatements, kRows / 500 + 3);  // the keys, the batches, a last one
+    ASSERT_GE(changes.commits.size(), size_t(3));
+    int flagged = 0;
+    for (const int n : changes.commits) {
+        EXPECT_LE(n, 5000);
+        flagged += n;
+    }
+    // The fixture's four waiting rows of SetUp are flagged too.
+    EXPECT_EQ(flagged, kRows + 4);
+    EXPECT_TRUE(examRows(QStringLiteral("select sid from periodical1 where upload=1 and sub='ENG001'"))
+                    .isEmpty());
+    EXPECT_EQ(school(QStringLiteral("select 考試成績1 from sbscore where 身份證號='S000203'")),
+              QStringList{QStringLiteral("1")});
+}
+
+// A batch whose changed rows are not what the keys foretold is sent again
+// row by row, and each row's own count decides: here SQLite finds no score
+// row for a roster key that differs only in a trailing blank, which the
+// keys (compared as SQL Server compares them) did match.
+TEST_F(ScoreExport, ABatchThatChangesOtherRowsThanForetoldIsSentRowByRow) {
+    addScoreRow(QStringLiteral("E7"), QStringLiteral("301101"), QStringLiteral("CHI001"));
+    addRosterRow(QStringLiteral("E7 "), QStringLiteral("10301"), QStringLiteral("CHI001"),
+                 QStringLiteral("0"), 61, QVariant(), 1);
+
+    ExportScores(m_context);
+
+    ASSERT_FALSE(m_busyWindow.messages.isEmpty());
+    const QString done = m_busyWindow.messages.last().text;
+    EXPECT_TRUE(done.contains(QStringLiteral("其中 1 筆在校務行政資料庫中沒有對應的學生成績資料")))
+        << done.toStdString();
+    EXPECT_EQ(examRows(QStringLiteral("select upload from periodical1 where sid='E7 '")),
+              QStringList{QStringLiteral("1")});
+    // The other rows of the batch were written and flagged all the same.
+    EXPECT_EQ(examRows(QStringLiteral("select upload from periodical1 where sid='A2'")),
+              QStringList{QStringLiteral("2")});
 }
 
 }  // namespace
