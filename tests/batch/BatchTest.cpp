@@ -312,6 +312,27 @@ TEST(Batch, ExitStatusThreeAfterAnErrorOrAWarning) {
     EXPECT_EQ(nobody.exitCode, 0) << nobody.stdoutText.toStdString();
     ASSERT_EQ(nobody.lines.size(), 2);
     EXPECT_EQ(nobody.lines[1].value("icon").toString(), QStringLiteral("information"));
+
+    // An export the school database refuses ends with the information box
+    // the office knows, and a script still sees the failure.
+    BatchResult roster = runBatchProcess(QStringList(account) << "roster"
+                                                              << "--answer"
+                                                              << "yes");
+    ASSERT_EQ(roster.exitCode, 0) << roster.stdoutText.toStdString();
+    const korvex::test::ToolRun graded =
+        korvex::test::runTool(QStringLiteral("korvex-sample"),
+                              {QStringLiteral("grade"), QStringLiteral("--folder"), folder.path(),
+                               QStringLiteral("--exam"), QStringLiteral("1")});
+    ASSERT_EQ(graded.exitCode, 0) << graded.err.toStdString();
+    TestFolder::run(folder.file(QStringLiteral("school.sqlite")),
+                    {QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON sbscore "
+                                    "BEGIN SELECT RAISE(ABORT, 'refused'); END")});
+    BatchResult refused = runBatchProcess(QStringList(account) << "export");
+    EXPECT_EQ(refused.exitCode, 3) << refused.stdoutText.toStdString();
+    ASSERT_FALSE(refused.lines.isEmpty());
+    EXPECT_EQ(refused.lines.last().value("icon").toString(), QStringLiteral("information"));
+    EXPECT_TRUE(
+        refused.lines.last().value("text").toString().contains(QStringLiteral("匯出錯誤!")));
 }
 
 TEST(Batch, ArgumentsAreReadWithValuesInEitherForm) {

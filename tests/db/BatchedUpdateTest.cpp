@@ -45,8 +45,9 @@ TEST(BatchedUpdate, FewStatementsAndTheLaterValueOfAKeyStays) {
     EXPECT_EQ(changedPerStatement, (std::vector<int>{500, 500, 200, 1}));
     EXPECT_EQ(TestFolder::rows(file, QStringLiteral("select v from t where k='K5' order by term")),
               (QStringList{QStringLiteral("7002"), QStringLiteral("0")}));
-    EXPECT_EQ(TestFolder::rows(file, QStringLiteral("select count(*) from t where term='1' and v=0")),
-              QStringList{QStringLiteral("1")});  // K0 took 0
+    EXPECT_EQ(
+        TestFolder::rows(file, QStringLiteral("select count(*) from t where term='1' and v=0")),
+        QStringList{QStringLiteral("1")});  // K0 took 0
     EXPECT_EQ(TestFolder::rows(file, QStringLiteral("select sum(v) from t where term='2'")),
               QStringList{QStringLiteral("0")});
 }

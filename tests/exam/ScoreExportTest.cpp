@@ -380,8 +380,9 @@ TEST_F(ScoreExport, LargeExportSendsBatchesAndFlagsInBoundedTransactions) {
     }
     // The fixture's four waiting rows of SetUp are flagged too.
     EXPECT_EQ(flagged, kRows + 4);
-    EXPECT_TRUE(examRows(QStringLiteral("select sid from periodical1 where upload=1 and sub='ENG001'"))
-                    .isEmpty());
+    EXPECT_TRUE(
+        examRows(QStringLiteral("select sid from periodical1 where upload=1 and sub='ENG001'"))
+            .isEmpty());
     EXPECT_EQ(school(QStringLiteral("select 考試成績1 from sbscore where 身份證號='S000203'")),
               QStringList{QStringLiteral("1")});
 }

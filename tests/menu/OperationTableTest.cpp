@@ -120,7 +120,8 @@ TEST_F(AccessExam, WholeTableOperationsWriteOnlyOnAnExclusiveConnection) {
         sent.clear();
         window.messages.clear();
         runOperation(context, *operationNamed(name));
-        for (const auto& message : window.messages) EXPECT_FALSE(message.failure) << message.text.toStdString();
+        for (const auto& message : window.messages)
+            EXPECT_FALSE(message.failure) << message.text.toStdString();
         int writes = 0;
         for (const Sent& s : sent) {
             const QString verb = s.statement.section(u' ', 0, 0).toLower();
@@ -133,7 +134,8 @@ TEST_F(AccessExam, WholeTableOperationsWriteOnlyOnAnExclusiveConnection) {
         EXPECT_TRUE(context.exam.isOpen());
         EXPECT_EQ(context.exam.access(), Connection::Access::Shared);
     }
-    EXPECT_FALSE(TestFolder::rows(examFile, QStringLiteral("select sid from periodical1")).isEmpty());
+    EXPECT_FALSE(
+        TestFolder::rows(examFile, QStringLiteral("select sid from periodical1")).isEmpty());
 }
 
 }  // namespace

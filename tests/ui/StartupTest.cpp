@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QSysInfo>
 
 #include "ScriptedWindow.h"
@@ -10,6 +12,7 @@
 #include "TestFolder.h"
 #include "core/AppInfo.h"
 #include "core/ProgramFolder.h"
+#include "db/Connection.h"
 #include "ops/AppContext.h"
 #include "startup/ShellWindow.h"
 #include "startup/Startup.h"
@@ -286,6 +289,62 @@ TEST(Startup, StudentTableMissingSomeContactColumnsGetsTheOthers) {
     EXPECT_FALSE(run.context.exam.execute(insert, {QStringLiteral("A1"), QString(21, u'父')}));
     run.context.exam.clearError();
     EXPECT_TRUE(run.context.exam.execute(insert, {QStringLiteral("A1"), QString(20, u'父')}));
+}
+
+// The columns of exam.mdb's student table and the school's short codes are
+// added once: a later start reads the columns and sends no change that must
+// fail (on Jet a change needs the table to itself, on SQL Server a failed
+// one is rolled back at every start).
+TEST(Startup, LaterStartsSendNoTableChange) {
+    TestFolder folder;
+    korvex::test::makeShellFolder(folder);
+    {
+        StartupRun first(folder.path());
+        ASSERT_EQ(first.result, Startup::Result::Ready);
+    }
+    QStringList changes;
+    Connection::setStatementObserver([&](const Connection&, const QString& sql) {
+        if (sql.trimmed().startsWith(QLatin1String("alter"), Qt::CaseInsensitive)) changes << sql;
+    });
+    StartupRun second(folder.path());
+    Connection::setStatementObserver({});
+    EXPECT_EQ(second.result, Startup::Result::Ready) << second.cause.toStdString();
+    EXPECT_TRUE(changes.isEmpty()) << changes.join(u'\n').toStdString();
+    EXPECT_TRUE(second.shell.w.messages.isEmpty());
+}
+
+// A first start while another program holds exam.mdb cannot add the
+// columns: the user is told why, and start-up goes on.
+TEST(Startup, ColumnsThatCannotBeAddedAreShownWithTheirCause) {
+    TestFolder folder;
+    korvex::test::makeShellFolder(folder);
+    const QString exam = folder.file("exam.mdb");
+    TestFolder::run(exam, {QStringLiteral("CREATE TABLE plain (x)")});  // no contact columns yet
+    const QString name = QStringLiteral("holder");
+    {
+        QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        holder.setDatabaseName(exam);
+        ASSERT_TRUE(holder.open());
+        QSqlQuery lock(holder);
+        ASSERT_TRUE(lock.exec(QStringLiteral("BEGIN IMMEDIATE")));
+        ASSERT_TRUE(lock.exec(QStringLiteral("insert into plain values (1)")));
+
+        StartupRun run(folder.path());
+        EXPECT_EQ(run.result, Startup::Result::Ready) << run.cause.toStdString();
+        ASSERT_EQ(run.shell.w.messages.size(), 1);
+        const auto& shown = run.shell.w.messages.first();
+        EXPECT_EQ(shown.icon, Icon::Exclamation);
+        EXPECT_TRUE(shown.text.startsWith(
+            QStringLiteral("無法在考試資料庫的學生資料表 name 加入欄位 address")))
+            << shown.text.toStdString();
+        EXPECT_TRUE(
+            shown.text.contains(QStringLiteral("原因: 考試資料庫 exam.mdb正由其他程式使用中")))
+            << shown.text.toStdString();
+        lock.exec(QStringLiteral("ROLLBACK"));
+        lock = QSqlQuery();
+        holder.close();
+    }
+    QSqlDatabase::removeDatabase(name);
 }
 
 TEST(Startup, TemplatesAreRewrittenBeforeTheLoginAndOneThatCannotBeEndsSilently) {
