@@ -10,7 +10,8 @@
 // codes have been prepared as start-up prepares them (high-school class
 // numbers) and the contact columns added to the students' table. Prints the
 // time and the rows per second of each import, the messages it showed, and
-// the total.
+// the total; in process, also the statements each import sent to each
+// database.
 
 #include <QCoreApplication>
 #include <QDir>
@@ -24,6 +25,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "StatementCounter.h"
 #include "import/BaseDataImports.h"
 #include "ops/AppContext.h"
 #include "ops/YieldPacer.h"
@@ -164,11 +166,16 @@ int inProcess(const QString& folder) {
     context.exam.executeGuarded(
         QStringLiteral("ALTER TABLE name add zipcode nvarchar(10), addzone nvarchar(50) "));
     std::printf("in process, %s\n", qPrintable(folder));
+    bench::StatementCounter statements(context);
     return report(context.filePath(QStringLiteral("exam.mdb")),
                   [&](const Operation& op, QStringList& messages) {
                       window.messages.clear();
+                      statements.reset();
                       op.run(context);
                       messages = window.messages;
+                      messages.prepend(QStringLiteral("statements: school %1, exam.mdb %2")
+                                           .arg(statements.school())
+                                           .arg(statements.exam()));
                       return true;
                   });
 }

@@ -11,8 +11,10 @@
 #include <QHash>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
+#include "StatementCounter.h"
 #include "core/ValueRules.h"
 #include "db/Recordset.h"
 #include "exam/CourseQueries.h"
@@ -266,9 +268,12 @@ int main(int argc, char** argv) {
     prepareShortCodes(context);
 
     QElapsedTimer timer;
+    std::optional<bench::StatementCounter> statements(std::in_place, context);
     timer.start();
     MakeScoreWorkbooks(context);
     const double whole = timer.elapsed() / 1000.0;
+    const long schoolStatements = statements->school();
+    statements.reset();
     const QStringList files = QDir(dir.path()).entryList({"*.xls"}, QDir::Files);
     qint64 total = 0;
     for (const QString& f : files) total += QFileInfo(QDir(dir.path()).filePath(f)).size();
@@ -276,6 +281,8 @@ int main(int argc, char** argv) {
                 counts.classSubjects, (long long)files.size(), total / 1048576.0);
     std::printf("MakeScoreWorkbooks (All): %.2f s  [target: under 3 s]  %s\n", whole,
                 qPrintable(window.messages.value(0).left(20)));
+    std::printf("  statements to the school database: %ld (for %d sheets)\n", schoolStatements,
+                counts.classSubjects);
 
     // The same sheets from memory: our writer, then libxlsxwriter.
     timer.restart();
