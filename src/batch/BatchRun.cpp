@@ -3,8 +3,11 @@
 #include <QDir>
 
 #include "batch/ConsoleWindow.h"
+#include "menu/DamagedExamTexts.h"
 #include "menu/OperationTable.h"
 #include "ops/AppContext.h"
+#include "ops/ExamFileCheck.h"
+#include "ops/FailureReasons.h"
 #include "startup/LoginCheck.h"
 #include "startup/Startup.h"
 
@@ -31,9 +34,32 @@ public:
         return false;
     }
 
+    // Nobody can be asked: the message names the newest copy and how to put
+    // it back, and the program ends; only `restore --from` puts back the
+    // copy it names, as the damaged file's replacement.
+    std::optional<QString> replaceDamagedExam(AppContext&, const DamagedExam& damaged) override {
+        const OperationEntry* entry = operationNamed(m_options.operation);
+        if (entry && entry->needs == OperationNeeds::Copy && !m_options.from.isEmpty()) {
+            const QString copy = QDir(m_options.from).absolutePath();
+            const examFileCheck::Finding finding = examFileCheck::inspectFile(copy);
+            if (finding.verdict == examFileCheck::Verdict::Usable) {
+                m_keptAs = damaged.keptAs;
+                return copy;
+            }
+            m_window.reportFailure(withReason(damagedExamMessage(damaged, true), finding.reason));
+            return std::nullopt;
+        }
+        m_window.reportFailure(damagedExamMessage(damaged, true));
+        return std::nullopt;
+    }
+
+    // Where the damaged exam.mdb was kept when the copy took its place.
+    const QString& keptAs() const { return m_keptAs; }
+
 private:
     ConsoleWindow& m_window;
     const BatchOptions& m_options;
+    QString m_keptAs;
 };
 
 }  // namespace
@@ -55,6 +81,17 @@ BatchExit runBatch(const BatchOptions& options, std::FILE* out) {
         return BatchEnded;
     }
 
+    // A restore that already put its copy in place of a damaged exam.mdb
+    // is done.
+    if (!startup.examPutBack().isEmpty()) {
+        window.message(
+            QStringLiteral("考試資料庫已還原為 %1 的內容!\r\n(已損壞的考試資料庫保留為 %2)")
+                .arg(QDir::toNativeSeparators(startup.examPutBack()),
+                     QDir::toNativeSeparators(dialogs.keptAs())),
+            MainWindowInterface::Icon::None);
+        releaseConnections(context);
+        return BatchDone;
+    }
     window.setQuestionAnswer(options.answer);
     window.setInputAnswer(options.teachers);
     if (const OperationEntry* entry = operationNamed(options.operation)) {

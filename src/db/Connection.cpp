@@ -8,6 +8,7 @@
 
 #include "db/DatabaseFile.h"
 #include "db/SqliteHandle.h"
+#include "db/SqliteUri.h"
 
 #include "db/OdbcHeaders.h"
 
@@ -147,12 +148,14 @@ bool Connection::openSqlite(const QString& file, bool readOnly, Access access) {
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
         m_db = db;
-        db.setDatabaseName(file);
+        bool uri = false;
+        db.setDatabaseName(readOnly ? readOnlySqliteName(file, &uri) : file);
         // The steps of the opening below do not wait for a busy database: a
         // database another program holds still opens at once, and the first
         // real statement waits out the time-out and tells why.
         QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=0");
         if (readOnly) options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+        if (uri) options += QStringLiteral(";QSQLITE_OPEN_URI");
         db.setConnectOptions(options);
         if (!open(db)) {
             db = QSqlDatabase();

@@ -6,6 +6,7 @@
 
 #include "db/Connection.h"
 #include "db/SqliteHandle.h"
+#include "db/SqliteUri.h"
 
 namespace korvex {
 namespace {
@@ -34,8 +35,12 @@ bool restoreSqliteDatabase(Connection& connection, const QString& source) {
     if (!destination) return fail(connection, SQLITE_MISUSE, QStringLiteral("資料庫未連結"));
 
     sqlite3* from = nullptr;
-    int code = sqlite3_open_v2(QFile::encodeName(source).constData(), &from, SQLITE_OPEN_READONLY,
-                               nullptr);
+    bool uri = false;
+    const QString name = readOnlySqliteName(source, &uri);
+    // SQLite takes file names in UTF-8 on every system.
+    const QByteArray path = name.toUtf8();
+    int code = sqlite3_open_v2(path.constData(), &from,
+                               SQLITE_OPEN_READONLY | (uri ? SQLITE_OPEN_URI : 0), nullptr);
     // The copy must be a readable database before anything is replaced.
     if (code == SQLITE_OK)
         code = sqlite3_exec(from, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);

@@ -6,6 +6,7 @@
 #include "db/DatabaseFile.h"
 #include "ops/AppContext.h"
 #include "ops/ExamBackups.h"
+#include "ops/ExamFileCheck.h"
 #include "ops/OperationFrame.h"
 
 namespace korvex {
@@ -16,17 +17,23 @@ void restoreExamDatabase(AppContext& context, const QString& copyPath) {
     const QString failed = QStringLiteral("考試資料庫還原失敗, 考試資料庫未變更!");
     const QString shown = QDir::toNativeSeparators(QFileInfo(copyPath).absoluteFilePath());
 
-    // The copy must be a database of the engine exam.mdb uses, or nothing
-    // is touched.
-    const DatabaseFileKind kind = databaseFileKind(copyPath);
+    // The copy must be a whole database of the grading program, of the
+    // engine exam.mdb uses, or nothing is touched. It is only read: nothing
+    // is written beside it.
+    const examFileCheck::Finding finding = examFileCheck::inspectFile(copyPath);
+    if (finding.verdict != examFileCheck::Verdict::Usable) {
+        frame.reportFailure(withReason(failed, finding.reason));
+        return;
+    }
     const DatabaseFileKind expected = context.exam.dialect() == SqlDialect::Access
                                           ? DatabaseFileKind::Access
                                           : DatabaseFileKind::Sqlite;
-    if (kind != expected) {
-        frame.reportFailure(
-            withReason(failed, kind == DatabaseFileKind::Missing
-                                   ? QStringLiteral("找不到檔案 %1").arg(shown)
-                                   : QStringLiteral("%1 不是考試資料庫的備份").arg(shown)));
+    if (databaseFileKind(copyPath) != expected) {
+        frame.reportFailure(withReason(
+            failed,
+            expected == DatabaseFileKind::Access
+                ? QStringLiteral("%1 不是 Access 資料庫檔, 與目前的考試資料庫不同").arg(shown)
+                : QStringLiteral("%1 不是 SQLite 資料庫檔, 與目前的考試資料庫不同").arg(shown)));
         return;
     }
     if (QFileInfo(copyPath).canonicalFilePath() ==

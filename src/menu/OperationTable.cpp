@@ -66,6 +66,11 @@ const OperationEntry* operationNamed(const QString& batchName) {
     return nullptr;
 }
 
+QString operationPlainName(const QString& batchName) {
+    const OperationEntry* entry = operationNamed(batchName);
+    return entry ? entry->plainName : batchName;
+}
+
 QString requiredOption(const OperationEntry& entry) {
     switch (entry.needs) {
         case OperationNeeds::Answer:

@@ -47,6 +47,10 @@ const std::vector<OperationEntry>& operationTable();
 // The entry korvex-batch knows as `batchName`; null when there is none.
 const OperationEntry* operationNamed(const QString& batchName);
 
+// What the operation korvex-batch knows as `batchName` is called outside
+// its menu; the name itself when there is none.
+QString operationPlainName(const QString& batchName);
+
 // The korvex-batch option that gives what the entry needs ("answer"), empty
 // when it needs nothing from the command line.
 QString requiredOption(const OperationEntry& entry);

@@ -40,6 +40,14 @@ QString freeName(const QDir& folder, const QString& operation) {
     }
 }
 
+// What a copy cut short by a crash or a kill leaves: its temporary file,
+// never taken for a copy, removed by the next backup or restore.
+void removeLeftovers(const QDir& folder) {
+    for (const QString& name :
+         folder.entryList({QStringLiteral("exam-*.mdb.part")}, QDir::Files | QDir::Hidden))
+        QFile::remove(folder.filePath(name));
+}
+
 void prune(const QString& examFile) {
     const QList<Copy> copies = list(examFile);
     for (qsizetype i = kBackupsKept; i < copies.size(); ++i) QFile::remove(copies.at(i).path);
@@ -106,12 +114,16 @@ QString take(Connection& exam, const QString& operation, QString* error) {
     }
     const QDir folder(folderFor(examFile));
     if (!folder.exists() && !QDir().mkpath(folder.path())) {
+        QString cause = QFileInfo::exists(folder.path())
+                            ? QStringLiteral("已有同名的檔案, 請將它改名或移走")
+                            : folderWriteProblem(QFileInfo(examFile).path());
+        if (cause.isEmpty()) cause = QStringLiteral("系統不允許在此建立資料夾");
         if (error)
             *error = QStringLiteral("無法建立資料夾 %1 (%2)")
-                         .arg(QDir::toNativeSeparators(folder.path()),
-                              folderWriteProblem(QFileInfo(examFile).path()));
+                         .arg(QDir::toNativeSeparators(folder.path()), cause);
         return QString();
     }
+    removeLeftovers(folder);
     const QString target = folder.filePath(freeName(folder, operation));
     bool copied = false;
     if (exam.dialect() == SqlDialect::Sqlite) {
@@ -190,7 +202,30 @@ QString rowCounts(const QString& copyPath) {
     return QString();
 }
 
+bool putBack(const QString& examFile, const QString& copyPath, const QString& keepAs,
+             QString* error) {
+    const QString part = examFile + QStringLiteral(".restore");
+    if (!copyFile(copyPath, part, error)) return false;
+    QFile damaged(examFile);
+    if (!damaged.rename(keepAs)) {
+        if (error) *error = fileErrorText(damaged.errorString());
+        QFile::remove(part);
+        return false;
+    }
+    // A stale journal of the damaged file must not be read as the copy's.
+    for (const char* suffix : {"-wal", "-shm", "-journal"})
+        QFile::rename(examFile + QLatin1String(suffix), keepAs + QLatin1String(suffix));
+    if (!QFile::rename(part, examFile)) {
+        if (error) *error = folderWriteProblem(QFileInfo(examFile).path());
+        QFile::rename(keepAs, examFile);
+        QFile::remove(part);
+        return false;
+    }
+    return true;
+}
+
 bool restore(Connection& exam, const QString& copyPath, QString* error) {
+    removeLeftovers(QDir(folderFor(exam.file())));
     if (exam.dialect() == SqlDialect::Sqlite) {
         exam.clearError();
         if (restoreSqliteDatabase(exam, copyPath)) return true;

@@ -37,6 +37,13 @@ QList<Copy> list(const QString& examFile);
 // cannot be read.
 QString rowCounts(const QString& copyPath);
 
+// Puts the copy in place of the exam database file `examFile`, which no
+// connection has open (it is damaged): the damaged file is kept as
+// `keepAs`, then the copy takes its name. False with `error` set when it
+// could not; the damaged file is then where it was.
+bool putBack(const QString& examFile, const QString& copyPath, const QString& keepAs,
+             QString* error);
+
 // Puts the copy back into the exam database open on `exam`, replacing all of
 // its content at once. False with `error` set when it could not.
 bool restore(Connection& exam, const QString& copyPath, QString* error);

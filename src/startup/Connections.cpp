@@ -96,7 +96,8 @@ bool openExamConnection(AppContext& context) {
             break;
         case DatabaseFileKind::Unknown:
             exam.raise({QStringLiteral("%1 不是 Access 或 SQLite 資料庫檔")
-                            .arg(QDir::toNativeSeparators(file))});
+                            .arg(QDir::toNativeSeparators(file)),
+                        QString(), DbError::Kind::Damaged});
             break;
     }
     // Statements on the grading program's file wait at most one second.

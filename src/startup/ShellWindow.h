@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <optional>
 
+#include "ops/DamagedExam.h"
 #include "ops/MainWindowInterface.h"
 
 namespace korvex {
@@ -18,7 +21,7 @@ public:
     virtual void enableTopMenus() = 0;
 };
 
-// The two dialogs start-up opens. The desktop window shows the real ones;
+// The dialogs start-up opens. The desktop window shows the real ones;
 // tests and the console front end answer them their own way.
 class StartupDialogs {
 public:
@@ -29,6 +32,10 @@ public:
     virtual void editConnectionSettings(AppContext& context) = 0;
     // The login dialog; true when a login succeeded.
     virtual bool login(AppContext& context) = 0;
+    // exam.mdb is damaged: tells the user and gives the copy to put in its
+    // place, or nothing when the program is to end.
+    virtual std::optional<QString> replaceDamagedExam(AppContext& context,
+                                                      const DamagedExam& damaged) = 0;
 };
 
 }  // namespace korvex

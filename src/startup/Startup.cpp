@@ -12,6 +12,8 @@
 #include "db/Recordset.h"
 #include "db/TableColumns.h"
 #include "ops/AppContext.h"
+#include "ops/ExamBackups.h"
+#include "ops/ExamFileCheck.h"
 #include "ops/FailureReasons.h"
 #include "settings/SettingsFile.h"
 #include "startup/ShellWindow.h"
@@ -78,15 +80,7 @@ Startup::Result Startup::run(const QString& appPath) {
     m_context.school.clearError();
     readExamNames();
 
-    if (!openExamConnection(m_context)) {
-        const auto& error = m_context.exam.pendingError();
-        // Without the driver no later start can succeed either: the user is
-        // told what to install.
-        if (error && isMissingDriverError(*error))
-            m_window.message(error->text, MainWindowInterface::Icon::Critical);
-        return endSilently(QStringLiteral("無法開啟 exam.mdb: %1")
-                               .arg(failureReason(m_context.exam, DatabaseRole::Exam)));
-    }
+    if (!openExam()) return Result::Ended;
     BuildMainTitle(m_context);
     extendStudentTable();
 
@@ -186,6 +180,68 @@ void Startup::extendStudentTable() {
                          MainWindowInterface::Icon::Exclamation);
         return;
     }
+}
+
+bool Startup::openExam() {
+    Connection& exam = m_context.exam;
+    QString damaged;
+    if (!openExamConnection(m_context)) {
+        const auto& error = exam.pendingError();
+        // Without the driver no later start can succeed either: the user is
+        // told what to install.
+        if (error && isMissingDriverError(*error))
+            m_window.message(error->text, MainWindowInterface::Icon::Critical);
+        if (!error || error->kind != DbError::Kind::Damaged) {
+            endSilently(QStringLiteral("無法開啟 exam.mdb: %1")
+                            .arg(failureReason(exam, DatabaseRole::Exam)));
+            return false;
+        }
+        damaged = failureReason(exam, DatabaseRole::Exam);
+        exam.clearError();
+    } else {
+        // A database without the grading program's tables is as useless.
+        const examFileCheck::Finding finding = examFileCheck::inspectOpen(exam);
+        if (finding.verdict == examFileCheck::Verdict::Usable) return true;
+        damaged = finding.reason;
+        exam.close();
+    }
+    return recoverDamagedExam(damaged);
+}
+
+bool Startup::recoverDamagedExam(const QString& reason) {
+    // A damaged exam.mdb ends the program with a message, not silently: the
+    // user could otherwise never learn that the file is damaged, nor that a
+    // copy of it is there to put back.
+    DamagedExam damaged;
+    damaged.file = findExamDatabase(m_context.appPath);
+    damaged.reason = reason;
+    damaged.copies = examBackups::list(damaged.file);
+    damaged.keptAs =
+        QDir(m_context.appPath)
+            .filePath(QStringLiteral("exam-damaged-") +
+                      QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")) +
+                      QStringLiteral(".mdb"));
+    const std::optional<QString> copy = m_dialogs.replaceDamagedExam(m_context, damaged);
+    const QString cause = QStringLiteral("考試資料庫 exam.mdb 已損壞: %1").arg(reason);
+    if (!copy) {
+        m_endCause = cause;
+        appendStartupLog(m_context.appPath, cause);
+        return false;
+    }
+    QString why;
+    if (!examBackups::putBack(damaged.file, *copy, damaged.keptAs, &why) ||
+        !openExamConnection(m_context)) {
+        if (why.isEmpty()) why = failureReason(m_context.exam, DatabaseRole::Exam);
+        const QString text = withReason(QStringLiteral("無法放回考試資料庫的備份 %1, 程式結束!")
+                                            .arg(QDir::toNativeSeparators(*copy)),
+                                        why);
+        m_window.reportFailure(text);
+        m_endCause = text;
+        appendStartupLog(m_context.appPath, text);
+        return false;
+    }
+    m_examPutBack = *copy;
+    return true;
 }
 
 Startup::Result Startup::endSilently(const QString& cause) {

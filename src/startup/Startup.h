@@ -26,6 +26,8 @@ public:
 
     // Why start-up ended (empty when it did not, or when a message said why).
     const QString& endCause() const { return m_endCause; }
+    // The copy put in place of a damaged exam.mdb; empty when none was.
+    const QString& examPutBack() const { return m_examPutBack; }
 
     // The question asked after a failed connection attempt.
     static QString connectionQuestion();
@@ -35,6 +37,8 @@ public:
 private:
     Result endSilently(const QString& cause);
     bool connectSchool();
+    bool openExam();
+    bool recoverDamagedExam(const QString& reason);
     bool schoolWritable();
     void readExamNames();
     void extendStudentTable();
@@ -43,6 +47,7 @@ private:
     ShellWindow& m_window;
     StartupDialogs& m_dialogs;
     QString m_endCause;
+    QString m_examPutBack;
 };
 
 // Releases the school connection, then the exam connection.

@@ -12,6 +12,7 @@
 
 #include "core/AppInfo.h"
 #include "core/ValueRules.h"
+#include "menu/DamagedExamTexts.h"
 #include "startup/StartupSteps.h"
 #include "ui/AboutDialog.h"
 #include "ui/AppIcon.h"
@@ -188,6 +189,19 @@ void MainWindow::showAbout() {
 
 void MainWindow::editConnectionSettings(AppContext& context) {
     showSettingsDialog(context, SettingsDialogUse::AfterFailedConnection, this);
+}
+
+std::optional<QString> MainWindow::replaceDamagedExam(AppContext&, const DamagedExam& damaged) {
+    if (damaged.copies.isEmpty()) {
+        message(damagedExamMessage(damaged, false), Icon::Critical);
+        return std::nullopt;
+    }
+    // Putting a copy back loses what changed since it was taken: the user
+    // decides, and Enter keeps the file as it is.
+    if (message(damagedExamQuestion(damaged), Icon::Exclamation, Buttons::YesNo, Answer::No) !=
+        Answer::Yes)
+        return std::nullopt;
+    return damaged.copies.first().path;
 }
 
 bool MainWindow::login(AppContext& context) {

@@ -67,6 +67,8 @@ private:
     // StartupDialogs
     void editConnectionSettings(AppContext& context) override;
     bool login(AppContext& context) override;
+    std::optional<QString> replaceDamagedExam(AppContext& context,
+                                              const DamagedExam& damaged) override;
 
     void buildMenus();
     void runMenuOperation(const OperationEntry& entry);

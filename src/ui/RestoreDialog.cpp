@@ -12,8 +12,7 @@
 namespace korvex {
 
 QString RestoreDialog::operationLabel(const QString& operation) {
-    const OperationEntry* entry = operationNamed(operation);
-    return entry ? entry->plainName : operation;
+    return operationPlainName(operation);
 }
 
 RestoreDialog::RestoreDialog(const QList<examBackups::Copy>& copies, QWidget* parent)

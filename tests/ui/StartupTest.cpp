@@ -72,6 +72,9 @@ public:
     bool loginAnswer = true;
     int settingsShown = 0;
     int loginShown = 0;
+    // The copy to put back over a damaged exam.mdb; empty answers No.
+    QString damagedAnswer;
+    std::optional<DamagedExam> damagedShown;
 
     void editConnectionSettings(AppContext& context) override {
         ++settingsShown;
@@ -83,6 +86,12 @@ public:
         if (onLogin) onLogin();
         shell->w.events << QStringLiteral("login");
         return loginAnswer;
+    }
+    std::optional<QString> replaceDamagedExam(AppContext&, const DamagedExam& damaged) override {
+        damagedShown = damaged;
+        shell->w.events << QStringLiteral("damaged");
+        if (damagedAnswer.isEmpty()) return std::nullopt;
+        return damagedAnswer;
     }
 };
 
