@@ -253,8 +253,10 @@ void Connection::applyCommandTimeout(QSqlQuery& query) const {
     // statement carries its own time-out, set once it has a handle.
 #ifdef KORVEX_HAVE_ODBC_HEADERS
     if (void* stmt = odbcStatementHandle(query)) {
-        SQLSetStmtAttr(static_cast<SQLHANDLE>(stmt), SQL_ATTR_QUERY_TIMEOUT,
-                       reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(m_commandTimeout)), 0);
+        // ODBC passes an integer attribute in the pointer argument.
+        // NOLINTNEXTLINE(performance-no-int-to-ptr)
+        const auto timeout = reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(m_commandTimeout));
+        SQLSetStmtAttr(static_cast<SQLHANDLE>(stmt), SQL_ATTR_QUERY_TIMEOUT, timeout, 0);
     }
 #else
     Q_UNUSED(query);
