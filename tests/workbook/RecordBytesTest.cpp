@@ -170,7 +170,8 @@ TEST(XlsRecords, CompoundFileHeaderAndAllocationTable) {
     TestFolder folder;
     for (int size : {100, 8 * 1024 * 1024 + 77}) {
         QByteArray data(size, '\0');
-        for (int i = 0; i < size; ++i) data[i] = char((i * 7919) >> 3);
+        // In unsigned arithmetic: i * 7919 passes INT_MAX for the large stream.
+        for (int i = 0; i < size; ++i) data[i] = char((static_cast<unsigned>(i) * 7919u) >> 3);
         QByteArray padded = data;
         padded.append(std::max(4096 - size, 0), '\0');
         padded.append((512 - padded.size() % 512) % 512, '\0');
