@@ -281,7 +281,7 @@ const std::vector<std::shared_ptr<QSqlQuery>>* Connection::prepared(const QStrin
     }
     // Statements built per row with different text are not worth keeping.
     if (m_statements.size() > 256) m_statements.clear();
-    return &*m_statements.insert(sql, std::move(queries));
+    return &*m_statements.emplace(sql, std::move(queries));
 }
 
 QStringList Connection::translated(const QString& sql) {

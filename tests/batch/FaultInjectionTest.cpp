@@ -318,7 +318,7 @@ TEST_F(Faults, ADatabaseHeldByAnotherProgramStopsTheOperationAtOnceWithItsCause)
         ASSERT_TRUE(ldb.open(QIODevice::WriteOnly));
         for (const char* user : {"OFFICE-PC", "GRADER-2"}) {
             QByteArray slot(64, '\0');
-            slot.replace(0, qstrlen(user), user);
+            slot.replace(0, static_cast<qsizetype>(qstrlen(user)), user);
             slot.replace(32, 5, "Admin");
             ldb.write(slot);
         }
