@@ -292,7 +292,7 @@ int main(int argc, char** argv) {
     const long peakKb = peakMemoryKb();
     std::printf("peak memory      %.1f MB\n", peakKb / 1024.0);
     const bool ok = rebuildMs < 5000 && updateMs < 5000 && exportMs < 5000 && bareMs < 5000 &&
-                    backupMs < 500 && peakKb < 200 * 1024;
+                    backupMs < 500 && peakKb < 200L * 1024;
     std::printf("%s (limits: 5 s each, backup 0.5 s, 200 MB)\n",
                 ok ? "within limits" : "OVER LIMITS");
     return ok ? 0 : 1;

@@ -63,6 +63,7 @@ int main(int argc, char** argv) {
 
     const double first = timeToLogin(dir.path());
     std::vector<double> later;
+    later.reserve(7);
     for (int i = 0; i < 7; ++i) later.push_back(timeToLogin(dir.path()));
     if (first < 0 || std::any_of(later.begin(), later.end(), [](double t) { return t < 0; })) {
         std::fprintf(stderr, "start-up did not reach the login dialog\n");

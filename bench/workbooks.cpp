@@ -243,9 +243,9 @@ qint64 writeXlsxFiles(const std::vector<Teacher>& teachers, const QString& folde
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     // Arguments: the number of students (3000), and "ours" to leave out
-    // libxlsxwriter, for profiling.
+    // libxlsxwriter, for profiling (a build without libxlsxwriter ignores it).
     const int students = argc > 1 ? QByteArray(argv[1]).toInt() : 3000;
-    const bool onlyOurs = argc > 2 && QByteArray(argv[2]) == "ours";
+    [[maybe_unused]] const bool onlyOurs = argc > 2 && QByteArray(argv[2]) == "ours";
     QTemporaryDir dir;
     SampleSchool::Options options;
     options.students = students;
@@ -278,7 +278,7 @@ int main(int argc, char** argv) {
     qint64 total = 0;
     for (const QString& f : files) total += QFileInfo(QDir(dir.path()).filePath(f)).size();
     std::printf("students %d, courses (sheets) %d, teacher workbooks %lld, %.1f MB\n", students,
-                counts.classSubjects, (long long)files.size(), total / 1048576.0);
+                counts.classSubjects, static_cast<long long>(files.size()), total / 1048576.0);
     std::printf("MakeScoreWorkbooks (All): %.2f s  [target: under 3 s]  %s\n", whole,
                 qPrintable(window.messages.value(0).left(20)));
     std::printf("  statements to the school database: %ld (for %d sheets)\n", schoolStatements,

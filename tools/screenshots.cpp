@@ -24,6 +24,7 @@
 #include <cstdio>
 #include <deque>
 #include <functional>
+#include <utility>
 
 #include "sample/SampleSchool.h"
 #include "ui/AppSetup.h"
@@ -90,7 +91,9 @@ public:
         connect(&m_timer, &QTimer::timeout, this, &Autopilot::poll);
         m_timer.start(20);
     }
-    void expect(Match match, Action action) { m_steps.push_back({match, action}); }
+    void expect(Match match, Action action) {
+        m_steps.push_back({std::move(match), std::move(action)});
+    }
     bool done() const { return m_steps.empty(); }
 
 private:

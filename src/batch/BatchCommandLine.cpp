@@ -196,7 +196,7 @@ QString readOperation(const BatchParser& p, BatchOptions& options) {
     if (positional.isEmpty()) return QStringLiteral("沒有指定作業");
     if (positional.size() > 1)
         return QStringLiteral("只能指定一項作業: ") + positional.join(QLatin1Char(' '));
-    const QString operation = positional.first();
+    const QString& operation = positional.first();
     const OperationEntry* entry = operationNamed(operation);
     if (!entry) return QStringLiteral("沒有這項作業: ") + operation;
     if (const QString option = requiredOption(*entry); !option.isEmpty() && !p.parser.isSet(option))

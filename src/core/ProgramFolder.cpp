@@ -12,7 +12,7 @@ QString programFolder(const QString& given, const QString& executableFolder) {
 
 QString programFile(const QString& folder, const QString& name) {
     const QDir dir(folder);
-    const QString exact = dir.filePath(name);
+    QString exact = dir.filePath(name);
     if (QFileInfo::exists(exact)) return exact;
     // Sorted, so that the same file is taken every time should several exist.
     const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);

@@ -256,8 +256,10 @@ void Connection::applyCommandTimeout(QSqlQuery& query) const {
     // statement carries its own time-out, set once it has a handle.
 #ifdef KORVEX_HAVE_ODBC_HEADERS
     if (void* stmt = odbcStatementHandle(query)) {
-        SQLSetStmtAttr(static_cast<SQLHANDLE>(stmt), SQL_ATTR_QUERY_TIMEOUT,
-                       reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(m_commandTimeout)), 0);
+        // ODBC passes an integer attribute in the pointer argument.
+        // NOLINTNEXTLINE(performance-no-int-to-ptr)
+        const auto timeout = reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(m_commandTimeout));
+        SQLSetStmtAttr(static_cast<SQLHANDLE>(stmt), SQL_ATTR_QUERY_TIMEOUT, timeout, 0);
     }
 #else
     Q_UNUSED(query);
@@ -282,7 +284,7 @@ const std::vector<std::shared_ptr<QSqlQuery>>* Connection::prepared(const QStrin
     }
     // Statements built per row with different text are not worth keeping.
     if (m_statements.size() > 256) m_statements.clear();
-    return &*m_statements.insert(sql, std::move(queries));
+    return &*m_statements.emplace(sql, std::move(queries));
 }
 
 QStringList Connection::translated(const QString& sql) {

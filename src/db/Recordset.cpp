@@ -96,7 +96,7 @@ bool Recordset::find(const QString& column, const QString& value) {
             const QVariant& v = at(row, index);
             if (v.isValid() && !v.isNull()) built[keyOf(v)].push_back(row);
         }
-        indexIt = m_indexes.insert(index, std::move(built));
+        indexIt = m_indexes.emplace(index, std::move(built));
     }
     const auto rows = indexIt->constFind(rtrimBlanks(value));
     if (rows == indexIt->constEnd()) {

@@ -34,7 +34,7 @@ QString freeName(const QDir& folder, const QString& operation) {
     for (const QString& name : folder.entryList({stamp + QStringLiteral("*.mdb")}, QDir::Files))
         if (namePattern().match(name).hasMatch()) ++taken;
     for (int n = taken + 1;; ++n) {
-        const QString name =
+        QString name =
             n == 1 ? stem + QStringLiteral(".mdb") : QStringLiteral("%1-%2.mdb").arg(stem).arg(n);
         if (!QFileInfo::exists(folder.filePath(name))) return name;
     }
@@ -124,7 +124,7 @@ QString take(Connection& exam, const QString& operation, QString* error) {
         return QString();
     }
     removeLeftovers(folder);
-    const QString target = folder.filePath(freeName(folder, operation));
+    QString target = folder.filePath(freeName(folder, operation));
     bool copied = false;
     if (exam.dialect() == SqlDialect::Sqlite) {
         // Written under a temporary name, so that a copy cut short by a

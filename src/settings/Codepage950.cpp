@@ -150,6 +150,8 @@ public:
     }
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
+    // iconv_open's failure is (iconv_t)-1.
+    // NOLINTNEXTLINE(performance-no-int-to-ptr)
     bool valid() const { return m_handle != reinterpret_cast<iconv_t>(-1); }
     iconv_t handle() const { return m_handle; }
 

@@ -37,7 +37,7 @@ QString findSystemInfoTool(const std::function<bool(const QString&)>& exists) {
     QString folder;
     if (GetKeyValue(QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location"),
                     QStringLiteral("MSINFO"), folder)) {
-        const QString candidate = folder + QStringLiteral("\\MSINFO32.EXE");
+        QString candidate = folder + QStringLiteral("\\MSINFO32.EXE");
         if (exists(candidate)) return candidate;
     }
     return QString();

@@ -51,7 +51,7 @@ QByteArray compoundFile(const QByteArray& workbookStream) {
     QByteArray stream = workbookStream;
     if (stream.size() < kMiniStreamCutoff) stream.append(kMiniStreamCutoff - stream.size(), '\0');
     const int streamSectors = int((stream.size() + kSectorSize - 1) / kSectorSize);
-    stream.append(streamSectors * kSectorSize - stream.size(), '\0');
+    stream.append(qsizetype{streamSectors} * kSectorSize - stream.size(), '\0');
 
     // The FAT must map every sector including its own and those of the
     // extra FAT list (DIFAT) needed beyond the header's 109 slots.
@@ -73,7 +73,7 @@ QByteArray compoundFile(const QByteArray& workbookStream) {
     const std::uint32_t directory = firstDifat + std::uint32_t(difatSectors);
 
     QByteArray out;
-    out.reserve((directory + 2) * kSectorSize);
+    out.reserve(qsizetype{directory + 2} * kSectorSize);
     RecordBuilder b(out);
 
     // Header.

@@ -118,7 +118,7 @@ protected:
 
     // A copy of the prepared school, changed by `statements` on exam.mdb.
     QString freshCopy(const QString& name, const QStringList& statements = {}) {
-        const QString folder = m_work.file(name);
+        QString folder = m_work.file(name);
         copyFolder(s_prepared->path(), folder);
         if (!statements.isEmpty()) TestFolder::run(examOf(folder), statements);
         return folder;
@@ -318,7 +318,7 @@ TEST_F(Faults, ADatabaseHeldByAnotherProgramStopsTheOperationAtOnceWithItsCause)
         ASSERT_TRUE(ldb.open(QIODevice::WriteOnly));
         for (const char* user : {"OFFICE-PC", "GRADER-2"}) {
             QByteArray slot(64, '\0');
-            slot.replace(0, qstrlen(user), user);
+            slot.replace(0, static_cast<qsizetype>(qstrlen(user)), user);
             slot.replace(32, 5, "Admin");
             ldb.write(slot);
         }
@@ -439,13 +439,13 @@ TEST_F(Faults, AFullDiskKeepsOldFilesAndRowsAndSaysSo) {
     {
         QFile filler(QDir(folder).filePath(QStringLiteral("filler")));
         ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
-        const QByteArray block(64 * 1024, 'x');
+        const QByteArray block(qsizetype{64} * 1024, 'x');
         while (filler.write(block) == block.size() && filler.flush()) {
         }
         filler.close();
         // Room for the lock file, the log and the databases' journals, not
         // for all the workbooks nor a copy of exam.mdb.
-        filler.resize(filler.size() - 256 * 1024);
+        filler.resize(filler.size() - qint64{256} * 1024);
     }
 
     const ToolRun import =

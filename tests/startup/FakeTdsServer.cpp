@@ -54,7 +54,7 @@ int le16(const QByteArray& data, int at) {
 QString loginText(const QByteArray& login, int at, bool scrambled) {
     const int offset = le16(login, at);
     const int units = le16(login, at + 2);
-    QByteArray bytes = login.mid(offset, units * 2);
+    QByteArray bytes = login.mid(offset, qsizetype{units} * 2);
     if (scrambled)
         for (char& c : bytes) {
             const unsigned char b = static_cast<unsigned char>(c) ^ 0xA5;

@@ -34,7 +34,6 @@ private:
     int m_port = 0;
     std::thread m_thread;
     Login m_login;
-    bool m_finished = false;
 };
 
 }  // namespace korvex::test

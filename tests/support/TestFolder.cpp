@@ -36,7 +36,7 @@ TestFolder::TestFolder() { EXPECT_TRUE(m_dir.isValid()); }
 QString TestFolder::file(const QString& name) const { return QDir(path()).filePath(name); }
 
 QString TestFolder::createSchool(bool withShortCodes, const QString& name) {
-    const QString dbFile = file(name);
+    QString dbFile = file(name);
     QString error;
     EXPECT_TRUE(createSqliteDatabase(dbFile, schoolSchema(), &error)) << error.toStdString();
     if (withShortCodes)
@@ -48,7 +48,7 @@ QString TestFolder::createSchool(bool withShortCodes, const QString& name) {
 }
 
 QString TestFolder::createExam(bool withContactColumns, const QString& name) {
-    const QString dbFile = file(name);
+    QString dbFile = file(name);
     QString error;
     EXPECT_TRUE(createSqliteDatabase(dbFile, examSchema(), &error)) << error.toStdString();
     if (withContactColumns)

@@ -94,7 +94,7 @@ TEST(LongMessageBox, LongReportFitsTheScreenAndCanBeCopied) {
 // is one.
 TEST(LongMessageBox, LongQuestionsKeepTheirButtonsAndDefault) {
     const QString question = longReport() + QStringLiteral("\n要繼續嗎?");
-    const Answer no =
+    const Answer yesNo =
         showAndAct(question, Icon::Exclamation, Buttons::YesNo, Answer::No, [](QWidget* box) {
             EXPECT_EQ(box->objectName(), QStringLiteral("LongMessageBox"));
             EXPECT_FALSE(box->windowFlags().testFlag(Qt::WindowCloseButtonHint));
@@ -110,7 +110,7 @@ TEST(LongMessageBox, LongQuestionsKeepTheirButtonsAndDefault) {
             QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
             QApplication::sendEvent(box, &enter);
         });
-    EXPECT_EQ(no, Answer::No);
+    EXPECT_EQ(yesNo, Answer::No);
 
     const Answer cancel =
         showAndAct(question, Icon::None, Buttons::YesNoCancel, Answer::Yes, [](QWidget* box) {

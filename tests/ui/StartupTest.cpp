@@ -102,7 +102,7 @@ struct StartupRun {
     Startup::Result result = Startup::Result::Ended;
     QString cause;
 
-    explicit StartupRun(const QString& folder, std::function<void(StartupRun&)> setup = {}) {
+    explicit StartupRun(const QString& folder, const std::function<void(StartupRun&)>& setup = {}) {
         dialogs.shell = &shell;
         if (setup) setup(*this);
         Startup startup(context, shell, dialogs);

@@ -157,7 +157,7 @@ TEST(XlsRecords, CompoundFileHeaderAndAllocationTable) {
     EXPECT_EQ(u32At(file, fat + 4 * 10), 0xFFFFFFFDu);  // the FAT sector
     EXPECT_EQ(u32At(file, fat + 4 * 11), 0xFFFFFFFEu);  // the directory
     EXPECT_EQ(u32At(file, fat + 4 * 12), 0xFFFFFFFFu);
-    const QByteArray dir = file.mid(512 * 12, 512);
+    const QByteArray dir = file.mid(qsizetype{512} * 12, 512);
     EXPECT_EQ(dir.left(22), QByteArray("R\0o\0o\0t\0 \0E\0n\0t\0r\0y\0\0\0", 22));
     EXPECT_EQ(dir.mid(128, 18), QByteArray("W\0o\0r\0k\0b\0o\0o\0k\0\0\0", 18));
     EXPECT_EQ(quint8(dir[128 + 66]), 2);      // a stream
@@ -170,7 +170,8 @@ TEST(XlsRecords, CompoundFileHeaderAndAllocationTable) {
     TestFolder folder;
     for (int size : {100, 8 * 1024 * 1024 + 77}) {
         QByteArray data(size, '\0');
-        for (int i = 0; i < size; ++i) data[i] = char((i * 7919) >> 3);
+        // In unsigned arithmetic: i * 7919 passes INT_MAX for the large stream.
+        for (int i = 0; i < size; ++i) data[i] = char((static_cast<unsigned>(i) * 7919u) >> 3);
         QByteArray padded = data;
         padded.append(std::max(4096 - size, 0), '\0');
         padded.append((512 - padded.size() % 512) % 512, '\0');

@@ -125,7 +125,7 @@ void checkScoreSheet(const XlsReadBack& book, const QString& sheetName,
 
     // Merges (xlrd: half-open row and column ranges).
     QSet<QString> merges;
-    for (const QJsonValue& m : sheet.value("merges").toArray()) {
+    for (const QJsonValue m : sheet.value("merges").toArray()) {
         const QJsonArray a = m.toArray();
         merges << QStringLiteral("%1:%2").arg(at(a[0].toInt(), a[2].toInt()),
                                               at(a[1].toInt() - 1, a[3].toInt() - 1));

@@ -30,6 +30,8 @@ protected:
         TestFolder::run(
             school,
             {
+                // One statement over three lines, not three statements.
+                // NOLINTNEXTLINE(bugprone-suspicious-missing-comma)
                 "INSERT INTO z_class (班級碼, 班級簡稱, 簡碼) VALUES "
                 "('101001','一甲','101'), ('101002','一乙','102'), ('102001','二甲','201'), "
                 "('102002','一乙','202'), ('103001','一甲/夜','301')",

@@ -50,13 +50,13 @@ XlsReadBack XlsReadBack::read(const QString& path) {
 
 QStringList XlsReadBack::sheetNames() const {
     QStringList names;
-    for (const QJsonValue& s : sheets())
+    for (const QJsonValue s : sheets())
         names << s.toObject().value(QStringLiteral("name")).toString();
     return names;
 }
 
 QJsonObject XlsReadBack::sheet(const QString& name) const {
-    for (const QJsonValue& s : sheets())
+    for (const QJsonValue s : sheets())
         if (s.toObject().value(QStringLiteral("name")).toString() == name) return s.toObject();
     return {};
 }
@@ -70,7 +70,7 @@ QJsonObject XlsReadBack::font(int index) const {
 }
 
 SheetCells::SheetCells(const QJsonObject& sheet) {
-    for (const QJsonValue& v : sheet.value(QStringLiteral("cells")).toArray()) {
+    for (const QJsonValue v : sheet.value(QStringLiteral("cells")).toArray()) {
         const QJsonArray c = v.toArray();
         cells.insert(QStringLiteral("%1,%2").arg(c.at(0).toInt()).arg(c.at(1).toInt()),
                      QJsonArray{c.at(2), c.at(3), c.at(4)});
