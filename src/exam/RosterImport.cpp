@@ -12,6 +12,7 @@
 #include "db/Recordset.h"
 #include "db/TextParam.h"
 #include "exam/ExamOperations.h"
+#include "exam/ExamStatements.h"
 #include "exam/ExamTexts.h"
 #include "ops/AppContext.h"
 #include "ops/OperationFrame.h"
@@ -59,12 +60,9 @@ public:
           m_prefix(termText(m_context.settings)),
           m_unchanged(m_prefix +
                       QStringLiteral("考試科目資料匯入失敗, 考試資料未變更, 請重新執行!")),
-          m_insert(QStringLiteral("insert into ") + m_table +
-                   QStringLiteral("(sid,class,seat,examno,namec,sub,tchno,gro,examsnot,score,"
-                                  "score1,score2,spec) values (?,?,?,?,?,?,?,?,'0',0,0,0,0)")),
-          m_update(QStringLiteral("update ") + m_table +
-                   QStringLiteral(" set examsnot='0',class=?,seat=?,examno=?,namec=?,tchno=?,gro=? "
-                                  "where sid=? and sub=?")) {}
+          m_slot(slot),
+          m_insert(rosterInsert(slot)),
+          m_update(rosterUpdate(slot)) {}
 
     // Runs everything after the question.
     void run() {
@@ -110,6 +108,7 @@ private:
     const RosterMode m_mode;
     const QString m_prefix;
     const QString m_unchanged;
+    const int m_slot;
     const QString m_insert;
     const QString m_update;
 
@@ -133,14 +132,8 @@ bool RosterImport::read() {
     Connection& exam = m_context.exam;
 
     // The school's score rows of the term for subjects that count in this exam.
-    const QString source =
-        QStringLiteral(
-            "SELECT sbscore.身份證號 AS sid, sbscore.科目碼 AS sub, sbcourse.教師碼 AS tchno "
-            "FROM (sbscore INNER JOIN sbcourse ON sbscore.科目碼 = sbcourse.科目碼 AND "
-            "sbscore.班級碼 = sbcourse.班級碼) "
-            "WHERE (sbscore.學年度 = ?) AND (sbscore.學期別 = ?) AND (sbcourse.") +
-        m_weightColumn + QStringLiteral(" > 0) ");
-    m_source = m_frame.open(school, source, {m_settings.year, m_settings.semester});
+    const BoundQuery source = rosterSourceQuery(m_slot, m_settings);
+    m_source = m_frame.open(school, source.sql, source.params);
     if (!m_source)
         return m_frame.abandon(school, DatabaseRole::School,
                                m_prefix + QStringLiteral("考試科目資料匯入失敗, 請重新執行!"));
@@ -181,9 +174,7 @@ bool RosterImport::read() {
 bool RosterImport::prepareTable() {
     Connection& exam = m_context.exam;
     const bool rebuild = m_mode == RosterMode::Rebuild;
-    const QString statement =
-        rebuild ? QStringLiteral("delete from ") + m_table
-                : QStringLiteral("update ") + m_table + QStringLiteral(" set examsnot='1'");
+    const QString statement = rebuild ? rosterClearing(m_slot) : rosterMarkUnconfirmed(m_slot);
     if (!exam.execute(statement))
         return m_frame.abandon(
             exam, DatabaseRole::Exam,
@@ -221,8 +212,7 @@ bool RosterImport::deleteStale() {
     // wait for the next run.
     if (m_mode != RosterMode::Update || m_failedRows > 0) return true;
     Connection& exam = m_context.exam;
-    const auto deleted = exam.executeContained(QStringLiteral("delete from ") + m_table +
-                                               QStringLiteral(" where examsnot='1'"));
+    const auto deleted = exam.executeContained(rosterStaleDeletion(m_slot));
     if (deleted == Connection::Contained::Lost)
         return m_frame.abandon(exam, DatabaseRole::Exam, m_unchanged);
     if (deleted == Connection::Contained::Refused) {

@@ -9,6 +9,7 @@
 #include "db/BatchedUpdate.h"
 #include "db/Recordset.h"
 #include "exam/ExamOperations.h"
+#include "exam/ExamStatements.h"
 #include "exam/ExamTexts.h"
 #include "exam/ExportedScore.h"
 #include "ops/AppContext.h"
@@ -46,6 +47,7 @@ public:
           m_context(frame.context()),
           m_window(frame.window()),
           m_settings(m_context.settings),
+          m_slot(slot),
           m_table(rosterTableName(slot)),
           m_scoreColumn(scoreColumnName(slot)),
           m_prefix(termText(m_context.settings)) {}
@@ -74,6 +76,7 @@ private:
     AppContext& m_context;
     MainWindowInterface& m_window;
     const Settings& m_settings;
+    const int m_slot;
     const QString m_table;
     const QString m_scoreColumn;
     const QString m_prefix;
@@ -137,11 +140,8 @@ bool ScoreExport::readScoreKeys() {
     // One read of the term's keys tells which rows have a score row to
     // receive them, in place of a count per row from the server. It is read
     // inside the transaction that writes, just before the writes.
-    std::unique_ptr<Recordset> keys = OpenRecordset(
-        m_context.school,
-        QStringLiteral("SELECT 身份證號 AS sid, 科目碼 AS sub FROM sbscore WHERE 學年度 = ? AND "
-                       "學期別 = ?"),
-        {m_settings.year, m_settings.semester});
+    const BoundQuery query = scoreKeysQuery(m_settings);
+    std::unique_ptr<Recordset> keys = OpenRecordset(m_context.school, query.sql, query.params);
     if (!keys) return false;
     m_scoreRows.reserve(keys->recordCount());
     for (Recordset& row : *keys)
@@ -152,10 +152,9 @@ bool ScoreExport::readScoreKeys() {
 }
 
 bool ScoreExport::writeScores() {
-    BatchedUpdate update(m_context.school, QStringLiteral("sbscore"), m_scoreColumn,
-                         {QStringLiteral("身份證號"), QStringLiteral("科目碼")},
-                         QStringLiteral("sbscore.學年度 = ? AND sbscore.學期別 = ?"),
-                         {m_settings.year, m_settings.semester});
+    const std::unique_ptr<BatchedUpdate> batched =
+        scoreUpdate(m_context.school, m_slot, m_settings);
+    BatchedUpdate& update = *batched;
     // The rows of the statement being filled, with what they were read as.
     update.afterStatement = [this](const std::vector<BatchedUpdate::Row>&, int changed) {
         return sentBatch(changed);
@@ -269,19 +268,11 @@ bool ScoreExport::flagRowByRow(std::size_t from, std::size_t to) {
     Connection& exam = m_context.exam;
     for (std::size_t i = from; i < to; ++i) {
         const SentRow& row = m_exported[i];
-        QString sql = QStringLiteral("update ") + m_table +
-                      QStringLiteral(" set upload=2 where sid=? and sub=? and upload*1=1");
         QVariantList params{row.sid, row.sub};
-        for (const auto& [column, value] : {std::pair{QStringLiteral("score2"), row.score2},
-                                            std::pair{QStringLiteral("abs"), row.abs}}) {
-            if (value.isNull()) {
-                sql += QStringLiteral(" and ") + column + QStringLiteral(" is null");
-            } else {
-                sql += QStringLiteral(" and ") + column + QStringLiteral("=?");
-                params << value;
-            }
-        }
-        if (!exam.execute(sql, params)) return false;
+        for (const QVariant& value : {row.score2, row.abs})
+            if (!value.isNull()) params << value;
+        if (!exam.execute(exportedRowFlag(m_slot, row.score2.isNull(), row.abs.isNull()), params))
+            return false;
     }
     return true;
 }

@@ -1,3 +1,5 @@
+#include <memory>
+
 #include "core/ValueRules.h"
 #include "db/Recordset.h"
 #include "db/TextParam.h"
@@ -12,16 +14,20 @@ namespace korvex {
 // Fills `class` with every class that has a short code: the short code, the
 // short name, its group or department code and its grade (the short code's
 // first character).
-void ImportClasses(AppContext& context) {
-    DepartmentLookup departments;
-    const ShortCodeLookup lookup = [&](const QString& code) { return departments.shortCode(code); };
+BaseDataImport classesImport(AppContext& context) {
+    // The declaration outlives this function: the lookup is shared by its
+    // steps.
+    const auto departments = std::make_shared<DepartmentLookup>();
+    const ShortCodeLookup lookup = [departments](const QString& code) {
+        return departments->shortCode(code);
+    };
 
     ImportPhase classes;
     classes.what = QStringLiteral("班級資料");
     classes.source = QStringLiteral("SELECT * from z_class where 簡碼>'000' order by 簡碼");
     classes.insert = QStringLiteral("insert into class(class,name,dep,yy) values(?,?,?,?)");
-    classes.prepare = [&] { return departments.open(context.school); };
-    classes.rowValues = [&](Recordset& row) -> std::optional<QVariantList> {
+    classes.prepare = [departments, &context] { return departments->open(context.school); };
+    classes.rowValues = [lookup](Recordset& row) -> std::optional<QVariantList> {
         const QString shortCode = row.text(QStringLiteral("簡碼"));
         const QString dep = classGroupCode(row.text(QStringLiteral("班級碼")),
                                            row.text(QStringLiteral("班級類組")), shortCode, lookup);
@@ -30,7 +36,9 @@ void ImportClasses(AppContext& context) {
                             textParam(dep), textParam(shortCode.left(1))};
     };
 
-    runImport(context, {QStringLiteral("delete from class"), classes.what, {classes}});
+    return {QStringLiteral("delete from class"), classes.what, {classes}};
 }
+
+void ImportClasses(AppContext& context) { runImport(context, classesImport(context)); }
 
 }  // namespace korvex

@@ -10,7 +10,7 @@ namespace korvex {
 
 // Fills `dep`: first the groups (their number as a two-digit code), then the
 // departments that have a short code (the short code as stored).
-void ImportDepartmentsAndGroups(AppContext& context) {
+BaseDataImport departmentsAndGroupsImport(AppContext&) {
     const QString insert = QStringLiteral("insert into dep(class,name) values(?,?)");
 
     ImportPhase groups;
@@ -32,9 +32,12 @@ void ImportDepartmentsAndGroups(AppContext& context) {
                             textParam(rtrimBlanks(row.text(QStringLiteral("科別中文名"))))};
     };
 
-    runImport(context, {QStringLiteral("delete from dep"),
-                        QStringLiteral("類組及科別資料"),
-                        {groups, departments}});
+    return {
+        QStringLiteral("delete from dep"), QStringLiteral("類組及科別資料"), {groups, departments}};
+}
+
+void ImportDepartmentsAndGroups(AppContext& context) {
+    runImport(context, departmentsAndGroupsImport(context));
 }
 
 }  // namespace korvex

@@ -11,7 +11,7 @@ namespace korvex {
 // Fills `course` with the subjects of every class: class short code, subject
 // code, teacher (the placeholder teacher when none) and the weights of
 // the six exams.
-void ImportExamCourses(AppContext& context) {
+BaseDataImport examCoursesImport(AppContext&) {
     ImportPhase courses;
     courses.what = QStringLiteral("考試科目資料");
     courses.source = QStringLiteral(
@@ -43,7 +43,9 @@ void ImportExamCourses(AppContext& context) {
             .join(u' ');
     };
 
-    runImport(context, {QStringLiteral("delete from course"), courses.what, {courses}});
+    return {QStringLiteral("delete from course"), courses.what, {courses}};
 }
+
+void ImportExamCourses(AppContext& context) { runImport(context, examCoursesImport(context)); }
 
 }  // namespace korvex

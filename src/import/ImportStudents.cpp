@@ -1,3 +1,5 @@
+#include <memory>
+
 #include "core/SchoolCodes.h"
 #include "core/ValueRules.h"
 #include "db/Recordset.h"
@@ -15,9 +17,13 @@ namespace korvex {
 // the current semester, then reads the table back in exam-number order and
 // reports every pair of students that share an exam number (class short code
 // and seat).
-void ImportStudents(AppContext& context) {
-    DepartmentLookup departments;
-    const ShortCodeLookup lookup = [&](const QString& code) { return departments.shortCode(code); };
+BaseDataImport studentsImport(AppContext& context) {
+    // The declaration outlives this function: the lookup is shared by its
+    // steps.
+    const auto departments = std::make_shared<DepartmentLookup>();
+    const ShortCodeLookup lookup = [departments](const QString& code) {
+        return departments->shortCode(code);
+    };
 
     ImportPhase students;
     students.what = QStringLiteral("學生資料");
@@ -41,8 +47,8 @@ void ImportStudents(AppContext& context) {
     students.insert = QStringLiteral(
         "insert into name(class,seat,name,sid,examno,gro,address,zipcode,addzone,father) "
         "values (?,?,?,?,?,?,?,?,?,?)");
-    students.prepare = [&] { return departments.open(context.school); };
-    students.rowValues = [&](Recordset& row) -> std::optional<QVariantList> {
+    students.prepare = [departments, &context] { return departments->open(context.school); };
+    students.rowValues = [lookup](Recordset& row) -> std::optional<QVariantList> {
         const QString classCode = row.text(QStringLiteral("班級c"));
         const QString seat = row.text(QStringLiteral("座號c"));
         const QString group = studentGroupCode(
@@ -82,7 +88,9 @@ void ImportStudents(AppContext& context) {
         run.reportRefused(phase);
     };
 
-    runImport(context, {QStringLiteral("delete from name"), students.what, {students}});
+    return {QStringLiteral("delete from name"), students.what, {students}};
 }
+
+void ImportStudents(AppContext& context) { runImport(context, studentsImport(context)); }
 
 }  // namespace korvex

@@ -10,7 +10,7 @@ namespace korvex {
 // Fills `subject` with every 6-character subject code that the classes take,
 // with its name, in the order of the names. Subjects whose code begins with
 // 0000 belong to the grading program and are kept.
-void ImportSubjects(AppContext& context) {
+BaseDataImport subjectsImport(AppContext&) {
     ImportPhase subjects;
     subjects.what = QStringLiteral("科目資料");
     subjects.source = QStringLiteral(
@@ -25,9 +25,11 @@ void ImportSubjects(AppContext& context) {
                             textParam(trimBlanks(row.text(QStringLiteral("科目中文名"))))};
     };
 
-    runImport(context, {QStringLiteral("delete from subject where not (class like '0000%')"),
-                        subjects.what,
-                        {subjects}});
+    return {QStringLiteral("delete from subject where not (class like '0000%')"),
+            subjects.what,
+            {subjects}};
 }
+
+void ImportSubjects(AppContext& context) { runImport(context, subjectsImport(context)); }
 
 }  // namespace korvex

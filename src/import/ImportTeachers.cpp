@@ -13,7 +13,7 @@ namespace korvex {
 // Fills `teacher` with the school's teachers and the placeholder teacher (for
 // subjects without a teacher), then reads the table back in code order
 // and reports every pair of teachers that share a code.
-void ImportTeachers(AppContext& context) {
+BaseDataImport teachersImport(AppContext&) {
     const QString insert =
         QStringLiteral("insert into teacher(tchno,name,idno,passwd) values (?,?,?,?)");
 
@@ -66,7 +66,9 @@ void ImportTeachers(AppContext& context) {
         run.reportRefused(phase);
     };
 
-    runImport(context, {QStringLiteral("delete from teacher"), teachers.what, {teachers}});
+    return {QStringLiteral("delete from teacher"), teachers.what, {teachers}};
 }
+
+void ImportTeachers(AppContext& context) { runImport(context, teachersImport(context)); }
 
 }  // namespace korvex

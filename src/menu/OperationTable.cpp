@@ -1,5 +1,6 @@
 #include "menu/OperationTable.h"
 
+#include "check/SelfCheck.h"
 #include "exam/ExamOperations.h"
 #include "exam/TeacherWorkbooks.h"
 #include "import/BaseDataImports.h"
@@ -56,6 +57,9 @@ const std::vector<OperationEntry>& operationTable() {
          QStringLiteral("考試資料匯出"), Needs::Nothing, plain<ExportScores>},
         {QStringLiteral("restore"), Menu::System, QStringLiteral("mnud_5"),
          QStringLiteral("還原考試資料庫"), QStringLiteral("還原考試資料庫"), Needs::Copy, restore},
+        {QStringLiteral("check"), Menu::System, QStringLiteral("mnud_6"),
+         QStringLiteral("環境檢查"), QStringLiteral("環境檢查"), Needs::Nothing,
+         plain<RunSelfCheck>},
     };
     return table;
 }
