@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 #include "check/CheckReport.h"
 #include "check/CheckTiming.h"
@@ -14,6 +15,7 @@
 #include "exam/CourseQueries.h"
 #include "ops/AppContext.h"
 #include "ops/ExamBackups.h"
+#include "startup/StudentColumns.h"
 
 namespace korvex {
 namespace {
@@ -161,6 +163,22 @@ void checkExam(AppContext& context, const ExamHeldAlone& alone, CheckReport& rep
                              : QStringLiteral("SQLite 檔 (代替 Access 的測試資料庫)"),
                          size));
     checkKnownTables(exam, kExam, examTables(), report);
+    // The contact columns the student import fills are the program's own,
+    // added to `name` at start-up.
+    KnownTable own{QStringLiteral("name"), {}};
+    for (const StudentColumn& column : studentColumns()) own.columns.push_back({column.name});
+    {
+        auto query = exam.select(QStringLiteral("SELECT * FROM name WHERE 1=0"), {});
+        QStringList missing;
+        for (const KnownColumn& column : own.columns)
+            if (!query || query->record().indexOf(column.name) < 0) missing << column.name;
+        exam.clearError();
+        if (missing.isEmpty())
+            report.pass(QStringLiteral("本程式在 name 加入的欄位都在"));
+        else
+            report.fail(QStringLiteral("name 沒有本程式的欄位 %1 (開啟程式時應已加入)")
+                            .arg(missing.join(QStringLiteral(", "))));
+    }
     const std::vector<KnownTable> rosters = rosterTables(exam);
     if (rosters.empty())
         report.fail(QStringLiteral("沒有任何考試資料表 (periodical1 到 periodical6)"));

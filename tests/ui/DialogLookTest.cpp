@@ -156,5 +156,6 @@ TEST(DialogLook, ExitStandsApartInTheSystemMenu) {
     QStringList items;
     for (QAction* action : menu->actions())
         items << (action->isSeparator() ? QStringLiteral("-") : action->text());
-    EXPECT_EQ(items, (QStringList{"結束離開", "-", "參數設定", "還原考試資料庫", "關於程式"}));
+    EXPECT_EQ(items,
+              (QStringList{"結束離開", "-", "參數設定", "還原考試資料庫", "環境檢查", "關於程式"}));
 }
