@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "ShellFolder.h"
+#include "TestFiles.h"
 #include "TestFolder.h"
 #include "ToolProcess.h"
 #include "batch/BatchCommandLine.h"
@@ -438,6 +439,52 @@ TEST(Batch, RestorePutsACopyBackAndNeedsItsFile) {
     EXPECT_TRUE(TestFolder::rows(QDir(folder.file(QStringLiteral("backup"))).filePath(copies[0]),
                                  QStringLiteral("select * from teacher"))
                     .isEmpty());
+}
+
+}  // namespace
+
+namespace {
+
+// A damaged exam.mdb cannot be asked about in a script: korvex-batch tells
+// it as one event naming the newest copy and the command that puts it
+// back, and ends with status 1; that command then puts the copy in place,
+// the damaged file kept beside it.
+TEST(Batch, DamagedExamNamesTheCommandThatPutsTheNewestCopyBack) {
+    TestFolder folder;
+    korvex::test::makeShellFolder(folder);
+    const QString exam = folder.file(QStringLiteral("exam.mdb"));
+    TestFolder::run(exam, {QStringLiteral("insert into teacher values ('T1','甲','','')")});
+    QDir().mkpath(folder.file(QStringLiteral("backup")));
+    const QString newest = folder.file(QStringLiteral("backup/exam-20261208-101500-roster.mdb"));
+    TestFolder::run(exam, {QStringLiteral("VACUUM INTO '%1'").arg(newest)});
+    {
+        QFile f(exam);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write("a damaged file");
+    }
+
+    const BatchResult told = runBatchProcess(login(folder, "admin", "secret") << "startup");
+    EXPECT_EQ(told.exitCode, 1) << told.stdoutText.toStdString();
+    ASSERT_EQ(told.lines.size(), 1) << told.stdoutText.toStdString();
+    const QString text = told.lines[0].value("text").toString();
+    EXPECT_TRUE(text.contains(QStringLiteral("已損壞"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("restore --from"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QDir::toNativeSeparators(newest))) << text.toStdString();
+
+    const BatchResult put = runBatchProcess(login(folder, "admin", "secret") << "restore"
+                                                                             << "--from" << newest);
+    EXPECT_EQ(put.exitCode, 0) << put.stdoutText.toStdString();
+    ASSERT_EQ(put.lines.size(), 1);
+    EXPECT_TRUE(
+        put.lines[0].value("text").toString().startsWith(QStringLiteral("考試資料庫已還原為 ")));
+    EXPECT_EQ(TestFolder::rows(exam, QStringLiteral("select tchno from teacher")),
+              QStringList{"T1"});
+    const QStringList kept =
+        QDir(folder.path()).entryList({QStringLiteral("exam-damaged-*.mdb")}, QDir::Files);
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(korvex::test::readBytes(folder.file(kept[0])), QByteArray("a damaged file"));
+    // The next start is an ordinary one.
+    EXPECT_EQ(runBatchProcess(login(folder, "admin", "secret") << "startup").exitCode, 0);
 }
 
 }  // namespace

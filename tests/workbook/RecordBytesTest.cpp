@@ -181,7 +181,7 @@ TEST(XlsRecords, CompoundFileHeaderAndAllocationTable) {
         out.close();
         const HostResult p =
             runHostCommand(QStringLiteral("/usr/bin/python3"),
-                           {QStringLiteral(KORVEX_SOURCE_DIR "/tests/workbook/cfb_stream.py"),
+                           {QStringLiteral(KORVEX_SOURCE_DIR "/tests/support/cfb_stream.py"),
                             hostPath(out.fileName())});
         ASSERT_TRUE(p.finished) << p.errors.toStdString();
         const QJsonObject o = QJsonDocument::fromJson(p.output).object();

@@ -33,7 +33,7 @@ XlsReadBack XlsReadBack::read(const QString& path) {
         return result;
     }
     const HostResult p = runHostCommand(
-        python, {QStringLiteral(KORVEX_SOURCE_DIR "/tests/workbook/xls_dump.py"), hostPath(path)});
+        python, {QStringLiteral(KORVEX_SOURCE_DIR "/tests/support/xls_dump.py"), hostPath(path)});
     if (!p.finished || p.exitCode != 0) {
         result.error = QString::fromUtf8(p.errors);
         return result;

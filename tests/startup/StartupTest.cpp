@@ -9,6 +9,7 @@
 
 #include "ScriptedWindow.h"
 #include "ShellFolder.h"
+#include "TestFiles.h"
 #include "TestFolder.h"
 #include "core/AppInfo.h"
 #include "core/ProgramFolder.h"
@@ -232,10 +233,13 @@ TEST(Startup, SilentEndsAreLoggedWithTheirCause) {
     }
     StartupRun run(broken.path());
     EXPECT_EQ(run.result, Startup::Result::Ended);
+    // The damage is told (the dialog's own message), answered No here.
+    EXPECT_TRUE(run.dialogs.damagedShown.has_value());
     EXPECT_TRUE(run.shell.w.messages.isEmpty());
     EXPECT_FALSE(run.shell.shown);
     ASSERT_EQ(logLines(broken).size(), 1);
     EXPECT_TRUE(logLines(broken).first().contains(QStringLiteral("exam.mdb")));
+    EXPECT_TRUE(logLines(broken).first().contains(QStringLiteral("已損壞")));
 
     // A refused login ends the program after the window was shown.
     TestFolder refused;
@@ -247,6 +251,62 @@ TEST(Startup, SilentEndsAreLoggedWithTheirCause) {
     EXPECT_TRUE(login.shell.w.messages.isEmpty());
     ASSERT_EQ(logLines(refused).size(), 1);
     EXPECT_TRUE(logLines(refused).first().contains(QStringLiteral("未登入")));
+}
+
+// A damaged exam.mdb, or a database without the grading program's tables,
+// is told with the newest copy of backup/; Yes keeps the damaged file
+// beside it, puts the copy back and goes on; No ends with the file as it
+// was.
+TEST(Startup, DamagedExamCanBeReplacedByItsNewestCopy) {
+    TestFolder folder;
+    korvex::test::makeShellFolder(folder);
+    const QString exam = folder.file("exam.mdb");
+    TestFolder::run(exam, {QStringLiteral("insert into teacher values ('T9','九','','')")});
+    QDir().mkpath(folder.file("backup"));
+    const QString older = folder.file("backup/exam-20261201-080000-teachers.mdb");
+    const QString newest = folder.file("backup/exam-20261208-101500-roster.mdb");
+    for (const QString& copy : {older, newest})
+        TestFolder::run(exam, {QStringLiteral("VACUUM INTO '%1'").arg(copy)});
+    const QByteArray damage("not a database at all, a disk error later");
+    auto breakExam = [&] {
+        QFile f(exam);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(damage);
+    };
+
+    breakExam();
+    StartupRun no(folder.path());
+    EXPECT_EQ(no.result, Startup::Result::Ended);
+    ASSERT_TRUE(no.dialogs.damagedShown.has_value());
+    const DamagedExam& told = *no.dialogs.damagedShown;
+    EXPECT_EQ(QFileInfo(told.file).fileName(), QStringLiteral("exam.mdb"));
+    ASSERT_EQ(told.copies.size(), 2);
+    EXPECT_EQ(told.copies.first().path, newest);
+    EXPECT_EQ(told.copies.first().operation, QStringLiteral("roster"));
+    EXPECT_TRUE(QFileInfo(told.keptAs).fileName().startsWith(QStringLiteral("exam-damaged-")));
+    EXPECT_EQ(korvex::test::readBytes(exam), damage);
+    EXPECT_FALSE(QFileInfo::exists(told.keptAs));
+    no.context.folderLock.reset();  // as the program's end gives the folder up
+
+    StartupRun yes(folder.path(), [&](StartupRun& r) { r.dialogs.damagedAnswer = newest; });
+    ASSERT_EQ(yes.result, Startup::Result::Ready) << yes.cause.toStdString();
+    ASSERT_TRUE(yes.dialogs.damagedShown.has_value());
+    EXPECT_EQ(korvex::test::readBytes(yes.dialogs.damagedShown->keptAs), damage);
+    EXPECT_EQ(TestFolder::rows(exam, QStringLiteral("select tchno from teacher")),
+              QStringList{"T9"});
+    EXPECT_TRUE(QFileInfo::exists(newest));  // the copy stays a copy
+    EXPECT_TRUE(yes.context.exam.isOpen());
+
+    // A database without the grading program's tables is as useless.
+    releaseConnections(yes.context);
+    yes.context.folderLock.reset();
+    QFile::remove(exam);
+    TestFolder::run(exam, {QStringLiteral("create table notes (line text)")});
+    StartupRun empty(folder.path());
+    EXPECT_EQ(empty.result, Startup::Result::Ended) << empty.cause.toStdString();
+    ASSERT_TRUE(empty.dialogs.damagedShown.has_value());
+    EXPECT_TRUE(empty.dialogs.damagedShown->reason.contains(QStringLiteral("teacher")))
+        << empty.dialogs.damagedShown->reason.toStdString();
 }
 
 TEST(Startup, AccessFileWithoutItsDriverEndsWithAMessageNamingTheDriver) {

@@ -10,7 +10,7 @@ inline void PrintTo(const QString& text, std::ostream* os) { *os << text.toStdSt
 
 namespace korvex::test {
 
-// An .xls file as python3-xlrd reads it (tests/workbook/xls_dump.py), with
+// An .xls file as python3-xlrd reads it (tests/support/xls_dump.py), with
 // the page setup and protection records the script reads itself. A file
 // xlrd cannot read fails the calling test.
 struct XlsReadBack {
