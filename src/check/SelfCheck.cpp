@@ -35,7 +35,7 @@ CheckReport selfCheckReport(AppContext& context) {
     return report;
 }
 
-void RunSelfCheck(AppContext& context) {
+void runSelfCheck(AppContext& context) {
     OperationFrame frame(context);
     frame.showBusy();
     const CheckReport report = selfCheckReport(context);

@@ -59,7 +59,7 @@ const std::vector<OperationEntry>& operationTable() {
          QStringLiteral("還原考試資料庫"), QStringLiteral("還原考試資料庫"), Needs::Copy, restore},
         {QStringLiteral("check"), Menu::System, QStringLiteral("mnud_6"),
          QStringLiteral("環境檢查"), QStringLiteral("環境檢查"), Needs::Nothing,
-         plain<RunSelfCheck>},
+         plain<runSelfCheck>},
     };
     return table;
 }

@@ -22,12 +22,7 @@ using korvex::test::TestFolder;
 
 namespace {
 
-struct BatchResult {
-    int exitCode = -1;
-    QList<QJsonObject> lines;
-    QString stdoutText;
-    QString stderrText;
-};
+using BatchResult = korvex::test::ToolRun;
 
 // Runs korvex-batch; `environment` entries are added to the test's own
 // environment (KORVEX_PASSWORD is taken away unless given), `input` is its
@@ -36,34 +31,26 @@ struct BatchResult {
 BatchResult runBatchProcess(const QStringList& arguments,
                             const QList<QPair<QString, QString>>& environment = {},
                             const QByteArray& input = QByteArray(), bool json = true) {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("KORVEX_PASSWORD"));
-    for (const auto& [name, value] : environment) env.insert(name, value);
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(KORVEX_BUILD_DIR "/korvex-batch"), arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    EXPECT_TRUE(process.waitForFinished(60000));
-    BatchResult result;
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    const QByteArray out = process.readAllStandardOutput();
-    result.stdoutText = QString::fromUtf8(out);
-    result.stderrText = QString::fromUtf8(process.readAllStandardError());
-    for (const QByteArray& line : out.split('\n')) {
-        if (line.isEmpty() || !json) continue;
-        QJsonParseError error;
-        const QJsonDocument doc = QJsonDocument::fromJson(line, &error);
-        EXPECT_EQ(error.error, QJsonParseError::NoError) << line.toStdString();
-        EXPECT_TRUE(doc.isObject()) << line.toStdString();
-        result.lines << doc.object();
-    }
+    korvex::test::ToolOptions options;
+    options.withoutEnvironment = {QStringLiteral("KORVEX_PASSWORD")};
+    options.environment = environment;
+    options.input = input;
+    options.timeoutMs = 60000;
+    BatchResult result = korvex::test::runTool(QStringLiteral("korvex-batch"), arguments, options);
+    if (json)
+        for (const QString& line : result.out.split(u'\n', Qt::SkipEmptyParts)) {
+            QJsonParseError error;
+            const QJsonDocument doc = QJsonDocument::fromJson(line.toUtf8(), &error);
+            EXPECT_EQ(error.error, QJsonParseError::NoError) << line.toStdString();
+            EXPECT_TRUE(doc.isObject()) << line.toStdString();
+        }
+    else
+        result.boxes.clear();
     return result;
 }
 
 QStringList login(const TestFolder& folder, const QString& user, const QString& password) {
-    return {QStringLiteral("--folder"),   folder.path(), QStringLiteral("--user"), user,
-            QStringLiteral("--password"), password};
+    return korvex::test::loginArguments(folder.path(), user, password);
 }
 
 QString readAll(std::FILE* file) {
@@ -82,25 +69,25 @@ TEST(Batch, StartupSucceedsSilentlyAndRefusedLoginsEndWithTheDialogsMessage) {
     korvex::test::makeShellFolder(folder);
 
     BatchResult ok = runBatchProcess(login(folder, "admin", " SECRET ") << "startup");
-    EXPECT_EQ(ok.exitCode, 0) << ok.stderrText.toStdString();
-    EXPECT_TRUE(ok.lines.isEmpty()) << ok.stdoutText.toStdString();
+    EXPECT_EQ(ok.exitCode, 0) << ok.err.toStdString();
+    EXPECT_TRUE(ok.boxes.isEmpty()) << ok.out.toStdString();
 
     BatchResult wrong = runBatchProcess(login(folder, "admin", "guess") << "startup");
     EXPECT_EQ(wrong.exitCode, 1);
-    ASSERT_EQ(wrong.lines.size(), 1) << wrong.stdoutText.toStdString();
-    EXPECT_EQ(wrong.lines[0].value("kind").toString(), QStringLiteral("message"));
-    EXPECT_EQ(wrong.lines[0].value("title").toString(), QStringLiteral("登入"));
-    EXPECT_EQ(wrong.lines[0].value("icon").toString(), QStringLiteral("none"));
-    EXPECT_EQ(wrong.lines[0].value("text").toString(),
+    ASSERT_EQ(wrong.boxes.size(), 1) << wrong.out.toStdString();
+    EXPECT_EQ(wrong.boxes[0].value("kind").toString(), QStringLiteral("message"));
+    EXPECT_EQ(wrong.boxes[0].value("title").toString(), QStringLiteral("登入"));
+    EXPECT_EQ(wrong.boxes[0].value("icon").toString(), QStringLiteral("none"));
+    EXPECT_EQ(wrong.boxes[0].value("text").toString(),
               QStringLiteral("使用者密碼錯誤，請重新輸入!"));
     // The members come in the documented order.
-    EXPECT_TRUE(wrong.stdoutText.startsWith(
-        QStringLiteral("{\"kind\":\"message\",\"icon\":\"none\",\"title\":")));
+    EXPECT_TRUE(
+        wrong.out.startsWith(QStringLiteral("{\"kind\":\"message\",\"icon\":\"none\",\"title\":")));
 
     BatchResult unknown = runBatchProcess(login(folder, "nobody", "x") << "classes");
     EXPECT_EQ(unknown.exitCode, 1);
-    ASSERT_EQ(unknown.lines.size(), 1);
-    EXPECT_EQ(unknown.lines[0].value("text").toString(),
+    ASSERT_EQ(unknown.boxes.size(), 1);
+    EXPECT_EQ(unknown.boxes[0].value("text").toString(),
               QStringLiteral("無此使用者帳號，請重新輸入!"));
 }
 
@@ -108,10 +95,10 @@ TEST(Batch, StartupFailuresArePrintedAndEndWithStatusOne) {
     TestFolder empty;
     BatchResult missing = runBatchProcess(login(empty, "admin", "secret") << "startup");
     EXPECT_EQ(missing.exitCode, 1);
-    ASSERT_EQ(missing.lines.size(), 1);
-    EXPECT_EQ(missing.lines[0].value("icon").toString(), QStringLiteral("critical"));
-    EXPECT_EQ(missing.lines[0].value("title").toString(), appTitle());
-    EXPECT_EQ(missing.lines[0].value("text").toString(),
+    ASSERT_EQ(missing.boxes.size(), 1);
+    EXPECT_EQ(missing.boxes[0].value("icon").toString(), QStringLiteral("critical"));
+    EXPECT_EQ(missing.boxes[0].value("title").toString(), appTitle());
+    EXPECT_EQ(missing.boxes[0].value("text").toString(),
               Startup::missingExamDatabaseMessage() + QStringLiteral("\n搜尋的資料夾: ") +
                   QDir::toNativeSeparators(empty.path()));
 
@@ -122,11 +109,11 @@ TEST(Batch, StartupFailuresArePrintedAndEndWithStatusOne) {
                                                                            << "--answer"
                                                                            << "yes");
     EXPECT_EQ(no.exitCode, 1);
-    ASSERT_EQ(no.lines.size(), 1) << no.stdoutText.toStdString();
-    EXPECT_EQ(no.lines[0].value("kind").toString(), QStringLiteral("question"));
-    EXPECT_EQ(no.lines[0].value("icon").toString(), QStringLiteral("exclamation"));
-    EXPECT_EQ(no.lines[0].value("answer").toString(), QStringLiteral("no"));
-    EXPECT_EQ(no.lines[0].value("text").toString(), Startup::connectionQuestion());
+    ASSERT_EQ(no.boxes.size(), 1) << no.out.toStdString();
+    EXPECT_EQ(no.boxes[0].value("kind").toString(), QStringLiteral("question"));
+    EXPECT_EQ(no.boxes[0].value("icon").toString(), QStringLiteral("exclamation"));
+    EXPECT_EQ(no.boxes[0].value("answer").toString(), QStringLiteral("no"));
+    EXPECT_EQ(no.boxes[0].value("text").toString(), Startup::connectionQuestion());
     QFile log(unreachable.file(startupLogName()));
     EXPECT_TRUE(log.exists());
 }
@@ -140,10 +127,10 @@ TEST(Batch, ExamOperationWithAnInvalidExamNumberChangesNothing) {
                                                                        << "yes");
     // The operation ran to its end, after an error.
     EXPECT_EQ(run.exitCode, 3);
-    ASSERT_EQ(run.lines.size(), 1) << run.stdoutText.toStdString();
-    EXPECT_EQ(run.lines[0].value("icon").toString(), QStringLiteral("critical"));
-    EXPECT_TRUE(run.lines[0].value("text").toString().contains(QStringLiteral("「9」")));
-    EXPECT_EQ(run.lines[0].value("title").toString(),
+    ASSERT_EQ(run.boxes.size(), 1) << run.out.toStdString();
+    EXPECT_EQ(run.boxes[0].value("icon").toString(), QStringLiteral("critical"));
+    EXPECT_TRUE(run.boxes[0].value("text").toString().contains(QStringLiteral("「9」")));
+    EXPECT_EQ(run.boxes[0].value("title").toString(),
               QStringLiteral("KORVEX小幫手Zamo高中版(95學年第2學期期中考)[高中版]"));
     EXPECT_EQ(TestFolder::rows(exam, "SELECT count(*) FROM periodical1"), QStringList{"0"});
 }
@@ -181,28 +168,26 @@ TEST(Batch, BadUsageEndsWithStatusTwoAndPrintsNoJson) {
     for (const QStringList& arguments : bad) {
         BatchResult result = runBatchProcess(arguments);
         EXPECT_EQ(result.exitCode, 2) << arguments.join(' ').toStdString();
-        EXPECT_TRUE(result.stdoutText.isEmpty()) << arguments.join(' ').toStdString();
-        EXPECT_TRUE(result.stderrText.contains(QStringLiteral("用法: korvex-batch")))
+        EXPECT_TRUE(result.out.isEmpty()) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(result.err.contains(QStringLiteral("用法: korvex-batch")))
             << arguments.join(' ').toStdString();
     }
     // The error names the cause before the usage.
     BatchResult roster = runBatchProcess(login(folder, "admin", "secret") << "roster");
-    EXPECT_TRUE(
-        roster.stderrText.startsWith(QStringLiteral("korvex-batch: 作業 roster 必須給 --answer")))
-        << roster.stderrText.toStdString();
+    EXPECT_TRUE(roster.err.startsWith(QStringLiteral("korvex-batch: 作業 roster 必須給 --answer")))
+        << roster.err.toStdString();
     BatchResult unreadable = runBatchProcess(
         {"--folder", folder.path(), "--user", "admin", "--password-file", missingFile, "startup"});
     // The file as the system writes its paths, and the cause in Chinese.
-    EXPECT_TRUE(unreadable.stderrText.contains(QDir::toNativeSeparators(missingFile)))
-        << unreadable.stderrText.toStdString();
-    EXPECT_TRUE(unreadable.stderrText.contains(QStringLiteral("找不到")))
-        << unreadable.stderrText.toStdString();
+    EXPECT_TRUE(unreadable.err.contains(QDir::toNativeSeparators(missingFile)))
+        << unreadable.err.toStdString();
+    EXPECT_TRUE(unreadable.err.contains(QStringLiteral("找不到"))) << unreadable.err.toStdString();
     // Qt's own message for an unknown option comes in Chinese too.
     BatchResult unknown = runBatchProcess(login(folder, "admin", "secret") << "startup"
                                                                            << "--verbose");
-    EXPECT_TRUE(unknown.stderrText.contains(QStringLiteral("verbose")));
-    EXPECT_FALSE(unknown.stderrText.contains(QStringLiteral("Unknown option")))
-        << unknown.stderrText.toStdString();
+    EXPECT_TRUE(unknown.err.contains(QStringLiteral("verbose")));
+    EXPECT_FALSE(unknown.err.contains(QStringLiteral("Unknown option")))
+        << unknown.err.toStdString();
     // Nothing ran: no settings were read or written, no log.
     EXPECT_FALSE(QFile::exists(folder.file(startupLogName())));
 }
@@ -212,7 +197,7 @@ TEST(Batch, HelpAndVersionArePrintedAndEndWithStatusZero) {
         // Help wins over everything else on the line, even a bad option.
         BatchResult help = runBatchProcess({option, "--bogus"}, {}, {}, false);
         EXPECT_EQ(help.exitCode, 0) << option;
-        EXPECT_TRUE(help.stderrText.isEmpty()) << help.stderrText.toStdString();
+        EXPECT_TRUE(help.err.isEmpty()) << help.err.toStdString();
         // Every operation, what the two answers mean, the JSON fields and
         // every exit status.
         for (const QString& expected :
@@ -224,12 +209,12 @@ TEST(Batch, HelpAndVersionArePrintedAndEndWithStatusZero) {
               QStringLiteral("C% 表示 C 開頭的所有教師"), QStringLiteral("answer  只有 question"),
               QStringLiteral("  3  作業執行完畢, 但出現過錯誤或警告訊息"),
               QStringLiteral("  2  用法錯誤")})
-            EXPECT_TRUE(help.stdoutText.contains(expected)) << expected.toStdString();
+            EXPECT_TRUE(help.out.contains(expected)) << expected.toStdString();
     }
     for (const char* option : {"--version", "-v"}) {
         BatchResult version = runBatchProcess({option}, {}, {}, false);
         EXPECT_EQ(version.exitCode, 0);
-        EXPECT_EQ(version.stdoutText,
+        EXPECT_EQ(version.out,
                   QStringLiteral("korvex-batch 1.0.0") + korvex::test::consoleLineEnd());
     }
 }
@@ -248,17 +233,17 @@ TEST(Batch, PasswordComesFromAFileStandardInputOrTheEnvironment) {
     file.close();
     BatchResult fromFile =
         runBatchProcess(QStringList(account) << "--password-file" << file.fileName() << "startup");
-    EXPECT_EQ(fromFile.exitCode, 0) << fromFile.stdoutText.toStdString();
+    EXPECT_EQ(fromFile.exitCode, 0) << fromFile.out.toStdString();
 
     BatchResult fromInput = runBatchProcess(QStringList(account) << "--password-file"
                                                                  << "-"
                                                                  << "startup",
                                             {}, "Secret\n");
-    EXPECT_EQ(fromInput.exitCode, 0) << fromInput.stdoutText.toStdString();
+    EXPECT_EQ(fromInput.exitCode, 0) << fromInput.out.toStdString();
 
     BatchResult fromEnvironment =
         runBatchProcess(QStringList(account) << "startup", {{"KORVEX_PASSWORD", "SECRET"}});
-    EXPECT_EQ(fromEnvironment.exitCode, 0) << fromEnvironment.stdoutText.toStdString();
+    EXPECT_EQ(fromEnvironment.exitCode, 0) << fromEnvironment.out.toStdString();
 
     // The command line wins over the environment; a wrong one is refused.
     BatchResult wrong = runBatchProcess(QStringList(account) << "--password"
@@ -286,15 +271,15 @@ TEST(Batch, ExitStatusThreeAfterAnErrorOrAWarning) {
     const QStringList account = login(folder, "admin", "admin");
 
     BatchResult departments = runBatchProcess(QStringList(account) << "departments");
-    EXPECT_EQ(departments.exitCode, 0) << departments.stdoutText.toStdString();
-    ASSERT_FALSE(departments.lines.isEmpty());
-    EXPECT_EQ(departments.lines.last().value("icon").toString(), QStringLiteral("none"));
+    EXPECT_EQ(departments.exitCode, 0) << departments.out.toStdString();
+    ASSERT_FALSE(departments.boxes.isEmpty());
+    EXPECT_EQ(departments.boxes.last().value("icon").toString(), QStringLiteral("none"));
 
     // The sample school has one doubled seat: the students import reports it.
     BatchResult students = runBatchProcess(QStringList(account) << "students");
-    EXPECT_EQ(students.exitCode, 3) << students.stdoutText.toStdString();
+    EXPECT_EQ(students.exitCode, 3) << students.out.toStdString();
     bool reported = false;
-    for (const QJsonObject& line : students.lines)
+    for (const QJsonObject& line : students.boxes)
         reported |= line.value("icon").toString() == QStringLiteral("critical");
     EXPECT_TRUE(reported);
 
@@ -303,23 +288,23 @@ TEST(Batch, ExitStatusThreeAfterAnErrorOrAWarning) {
                                                                  << "--answer"
                                                                  << "cancel");
     EXPECT_EQ(cancelled.exitCode, 0);
-    ASSERT_EQ(cancelled.lines.size(), 1);
-    EXPECT_EQ(cancelled.lines[0].value("answer").toString(), QStringLiteral("cancel"));
+    ASSERT_EQ(cancelled.boxes.size(), 1);
+    EXPECT_EQ(cancelled.boxes[0].value("answer").toString(), QStringLiteral("cancel"));
 
     // A teacher code nobody has: the information box, a clean run.
     BatchResult nobody = runBatchProcess(QStringList(account) << "workbooks"
                                                               << "--teachers"
                                                               << "NOBODY");
-    EXPECT_EQ(nobody.exitCode, 0) << nobody.stdoutText.toStdString();
-    ASSERT_EQ(nobody.lines.size(), 2);
-    EXPECT_EQ(nobody.lines[1].value("icon").toString(), QStringLiteral("information"));
+    EXPECT_EQ(nobody.exitCode, 0) << nobody.out.toStdString();
+    ASSERT_EQ(nobody.boxes.size(), 2);
+    EXPECT_EQ(nobody.boxes[1].value("icon").toString(), QStringLiteral("information"));
 
     // An export the school database refuses ends with the information box
     // the office knows, and a script still sees the failure.
     BatchResult roster = runBatchProcess(QStringList(account) << "roster"
                                                               << "--answer"
                                                               << "yes");
-    ASSERT_EQ(roster.exitCode, 0) << roster.stdoutText.toStdString();
+    ASSERT_EQ(roster.exitCode, 0) << roster.out.toStdString();
     const korvex::test::ToolRun graded =
         korvex::test::runTool(QStringLiteral("korvex-sample"),
                               {QStringLiteral("grade"), QStringLiteral("--folder"), folder.path(),
@@ -329,11 +314,11 @@ TEST(Batch, ExitStatusThreeAfterAnErrorOrAWarning) {
                     {QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON sbscore "
                                     "BEGIN SELECT RAISE(ABORT, 'refused'); END")});
     BatchResult refused = runBatchProcess(QStringList(account) << "export");
-    EXPECT_EQ(refused.exitCode, 3) << refused.stdoutText.toStdString();
-    ASSERT_FALSE(refused.lines.isEmpty());
-    EXPECT_EQ(refused.lines.last().value("icon").toString(), QStringLiteral("information"));
+    EXPECT_EQ(refused.exitCode, 3) << refused.out.toStdString();
+    ASSERT_FALSE(refused.boxes.isEmpty());
+    EXPECT_EQ(refused.boxes.last().value("icon").toString(), QStringLiteral("information"));
     EXPECT_TRUE(
-        refused.lines.last().value("text").toString().contains(QStringLiteral("匯出錯誤!")));
+        refused.boxes.last().value("text").toString().contains(QStringLiteral("匯出錯誤!")));
 }
 
 TEST(Batch, ArgumentsAreReadWithValuesInEitherForm) {
@@ -426,10 +411,10 @@ TEST(Batch, RestorePutsACopyBackAndNeedsItsFile) {
 
     const BatchResult run = runBatchProcess(login(folder, "admin", "secret") << "restore"
                                                                              << "--from" << copy);
-    EXPECT_EQ(run.exitCode, 0) << run.stdoutText.toStdString();
-    ASSERT_EQ(run.lines.size(), 1);
+    EXPECT_EQ(run.exitCode, 0) << run.out.toStdString();
+    ASSERT_EQ(run.boxes.size(), 1);
     EXPECT_TRUE(
-        run.lines[0].value("text").toString().startsWith(QStringLiteral("考試資料庫已還原為 ")));
+        run.boxes[0].value("text").toString().startsWith(QStringLiteral("考試資料庫已還原為 ")));
     EXPECT_EQ(TestFolder::rows(exam, QStringLiteral("select tchno from teacher")),
               QStringList{"T1"});
     // What it replaced was copied first.
@@ -464,19 +449,19 @@ TEST(Batch, DamagedExamNamesTheCommandThatPutsTheNewestCopyBack) {
     }
 
     const BatchResult told = runBatchProcess(login(folder, "admin", "secret") << "startup");
-    EXPECT_EQ(told.exitCode, 1) << told.stdoutText.toStdString();
-    ASSERT_EQ(told.lines.size(), 1) << told.stdoutText.toStdString();
-    const QString text = told.lines[0].value("text").toString();
+    EXPECT_EQ(told.exitCode, 1) << told.out.toStdString();
+    ASSERT_EQ(told.boxes.size(), 1) << told.out.toStdString();
+    const QString text = told.boxes[0].value("text").toString();
     EXPECT_TRUE(text.contains(QStringLiteral("已損壞"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("restore --from"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QDir::toNativeSeparators(newest))) << text.toStdString();
 
     const BatchResult put = runBatchProcess(login(folder, "admin", "secret") << "restore"
                                                                              << "--from" << newest);
-    EXPECT_EQ(put.exitCode, 0) << put.stdoutText.toStdString();
-    ASSERT_EQ(put.lines.size(), 1);
+    EXPECT_EQ(put.exitCode, 0) << put.out.toStdString();
+    ASSERT_EQ(put.boxes.size(), 1);
     EXPECT_TRUE(
-        put.lines[0].value("text").toString().startsWith(QStringLiteral("考試資料庫已還原為 ")));
+        put.boxes[0].value("text").toString().startsWith(QStringLiteral("考試資料庫已還原為 ")));
     EXPECT_EQ(TestFolder::rows(exam, QStringLiteral("select tchno from teacher")),
               QStringList{"T1"});
     const QStringList kept =

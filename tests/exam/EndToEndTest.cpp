@@ -2,45 +2,24 @@
 #include <QHash>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <cmath>
 
 #include "TestFolder.h"
+#include "ToolProcess.h"
 
+using korvex::test::batchArguments;
+using korvex::test::runTool;
 using korvex::test::TestFolder;
+using korvex::test::ToolRun;
 
 namespace {
-
-struct ToolRun {
-    int exitCode = -1;
-    QList<QJsonObject> boxes;  // korvex-batch: every box as one JSON object
-    QString out, err;
-};
-
-ToolRun runTool(const char* tool, const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(KORVEX_BUILD_DIR "/") + QString::fromLatin1(tool), arguments);
-    EXPECT_TRUE(process.waitForFinished(120000)) << tool;
-    ToolRun run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    if (QString::fromLatin1(tool) == QLatin1String("korvex-batch"))
-        for (const QString& line : run.out.split(u'\n', Qt::SkipEmptyParts))
-            run.boxes << QJsonDocument::fromJson(line.toUtf8()).object();
-    return run;
-}
 
 // Runs one operation of the desktop program from start-up and login on.
 // It ends with status 0 unless `status` says otherwise (3 after a reported problem).
 ToolRun batch(const TestFolder& folder, const QString& operation, const QStringList& extra = {},
               int status = 0) {
     ToolRun run =
-        runTool("korvex-batch",
-                QStringList{QStringLiteral("--folder"), folder.path(), QStringLiteral("--user"),
-                            QStringLiteral("admin"), QStringLiteral("--password"),
-                            QStringLiteral("admin"), operation} +
-                    extra);
+        runTool(QStringLiteral("korvex-batch"), batchArguments(folder.path(), operation, extra));
     EXPECT_EQ(run.exitCode, status) << operation.toStdString() << ": " << run.err.toStdString();
     return run;
 }

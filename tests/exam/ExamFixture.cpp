@@ -9,22 +9,20 @@
 namespace korvex::test {
 
 void ExamFixture::SetUp() {
-    m_schoolFile = m_folder.createSchool();
-    m_examFile = m_folder.createExam();
-    m_context.appPath = m_folder.path();
-    m_context.settings.year = QStringLiteral("94");
-    m_context.settings.semester = QStringLiteral("1");
-    m_context.settings.examNo = QStringLiteral("1");
-    m_context.settings.examName = QStringLiteral("期中考");
-    m_window.windowCaption = QStringLiteral("KORVEX小幫手Zamo高中版(94學年第1學期期中考)[高中版]");
-    m_context.window = &m_window;
-    ASSERT_TRUE(m_context.school.openSqlite(m_schoolFile));
-    ASSERT_TRUE(m_context.exam.openSqlite(m_examFile));
-    m_context.schoolConnected = true;
+    m_schoolFile = folder.createSchool();
+    m_examFile = folder.createExam();
+    context.settings.year = QStringLiteral("94");
+    context.settings.semester = QStringLiteral("1");
+    context.settings.examNo = QStringLiteral("1");
+    context.settings.examName = QStringLiteral("期中考");
+    window.windowCaption = QStringLiteral("KORVEX小幫手Zamo高中版(94學年第1學期期中考)[高中版]");
+    ASSERT_TRUE(context.school.openSqlite(m_schoolFile));
+    ASSERT_TRUE(context.exam.openSqlite(m_examFile));
+    context.schoolConnected = true;
     // An operation that replaces whole tables takes exam.mdb for itself,
     // which another open connection would refuse, as another program's
     // would: the set-up connections close as an operation starts.
-    m_window.onDisable = [this] { closeSetupConnections(); };
+    window.onDisable = [this] { closeSetupConnections(); };
 }
 
 void ExamFixture::closeSetupConnections() {
@@ -38,7 +36,7 @@ void ExamFixture::closeSetupConnections() {
 void ExamFixture::TearDown() {
     // A failed test shows the boxes it saw, readably.
     if (HasFailure())
-        for (const auto& message : std::as_const(m_window.messages))
+        for (const auto& message : std::as_const(window.messages))
             std::cerr << "box: " << message.text.toStdString() << "\n";
     closeSetupConnections();
 }
@@ -100,27 +98,10 @@ QStringList ExamFixture::roster(const QString& columns) const {
                                 QStringLiteral(" from periodical1 order by sid, sub, examno"));
 }
 
-namespace {
-const QString kBackupMarker = QStringLiteral("\r\n(原有的考試資料庫已先備份為 ");
-const QString kReasonMarker = QStringLiteral("\r\n原因: ");
-}  // namespace
+QString ExamFixture::lastText() const { return lastMessage().body; }
 
-QString ExamFixture::lastText() const {
-    if (m_window.messages.isEmpty()) return QString();
-    const QString text = m_window.messages.last().text;
-    return text.section(kBackupMarker, 0, 0).section(kReasonMarker, 0, 0);
-}
+QString ExamFixture::lastReason() const { return lastMessage().reason; }
 
-QString ExamFixture::lastReason() const {
-    if (m_window.messages.isEmpty()) return QString();
-    return m_window.messages.last().text.section(kReasonMarker, 1);
-}
-
-QString ExamFixture::backupNamed() const {
-    if (m_window.messages.isEmpty()) return QString();
-    const QString text = m_window.messages.last().text;
-    const qsizetype at = text.indexOf(kBackupMarker);
-    return at < 0 ? QString() : text.mid(at + kBackupMarker.size()).chopped(1);
-}
+QString ExamFixture::backupNamed() const { return lastMessage().backup; }
 
 }  // namespace korvex::test

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "QtPrinting.h"
+
 #include <gtest/gtest.h>
 #include <QHash>
 #include <QString>
@@ -7,21 +9,14 @@
 #include <QVariantList>
 #include <ostream>
 
-#include "ScriptedWindow.h"
-#include "TestFolder.h"
-#include "ops/AppContext.h"
-
-// Readable texts in failure output.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
+#include "AppFolder.h"
 
 namespace korvex::test {
 
 // A program folder with a school database and exam.mdb, both connections
 // open in an AppContext that talks to a scripted window. Term 94/1, exam 1
 // named 期中考.
-class ExamFixture : public ::testing::Test {
+class ExamFixture : public ::testing::Test, public AppFolder {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -65,11 +60,8 @@ protected:
     // of a test costs no disk flushes.
     void insert(const QString& dbFile, const QString& statement, const QVariantList& params);
 
-    TestFolder m_folder;
     QString m_schoolFile;
     QString m_examFile;
-    ScriptedWindow m_window;
-    AppContext m_context;
 
 private:
     void closeSetupConnections();

@@ -56,9 +56,9 @@ protected:
     }
 
     void expectWindowRestored() {
-        EXPECT_TRUE(m_window.enabled);
-        EXPECT_FALSE(m_window.busyVisible);
-        EXPECT_FALSE(m_window.hourglass);
+        EXPECT_TRUE(window.enabled);
+        EXPECT_FALSE(window.busyVisible);
+        EXPECT_FALSE(window.hourglass);
     }
 };
 
@@ -66,28 +66,28 @@ TEST_F(RosterImport, CancelAsksOnceChangesNothingAndNeverDisablesTheWindow) {
     addRosterRow(QStringLiteral("A100000001"), QStringLiteral("10101"), QStringLiteral("CHI001"),
                  QStringLiteral("0"), 88);
     const QStringList before = roster(QStringLiteral("*"));
-    m_window.answers = {Answer::Cancel};
+    window.answers = {Answer::Cancel};
 
-    ImportExamRoster(m_context);
+    ImportExamRoster(context);
 
-    ASSERT_EQ(m_window.messages.size(), 1);
-    const auto& question = m_window.messages.first();
+    ASSERT_EQ(window.messages.size(), 1);
+    const auto& question = window.messages.first();
     EXPECT_EQ(question.text, kQuestion);
     EXPECT_EQ(question.icon, Icon::None);
     EXPECT_EQ(question.buttons, Buttons::YesNoCancel);
     EXPECT_EQ(question.defaultAnswer, Answer::Yes);
-    EXPECT_EQ(question.title, m_window.windowCaption);
-    EXPECT_EQ(m_window.disableCount, 0);
-    EXPECT_FALSE(m_window.events.contains(QStringLiteral("busy")));
+    EXPECT_EQ(question.title, window.windowCaption);
+    EXPECT_EQ(window.disableCount, 0);
+    EXPECT_FALSE(window.events.contains(QStringLiteral("busy")));
     EXPECT_EQ(roster(QStringLiteral("*")), before);
 }
 
 TEST_F(RosterImport, RebuildWritesEveryQualifyingRowAndCountsSkippedOnes) {
     addRosterRow(QStringLiteral("OLD0000001"), QStringLiteral("19999"), QStringLiteral("CHI001"),
                  QStringLiteral("0"), 55);
-    m_window.answers = {Answer::Yes};
+    window.answers = {Answer::Yes};
 
-    ImportExamRoster(m_context);
+    ImportExamRoster(context);
 
     // Trimmed student id, class and seat from the exam number, the name as
     // stored (a quote included), the teacher trimmed or ZZZZ when blank or
@@ -102,11 +102,11 @@ TEST_F(RosterImport, RebuildWritesEveryQualifyingRowAndCountsSkippedOnes) {
               }));
 
     // Every source row counts toward the progress, skipped ones too.
-    EXPECT_EQ(m_window.barMaximum, 7);
-    EXPECT_EQ(m_window.barValue, 7);
-    EXPECT_EQ(m_window.labelText, QStringLiteral("000007/000007"));
-    ASSERT_EQ(m_window.messages.size(), 2);
-    const auto& done = m_window.messages.at(1);
+    EXPECT_EQ(window.barMaximum, 7);
+    EXPECT_EQ(window.barValue, 7);
+    EXPECT_EQ(window.labelText, QStringLiteral("000007/000007"));
+    ASSERT_EQ(window.messages.size(), 2);
+    const auto& done = window.messages.at(1);
     EXPECT_EQ(lastText(), prefix() + QStringLiteral("考試科目資料匯入完成!") + kMissingStudent);
     // The copy of exam.mdb taken before holds the old roster.
     ASSERT_FALSE(backupNamed().isEmpty());
@@ -114,31 +114,31 @@ TEST_F(RosterImport, RebuildWritesEveryQualifyingRowAndCountsSkippedOnes) {
               QStringList{QStringLiteral("OLD0000001")});
     EXPECT_EQ(done.icon, Icon::None);
     EXPECT_EQ(done.buttons, Buttons::Ok);
-    EXPECT_EQ(done.title, m_window.windowCaption);
+    EXPECT_EQ(done.title, window.windowCaption);
     EXPECT_TRUE(done.labelVisible);
-    EXPECT_EQ(m_window.events,
+    EXPECT_EQ(window.events,
               (QStringList{QStringLiteral("message ") + kQuestion, QStringLiteral("disable"),
                            QStringLiteral("busy"), QStringLiteral("range 7"),
                            QStringLiteral("message ") + done.text, QStringLiteral("enable"),
                            QStringLiteral("end")}));
-    EXPECT_GE(m_window.yields, 7);
+    EXPECT_GE(window.yields, 7);
     expectWindowRestored();
 
     // A student whose exam number, name and group are missing (NULL) gets
     // empty texts, as every written value is text.
     addStudent(QStringLiteral("C300000009"), QString(), QString(), QString());
     addScoreRow(QStringLiteral("C300000009"), QStringLiteral("301101"), QStringLiteral("CHI001"));
-    m_window.answers = {Answer::Yes};
-    ImportExamRoster(m_context);
+    window.answers = {Answer::Yes};
+    ImportExamRoster(context);
     EXPECT_EQ(examRows(QStringLiteral("select quote(class),quote(seat),quote(examno),quote(namec),"
                                       "quote(gro) from periodical1 where sid='C300000009'")),
               QStringList{QStringLiteral("''|''|''|''|''")});
 
     // With a dedicated operator every row gets the placeholder teacher; a
     // second rebuild replaces the rows rather than adding to them.
-    m_context.settings.dedicatedOperator = 1;
-    m_window.answers = {Answer::Yes};
-    ImportExamRoster(m_context);
+    context.settings.dedicatedOperator = 1;
+    window.answers = {Answer::Yes};
+    ImportExamRoster(context);
     EXPECT_EQ(
         roster(QStringLiteral("sid,sub,tchno")),
         (QStringList{
@@ -166,9 +166,9 @@ TEST_F(RosterImport, UpdateKeepsScoresFollowsChangedExamNumbersAndDeletesStaleRo
     // the update does not, and the student still gets a row.
     addRosterRow(QStringLiteral("A100000001"), QStringLiteral("10101"), QStringLiteral("MAT001 "),
                  QStringLiteral("0"), 33);
-    m_window.answers = {Answer::No};
+    window.answers = {Answer::No};
 
-    ImportExamRoster(m_context);
+    ImportExamRoster(context);
 
     EXPECT_EQ(
         roster(QStringLiteral("sid,examno,class,seat,namec,sub,tchno,examsnot,score2,upload")),
@@ -178,7 +178,7 @@ TEST_F(RosterImport, UpdateKeepsScoresFollowsChangedExamNumbersAndDeletesStaleRo
             QStringLiteral("A100000002|10102|101|02|李小華|CHI001|T001|0|77|1"),
             QStringLiteral("B200000003|10201|102|01|O'Neil 陳|CHI001|ZZZZ|0|0|0"),
         }));
-    EXPECT_EQ(m_window.labelText, QStringLiteral("000007/000007"));
+    EXPECT_EQ(window.labelText, QStringLiteral("000007/000007"));
     EXPECT_EQ(lastText(), prefix() + QStringLiteral("考試科目資料匯入完成!") + kMissingStudent);
     expectWindowRestored();
 }
@@ -196,10 +196,10 @@ TEST_F(RosterImport, UpdateWithAFailedRowKeepsTheUnconfirmedRowsAndSaysSo) {
                  "CREATE TRIGGER refuse BEFORE INSERT ON periodical1 WHEN NEW.sid = 'B200000003' "
                  "BEGIN SELECT RAISE(%1, 'refused'); END")
                  .arg(QString::fromLatin1(how))});
-        m_window.messages.clear();
-        m_window.answers = {Answer::No};
+        window.messages.clear();
+        window.answers = {Answer::No};
 
-        ImportExamRoster(m_context);
+        ImportExamRoster(context);
 
         // The refused insert cancels the closing delete: the stale row keeps
         // its mark and waits for the next run; the other rows are written.
@@ -215,8 +215,8 @@ TEST_F(RosterImport, UpdateWithAFailedRowKeepsTheUnconfirmedRowsAndSaysSo) {
                 QStringLiteral("考試科目資料匯入完成!但有 1 筆考試科目資料無法寫入考試資料庫, "
                                "請重新執行!") +
                 kMissingStudent);
-        EXPECT_EQ(m_window.labelText, QStringLiteral("000007/000007"));
-        EXPECT_FALSE(m_context.exam.inTransaction());
+        EXPECT_EQ(window.labelText, QStringLiteral("000007/000007"));
+        EXPECT_FALSE(context.exam.inTransaction());
         expectWindowRestored();
         runExam({QStringLiteral("DROP TRIGGER refuse")});
     }
@@ -227,20 +227,20 @@ TEST_F(RosterImport, UpdateWithAFailedRowKeepsTheUnconfirmedRowsAndSaysSo) {
     runExam({QStringLiteral(
         "CREATE TRIGGER refuse BEFORE INSERT ON periodical1 WHEN NEW.sid = 'B200000003' "
         "BEGIN SELECT RAISE(ROLLBACK, 'refused'); END")});
-    m_window.answers = {Answer::No};
-    ImportExamRoster(m_context);
+    window.answers = {Answer::No};
+    ImportExamRoster(context);
     EXPECT_EQ(roster(QStringLiteral("*")), before);
     EXPECT_EQ(lastText(),
               prefix() + QStringLiteral("考試科目資料匯入失敗, 考試資料未變更, 請重新執行!"));
     EXPECT_EQ(lastReason(), QStringLiteral("考試資料庫 exam.mdb: refused"));
-    EXPECT_EQ(m_window.messages.last().icon, Icon::Critical);
-    EXPECT_FALSE(m_context.exam.inTransaction());
+    EXPECT_EQ(window.messages.last().icon, Icon::Critical);
+    EXPECT_FALSE(context.exam.inTransaction());
     expectWindowRestored();
     runExam({QStringLiteral("DROP TRIGGER refuse")});
 
     // Once the row can be written, the next update completes and deletes it.
-    m_window.answers = {Answer::No};
-    ImportExamRoster(m_context);
+    window.answers = {Answer::No};
+    ImportExamRoster(context);
     EXPECT_EQ(roster(QStringLiteral("sid,sub,examsnot")),
               (QStringList{
                   QStringLiteral("A100000001|CHI001|0"), QStringLiteral("A100000001|MAT001|0"),
@@ -266,9 +266,9 @@ TEST_F(RosterImport, OldRowsThatCannotBeClearedStayAndTheCompletionSaysSo) {
                      QStringLiteral("GEO001"), QStringLiteral("0"), 55);
         const QStringList before = roster(QStringLiteral("*"));
         runExam({refusal});
-        m_window.answers = {answer};
+        window.answers = {answer};
 
-        ImportExamRoster(m_context);
+        ImportExamRoster(context);
 
         EXPECT_EQ(roster(QStringLiteral("*")), before) << refusal.toStdString();
         EXPECT_EQ(lastText(),
@@ -285,8 +285,8 @@ TEST_F(RosterImport, OldRowsThatCannotBeClearedStayAndTheCompletionSaysSo) {
     runExam(
         {QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON periodical1 "
                         "BEGIN SELECT RAISE(ABORT, 'locked'); END")});
-    m_window.answers = {Answer::No};
-    ImportExamRoster(m_context);
+    window.answers = {Answer::No};
+    ImportExamRoster(context);
     EXPECT_EQ(
         roster(QStringLiteral("sid,sub,score2")),
         (QStringList{QStringLiteral("A100000001|CHI001|88"), QStringLiteral("A100000001|GEO001|55"),
@@ -298,8 +298,8 @@ TEST_F(RosterImport, OldRowsThatCannotBeClearedStayAndTheCompletionSaysSo) {
                               kMissingStudent);
     runExam({QStringLiteral("DROP TRIGGER refuse")});
 
-    m_window.answers = {Answer::No};
-    ImportExamRoster(m_context);
+    window.answers = {Answer::No};
+    ImportExamRoster(context);
     EXPECT_EQ(roster(QStringLiteral("sid,sub,examsnot")),
               (QStringList{
                   QStringLiteral("A100000001|CHI001|0"), QStringLiteral("A100000001|MAT001|0"),
@@ -313,33 +313,33 @@ TEST_F(RosterImport, NothingChangesWhenTheSourceIsEmptyOrCannotBeRead) {
     const QStringList before = roster(QStringLiteral("*"));
 
     // Another term: no source rows, whichever answer.
-    m_context.settings.year = QStringLiteral("95");
+    context.settings.year = QStringLiteral("95");
     for (Answer answer : {Answer::Yes, Answer::No}) {
-        m_window.messages.clear();
-        m_window.answers = {answer};
-        ImportExamRoster(m_context);
-        ASSERT_EQ(m_window.messages.size(), 2);
-        EXPECT_EQ(m_window.messages.at(1).text,
+        window.messages.clear();
+        window.answers = {answer};
+        ImportExamRoster(context);
+        ASSERT_EQ(window.messages.size(), 2);
+        EXPECT_EQ(window.messages.at(1).text,
                   QStringLiteral("95學年第1學期期中考沒有可供匯入的考試科目資料!"));
-        EXPECT_EQ(m_window.messages.at(1).icon, Icon::Information);
+        EXPECT_EQ(window.messages.at(1).icon, Icon::Information);
         EXPECT_EQ(roster(QStringLiteral("*")), before);
         expectWindowRestored();
     }
 
     // The source statement fails: stop message, the busy display never shows.
-    m_context.settings.year = QStringLiteral("94");
+    context.settings.year = QStringLiteral("94");
     runSchool({QStringLiteral("DROP TABLE sbcourse")});
-    m_window.messages.clear();
-    m_window.events.clear();
-    m_window.answers = {Answer::Yes};
-    ImportExamRoster(m_context);
-    ASSERT_EQ(m_window.messages.size(), 2);
+    window.messages.clear();
+    window.events.clear();
+    window.answers = {Answer::Yes};
+    ImportExamRoster(context);
+    ASSERT_EQ(window.messages.size(), 2);
     EXPECT_EQ(lastText(), prefix() + QStringLiteral("考試科目資料匯入失敗, 請重新執行!"));
     EXPECT_EQ(lastReason(), QStringLiteral("校務行政資料庫: no such table: sbcourse"));
-    EXPECT_EQ(m_window.messages.at(1).icon, Icon::Critical);
-    EXPECT_FALSE(m_window.events.contains(QStringLiteral("busy")));
+    EXPECT_EQ(window.messages.at(1).icon, Icon::Critical);
+    EXPECT_FALSE(window.events.contains(QStringLiteral("busy")));
     EXPECT_EQ(roster(QStringLiteral("*")), before);
-    EXPECT_FALSE(m_context.school.errorPending());
+    EXPECT_FALSE(context.school.errorPending());
     expectWindowRestored();
 }
 
@@ -349,16 +349,16 @@ TEST_F(RosterImport, AnExamNumberThatCannotNameATableStopsBeforeAnything) {
     const QStringList before = roster(QStringLiteral("*"));
     for (const QString& examNo :
          {QStringLiteral("7"), QStringLiteral("0"), QString(), QStringLiteral("1 or 1=1")}) {
-        m_context.settings.examNo = examNo;
-        m_window.messages.clear();
-        ImportExamRoster(m_context);
-        ASSERT_EQ(m_window.messages.size(), 1) << examNo.toStdString();
-        EXPECT_EQ(m_window.messages.first().icon, Icon::Critical);
-        EXPECT_TRUE(m_window.messages.first().text.startsWith(
+        context.settings.examNo = examNo;
+        window.messages.clear();
+        ImportExamRoster(context);
+        ASSERT_EQ(window.messages.size(), 1) << examNo.toStdString();
+        EXPECT_EQ(window.messages.first().icon, Icon::Critical);
+        EXPECT_TRUE(window.messages.first().text.startsWith(
             prefix() + QStringLiteral("考試科目資料匯入失敗")));
-        EXPECT_TRUE(m_window.messages.first().text.contains(QStringLiteral("「%1」").arg(examNo)));
+        EXPECT_TRUE(window.messages.first().text.contains(QStringLiteral("「%1」").arg(examNo)));
     }
-    EXPECT_EQ(m_window.disableCount, 0);
+    EXPECT_EQ(window.disableCount, 0);
     EXPECT_EQ(roster(QStringLiteral("*")), before);
 }
 
@@ -371,12 +371,12 @@ TEST_F(RosterImport, LookupsThatCannotBeReadLeaveTheRosterAsItWas) {
     runExam({QStringLiteral("ALTER TABLE name RENAME TO name_gone")});
 
     for (Answer answer : {Answer::No, Answer::Yes}) {
-        m_window.messages.clear();
-        m_window.answers = {answer};
-        ImportExamRoster(m_context);
-        ASSERT_EQ(m_window.messages.size(), 2);
-        EXPECT_EQ(m_window.messages.at(1).icon, Icon::Critical);
-        EXPECT_TRUE(m_window.messages.at(1).text.startsWith(
+        window.messages.clear();
+        window.answers = {answer};
+        ImportExamRoster(context);
+        ASSERT_EQ(window.messages.size(), 2);
+        EXPECT_EQ(window.messages.at(1).icon, Icon::Critical);
+        EXPECT_TRUE(window.messages.at(1).text.startsWith(
             prefix() + QStringLiteral("考試科目資料匯入失敗, 無法讀取考試資料庫的學生資料")));
         EXPECT_EQ(roster(QStringLiteral("*")), before);
         expectWindowRestored();

@@ -61,8 +61,8 @@ class ScoreExport : public ExamFixture {
 protected:
     void SetUp() override {
         ExamFixture::SetUp();
-        m_context.window = &m_busyWindow;
-        m_busyWindow.windowCaption = m_window.windowCaption;
+        context.window = &m_busyWindow;
+        m_busyWindow.windowCaption = window.windowCaption;
         // Score rows of term 94/1 and one of another term with the same key.
         for (const auto& [sid, subject] :
              {std::pair{"A1", "CHI001"}, std::pair{"A1", "MAT001"}, std::pair{"A2", "CHI001"},
@@ -104,7 +104,7 @@ protected:
 };
 
 TEST_F(ScoreExport, WritesScoresFlagsTheRowsAndFindsNothingTheSecondTime) {
-    ExportScores(m_context);
+    ExportScores(context);
 
     EXPECT_EQ(
         scores(),
@@ -131,7 +131,7 @@ TEST_F(ScoreExport, WritesScoresFlagsTheRowsAndFindsNothingTheSecondTime) {
     // Nothing new graded: the information message, nothing changes.
     const QStringList scoresBefore = scores();
     m_busyWindow.messages.clear();
-    ExportScores(m_context);
+    ExportScores(context);
     ASSERT_EQ(m_busyWindow.messages.size(), 1);
     EXPECT_EQ(m_busyWindow.messages.first().text,
               prefix() + QStringLiteral("沒有可供匯出的成績資料!"));
@@ -149,7 +149,7 @@ TEST_F(ScoreExport, FlagsOnlyWhatWentOutAndCountsRowsWithoutAScoreRow) {
         if (count == 1) runExam({QStringLiteral("update periodical1 set upload=1 where sid='C4'")});
     };
 
-    ExportScores(m_context);
+    ExportScores(context);
 
     EXPECT_EQ(flags(), (QStringList{QStringLiteral("A1|CHI001|2"), QStringLiteral("A1|MAT001|2"),
                                     QStringLiteral("A2|CHI001|2"), QStringLiteral("B3|CHI001|2"),
@@ -168,7 +168,7 @@ TEST_F(ScoreExport, FlagsOnlyWhatWentOutAndCountsRowsWithoutAScoreRow) {
     m_busyWindow.onYield = nullptr;
     m_busyWindow.messages.clear();
     runExam({QStringLiteral("update periodical1 set score2=61 where sid='C4'")});
-    ExportScores(m_context);
+    ExportScores(context);
     EXPECT_EQ(school(QStringLiteral("select 考試成績1 from sbscore where 身份證號='C4'")),
               QStringList{QStringLiteral("61")});
     EXPECT_EQ(examRows(QStringLiteral("select sid, upload from periodical1 where upload=1")),
@@ -188,14 +188,14 @@ TEST_F(ScoreExport, ARowRegradedDuringTheExportWaitsForTheNextOne) {
                  QStringLiteral("update periodical1 set score2=73.5 where sub='MAT001'")});
     };
 
-    ExportScores(m_context);
+    ExportScores(context);
 
     EXPECT_EQ(flags(), (QStringList{QStringLiteral("A1|CHI001|1"), QStringLiteral("A1|MAT001|2"),
                                     QStringLiteral("A2|CHI001|1"), QStringLiteral("B3|CHI001|2"),
                                     QStringLiteral("C4|CHI001|0"), QStringLiteral("D5|CHI001|2")}));
     // The next export sends the new values and flags them.
     m_busyWindow.onYield = nullptr;
-    ExportScores(m_context);
+    ExportScores(context);
     EXPECT_EQ(school(QStringLiteral("select 身份證號, 考試成績1 from sbscore where 學年度='94' and "
                                     "科目碼='CHI001' and 身份證號 in ('A1','A2') order by 1")),
               (QStringList{QStringLiteral("A1|80"), QStringLiteral("A2|73")}));
@@ -205,8 +205,8 @@ TEST_F(ScoreExport, ARowRegradedDuringTheExportWaitsForTheNextOne) {
 TEST_F(ScoreExport, OnAccessEachRowIsFlaggedByItsKeyScoreAndAbsence) {
     // The statements an Access exam.mdb receives, run on the SQLite file
     // through ODBC: one update per row, matching a missing value with IS NULL.
-    m_context.exam.close();
-    ASSERT_TRUE(m_context.exam.openOdbc(
+    context.exam.close();
+    ASSERT_TRUE(context.exam.openOdbc(
         QStringLiteral("Driver=SQLite3;Database=%1;").arg(hostPath(m_examFile)), SqlDialect::Access,
         m_examFile));
     m_busyWindow.onYield = [&](int count) {
@@ -215,7 +215,7 @@ TEST_F(ScoreExport, OnAccessEachRowIsFlaggedByItsKeyScoreAndAbsence) {
                 "update periodical1 set score2=80 where sid='A1' and sub='CHI001'")});
     };
 
-    ExportScores(m_context);
+    ExportScores(context);
 
     // B3 was sent with no score and no absence; A1's Chinese was re-graded.
     EXPECT_EQ(flags(), (QStringList{QStringLiteral("A1|CHI001|1"), QStringLiteral("A1|MAT001|2"),
@@ -235,7 +235,7 @@ TEST_F(ScoreExport, AFailingScoreUpdateRollsBackTheWholeExport) {
                        .arg(QString::fromLatin1(how))});
         m_busyWindow.messages.clear();
 
-        ExportScores(m_context);
+        ExportScores(context);
 
         EXPECT_EQ(scores(), scoresBefore) << how;
         EXPECT_EQ(flags(), flagsBefore) << how;
@@ -245,15 +245,15 @@ TEST_F(ScoreExport, AFailingScoreUpdateRollsBackTheWholeExport) {
                   prefix() +
                       QStringLiteral("考試科目成績資料匯出錯誤!\r\n原因: 校務行政資料庫: refused"));
         EXPECT_EQ(m_busyWindow.messages.first().icon, Icon::Information);
-        EXPECT_FALSE(m_context.school.errorPending());
-        EXPECT_FALSE(m_context.school.inTransaction());
+        EXPECT_FALSE(context.school.errorPending());
+        EXPECT_FALSE(context.school.inTransaction());
         expectWindowRestored();
         runSchool({QStringLiteral("DROP TRIGGER refuse")});
     }
 
     // The same rows go out once the school database accepts them.
     m_busyWindow.messages.clear();
-    ExportScores(m_context);
+    ExportScores(context);
     EXPECT_EQ(school(QStringLiteral("select 考試成績1 from sbscore where 身份證號='A2'")),
               QStringList{QStringLiteral("-9")});
 }
@@ -264,7 +264,7 @@ TEST_F(ScoreExport, FlagsThatCannotBeWrittenKeepTheRowsWaitingAndSaySo) {
                         "WHEN NEW.sid = 'B3' BEGIN SELECT RAISE(ABORT, 'locked'); END")});
     const QStringList flagsBefore = flags();
 
-    ExportScores(m_context);
+    ExportScores(context);
 
     // The scores are committed; every flag stays as it was.
     EXPECT_EQ(
@@ -285,8 +285,8 @@ TEST_F(ScoreExport, NothingChangesWhenTheExamNumberOrTheRowsCannotBeUsed) {
     const QStringList scoresBefore = scores();
     const QStringList flagsBefore = flags();
 
-    m_context.settings.examNo = QStringLiteral("9");
-    ExportScores(m_context);
+    context.settings.examNo = QStringLiteral("9");
+    ExportScores(context);
     ASSERT_EQ(m_busyWindow.messages.size(), 1);
     EXPECT_EQ(m_busyWindow.messages.first().icon, Icon::Critical);
     EXPECT_TRUE(m_busyWindow.messages.first().text.startsWith(
@@ -294,18 +294,18 @@ TEST_F(ScoreExport, NothingChangesWhenTheExamNumberOrTheRowsCannotBeUsed) {
     EXPECT_TRUE(m_busyWindow.messages.first().text.contains(QStringLiteral("「9」")));
     EXPECT_EQ(m_busyWindow.disableCount, 0);
 
-    m_context.settings.examNo = QStringLiteral("1");
+    context.settings.examNo = QStringLiteral("1");
     runExam({QStringLiteral("ALTER TABLE periodical1 RENAME TO periodical1_gone")});
     m_busyWindow.messages.clear();
     m_busyWindow.events.clear();
-    ExportScores(m_context);
+    ExportScores(context);
     ASSERT_EQ(m_busyWindow.messages.size(), 1);
     EXPECT_EQ(m_busyWindow.messages.first().icon, Icon::Critical);
     EXPECT_TRUE(m_busyWindow.messages.first().text.startsWith(
         prefix() +
         QStringLiteral("考試科目成績資料匯出失敗, 無法讀取考試資料庫的periodical1資料")));
     EXPECT_FALSE(m_busyWindow.events.contains(QStringLiteral("busy")));
-    EXPECT_FALSE(m_context.exam.errorPending());
+    EXPECT_FALSE(context.exam.errorPending());
     expectWindowRestored();
     runExam({QStringLiteral("ALTER TABLE periodical1_gone RENAME TO periodical1")});
 
@@ -365,10 +365,10 @@ TEST_F(ScoreExport, LargeExportSendsBatchesAndFlagsInBoundedTransactions) {
 
     int schoolStatements = 0;
     Connection::setStatementObserver([&](const Connection& connection, const QString&) {
-        if (&connection == &m_context.school) ++schoolStatements;
+        if (&connection == &context.school) ++schoolStatements;
     });
-    ChangesPerTransaction changes(m_context.exam);
-    ExportScores(m_context);
+    ChangesPerTransaction changes(context.exam);
+    ExportScores(context);
     Connection::setStatementObserver({});
 
     EXPECT_LE(schoolStatements, kRows / 500 + 3);  // the keys, the batches, a last one
@@ -396,7 +396,7 @@ TEST_F(ScoreExport, ABatchThatChangesOtherRowsThanForetoldIsSentRowByRow) {
     addRosterRow(QStringLiteral("E7 "), QStringLiteral("10301"), QStringLiteral("CHI001"),
                  QStringLiteral("0"), 61, QVariant(), 1);
 
-    ExportScores(m_context);
+    ExportScores(context);
 
     ASSERT_FALSE(m_busyWindow.messages.isEmpty());
     const QString done = m_busyWindow.messages.last().text;

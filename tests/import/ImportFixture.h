@@ -1,24 +1,19 @@
 #pragma once
 
+#include "QtPrinting.h"
+
 #include <gtest/gtest.h>
 #include <QString>
 #include <QStringList>
 #include <ostream>
 
-#include "ScriptedWindow.h"
-#include "TestFolder.h"
-#include "ops/AppContext.h"
-
-// Readable texts in failure output.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
+#include "AppFolder.h"
 
 namespace korvex::test {
 
 // A program folder with a school database (short-code columns included) and
 // an exam database, both open, and a scripted window.
-class ImportFixture : public ::testing::Test {
+class ImportFixture : public ::testing::Test, public AppFolder {
 protected:
     void SetUp() override {
         schoolFile = folder.createSchool();
@@ -29,7 +24,6 @@ protected:
     void openConnections() {
         ASSERT_TRUE(context.school.openSqlite(schoolFile));
         ASSERT_TRUE(context.exam.openSqlite(examFile));
-        context.window = &window;
     }
 
     // Closes both connections so that the test can change the files.
@@ -47,28 +41,17 @@ protected:
     // at it) and with a failure's reason line cut off (reasons() has them).
     QStringList messages() const {
         QStringList texts;
-        for (QString text : window.messageTexts()) {
-            text = text.section(QStringLiteral("\r\n(原有的考試資料庫已先備份為 "), 0, 0);
-            texts << text.section(QStringLiteral("\r\n原因: "), 0, 0);
-        }
+        for (const QString& text : window.messageTexts()) texts << parseMessage(text).body;
         return texts;
     }
     // The reason lines of the messages, in order ("" for a message without).
     QStringList reasons() const {
         QStringList lines;
-        for (const QString& text : window.messageTexts())
-            lines << text.section(QStringLiteral("\r\n原因: "), 1);
+        for (const QString& text : window.messageTexts()) lines << parseMessage(text).reason;
         return lines;
     }
     // The copy of exam.mdb the run's last message names; empty when none.
-    QString backupTaken() const {
-        if (window.messages.isEmpty()) return QString();
-        const QString text = window.messages.last().text;
-        const QString marker = QStringLiteral("\r\n(原有的考試資料庫已先備份為 ");
-        const qsizetype at = text.indexOf(marker);
-        if (at < 0) return QString();
-        return text.mid(at + marker.size()).chopped(1);
-    }
+    QString backupTaken() const { return lastMessage().backup; }
     // The events of the window other than message boxes, in order.
     QStringList windowEvents() const {
         QStringList events;
@@ -85,11 +68,8 @@ protected:
         EXPECT_EQ(window.disableCount, 1);
     }
 
-    TestFolder folder;
     QString schoolFile;
     QString examFile;
-    ScriptedWindow window;
-    AppContext context;
 };
 
 }  // namespace korvex::test

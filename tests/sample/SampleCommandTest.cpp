@@ -2,7 +2,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 
 #include "TestFolder.h"
 #include "ToolProcess.h"
@@ -11,21 +10,8 @@ using korvex::test::TestFolder;
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-Outcome sample(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(KORVEX_BUILD_DIR "/korvex-sample"), arguments);
-    Outcome run;
-    if (!process.waitForFinished(60000)) return run;
-    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+korvex::test::ToolRun sample(const QStringList& arguments) {
+    return korvex::test::runTool(QStringLiteral("korvex-sample"), arguments, {{}, {}, {}, 60000});
 }
 
 QByteArray contents(const QString& file) {
@@ -36,9 +22,9 @@ QByteArray contents(const QString& file) {
 TEST(SampleCommand, CreateThenGradeAProgramFolder) {
     TestFolder folder;
     const QString dir = folder.file(QStringLiteral("school"));
-    Outcome created =
+    korvex::test::ToolRun created =
         sample({"create", "--folder", dir, "--students", "120", "--seed=3", "--vocational"});
-    ASSERT_EQ(created.status, 0) << created.err.toStdString();
+    ASSERT_EQ(created.exitCode, 0) << created.err.toStdString();
     EXPECT_TRUE(created.err.isEmpty()) << created.err.toStdString();
     // One summary line naming the folder and the enrolled students.
     EXPECT_EQ(created.out.count(u'\n'), 1);
@@ -50,15 +36,15 @@ TEST(SampleCommand, CreateThenGradeAProgramFolder) {
 
     // Running it again must not overwrite anything.
     const QByteArray before = contents(school);
-    Outcome again = sample({"create", "--folder", dir});
-    EXPECT_EQ(again.status, 1);
+    korvex::test::ToolRun again = sample({"create", "--folder", dir});
+    EXPECT_EQ(again.exitCode, 1);
     EXPECT_TRUE(again.err.contains(QStringLiteral("不會覆蓋"))) << again.err.toStdString();
     EXPECT_TRUE(again.out.isEmpty());
     EXPECT_EQ(contents(school), before);
 
     // Grading needs a roster: without one it says so and fails.
-    Outcome empty = sample({"grade", "--folder", dir, "--exam", "1"});
-    EXPECT_EQ(empty.status, 1);
+    korvex::test::ToolRun empty = sample({"grade", "--folder", dir, "--exam", "1"});
+    EXPECT_EQ(empty.exitCode, 1);
     EXPECT_TRUE(empty.err.contains(QStringLiteral("periodical1"))) << empty.err.toStdString();
 
     const QString exam = QDir(dir).filePath(QStringLiteral("exam.mdb"));
@@ -67,8 +53,8 @@ TEST(SampleCommand, CreateThenGradeAProgramFolder) {
                                     "sub, tchno, gro, examsnot, score, score1, score2, spec) "
                                     "VALUES ('A123456789', '111', '01', '11101', '林怡君', "
                                     "'010111', 'A001', '11', '0', 0, 0, 0, 0)")});
-    Outcome graded = sample({"grade", "--folder", dir, "--exam", "1", "--seed", "8"});
-    ASSERT_EQ(graded.status, 0) << graded.err.toStdString();
+    korvex::test::ToolRun graded = sample({"grade", "--folder", dir, "--exam", "1", "--seed", "8"});
+    ASSERT_EQ(graded.exitCode, 0) << graded.err.toStdString();
     EXPECT_EQ(graded.out.count(u'\n'), 1);
     EXPECT_TRUE(graded.out.contains(QStringLiteral("periodical1"))) << graded.out.toStdString();
     // One row: graded unless its sheet happens to be unread, which the line says.
@@ -94,23 +80,24 @@ TEST(SampleCommand, BadUsageExitsWithTwoAndTheUsage) {
         {"grade", "--folder", dir, "--exam", "1", "--vocational"},
     };
     for (const QStringList& arguments : bad) {
-        const Outcome run = sample(arguments);
-        EXPECT_EQ(run.status, 2) << arguments.join(u' ').toStdString();
+        const korvex::test::ToolRun run = sample(arguments);
+        EXPECT_EQ(run.exitCode, 2) << arguments.join(u' ').toStdString();
         EXPECT_TRUE(run.err.contains(QStringLiteral("用法"))) << arguments.join(u' ').toStdString();
         EXPECT_TRUE(run.out.isEmpty());
     }
     EXPECT_TRUE(QDir(dir).entryList(QDir::Files).isEmpty());
 
     // A number of students out of range is a failure with its reason.
-    const Outcome tooMany = sample({"create", "--folder", dir, "--students", "999999"});
-    EXPECT_EQ(tooMany.status, 1);
+    const korvex::test::ToolRun tooMany =
+        sample({"create", "--folder", dir, "--students", "999999"});
+    EXPECT_EQ(tooMany.exitCode, 1);
     EXPECT_TRUE(tooMany.err.contains(QStringLiteral("學生人數"))) << tooMany.err.toStdString();
 
-    const Outcome help = sample({"--help"});
-    EXPECT_EQ(help.status, 0);
+    const korvex::test::ToolRun help = sample({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.contains(QStringLiteral("korvex-sample create")));
-    const Outcome version = sample({"--version"});
-    EXPECT_EQ(version.status, 0);
+    const korvex::test::ToolRun version = sample({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out, QStringLiteral("korvex-sample 1.0.0") + korvex::test::consoleLineEnd());
 }
 

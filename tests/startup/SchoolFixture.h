@@ -1,24 +1,22 @@
 #pragma once
 
+#include "QtPrinting.h"
+
 #include <QString>
 #include <QStringList>
 #include <ostream>
 
-#include "ScriptedWindow.h"
-#include "TestFolder.h"
-#include "ops/AppContext.h"
+#include "AppFolder.h"
 
 namespace korvex::test {
 
 // A program folder with an SQLite school database (school.sqlite) that the
 // settings point at, and a scripted main window.
-struct SchoolFixture {
+struct SchoolFixture : AppFolder {
     explicit SchoolFixture(bool withShortCodes = false) {
         schoolFile = folder.createSchool(withShortCodes);
-        context.appPath = folder.path();
         context.settings.server = QStringLiteral("sqlite");
         context.settings.databaseName = QStringLiteral("school.sqlite");
-        context.window = &window;
     }
 
     void student(const QString& number, const QString& dept, const QString& grade,
@@ -51,15 +49,7 @@ struct SchoolFixture {
                                 QStringLiteral("SELECT 班級碼, 簡碼 FROM z_class ORDER BY 班級碼"));
     }
 
-    TestFolder folder;
     QString schoolFile;
-    ScriptedWindow window;
-    AppContext context;
 };
 
 }  // namespace korvex::test
-
-// Readable QString values in test failure output.
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}

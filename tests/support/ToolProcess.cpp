@@ -30,11 +30,23 @@ std::unique_ptr<QProcess> startTool(const QString& tool, const QStringList& argu
     return process;
 }
 
-ToolRun runTool(const QString& tool, const QStringList& arguments) {
+ToolRun runTool(const QString& tool, const QStringList& arguments, const ToolOptions& options) {
     QElapsedTimer timer;
     timer.start();
-    std::unique_ptr<QProcess> process = startTool(tool, arguments);
-    EXPECT_TRUE(process->waitForFinished(180000)) << tool.toStdString();
+    auto process = std::make_unique<QProcess>();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString& name : options.withoutEnvironment) environment.remove(name);
+    for (const auto& [name, value] : options.environment) environment.insert(name, value);
+    process->setProcessEnvironment(environment);
+    process->start(QStringLiteral(KORVEX_BUILD_DIR "/") + tool, arguments);
+    EXPECT_TRUE(process->waitForStarted(10000)) << tool.toStdString();
+    process->write(options.input);
+    process->closeWriteChannel();
+    if (!process->waitForFinished(options.timeoutMs)) {
+        ADD_FAILURE() << tool.toStdString()
+                      << " did not end: " << arguments.join(u' ').toStdString();
+        killHard(*process);
+    }
     ToolRun run;
     run.milliseconds = timer.elapsed();
     run.exitCode = process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
@@ -47,16 +59,15 @@ ToolRun runTool(const QString& tool, const QStringList& arguments) {
     return run;
 }
 
+QStringList loginArguments(const QString& folder, const QString& user, const QString& password) {
+    return {QStringLiteral("--folder"),   folder,  QStringLiteral("--user"), user,
+            QStringLiteral("--password"), password};
+}
+
 QStringList batchArguments(const QString& folder, const QString& operation,
                            const QStringList& extra) {
-    return QStringList{QStringLiteral("--folder"),
-                       folder,
-                       QStringLiteral("--user"),
-                       QStringLiteral("admin"),
-                       QStringLiteral("--password"),
-                       QStringLiteral("admin"),
-                       operation} +
-           extra;
+    return loginArguments(folder, QStringLiteral("admin"), QStringLiteral("admin")) +
+           QStringList{operation} + extra;
 }
 
 void killHard(QProcess& process) {

@@ -2,6 +2,7 @@
 
 #include <QJsonObject>
 #include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -28,8 +29,19 @@ struct ToolRun {
 // system's own console programs do; "\n" elsewhere.
 QString consoleLineEnd();
 
+// What a run gets besides its arguments.
+struct ToolOptions {
+    QList<QPair<QString, QString>> environment;  // added to the test's own
+    QStringList withoutEnvironment;              // taken from it
+    QByteArray input;                            // standard input, then closed
+    int timeoutMs = 180000;                      // killed (and a failure) after it
+};
+
 // Runs `tool` of the build folder to its end.
-ToolRun runTool(const QString& tool, const QStringList& arguments);
+ToolRun runTool(const QString& tool, const QStringList& arguments, const ToolOptions& options = {});
+
+// korvex-batch's login options on `folder`.
+QStringList loginArguments(const QString& folder, const QString& user, const QString& password);
 
 // korvex-batch on `folder` as the sample school's administrator.
 QStringList batchArguments(const QString& folder, const QString& operation,

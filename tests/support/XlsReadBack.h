@@ -1,12 +1,11 @@
 #pragma once
 
+#include "QtPrinting.h"
+
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QString>
 #include <ostream>
-
-// Lets GoogleTest print texts in its failure messages.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << text.toStdString(); }
 
 namespace korvex::test {
 

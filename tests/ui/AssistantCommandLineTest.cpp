@@ -4,7 +4,6 @@
 #include <QFontDatabase>
 #include <QLineEdit>
 #include <QMenu>
-#include <QProcess>
 
 #include "HostCommand.h"
 #include "TestFolder.h"
@@ -22,31 +21,16 @@ using korvex::test::TestFolder;
 
 namespace {
 
-struct ProcessRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using ProcessRun = korvex::test::ToolRun;
 
 // Runs korvex-assistant with no display at all: what the command line
 // answers by itself must not need one.
 ProcessRun runAssistantProcess(const QStringList& arguments) {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        env.remove(QLatin1String(name));
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(KORVEX_BUILD_DIR "/korvex-assistant"), arguments);
-    if (!process.waitForFinished(20000)) {
-        process.kill();
-        process.waitForFinished();
-        ADD_FAILURE() << "korvex-assistant did not end: " << arguments.join(' ').toStdString();
-    }
-    ProcessRun run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    korvex::test::ToolOptions options;
+    options.withoutEnvironment = {QStringLiteral("DISPLAY"), QStringLiteral("WAYLAND_DISPLAY"),
+                                  QStringLiteral("QT_QPA_PLATFORM")};
+    options.timeoutMs = 20000;
+    return korvex::test::runTool(QStringLiteral("korvex-assistant"), arguments, options);
 }
 
 }  // namespace
