@@ -10,6 +10,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -232,8 +233,52 @@ void officeDay(const QString& folder) {
         click(dialog, QStringLiteral("cmdOK"));
     });
     trigger(window, "mnud_4");
+    // The self-check's report is long: it shows in the long-text box.
+    pilot.expect(named(QStringLiteral("LongMessageBox")), [](QWidget* box) {
+        settle(400);
+        saveWindow(box, QStringLiteral("self-check.png"));
+        click(box, QStringLiteral("button_ok"));
+    });
+    trigger(window, "mnud_6");
     if (!pilot.done()) fail(QStringLiteral("a dialog did not show"));
     window.close();
+}
+
+// A damaged exam.mdb at start-up, with a copy in backup/ to put back: the
+// question, answered No.
+void damagedExam(const QString& folder) {
+    const QString exam = QDir(folder).filePath(QStringLiteral("exam.mdb"));
+    QDir().mkpath(QDir(folder).filePath(QStringLiteral("backup")));
+    QFile::copy(exam,
+                QDir(folder).filePath(QStringLiteral("backup/exam-20261208-101500-roster.mdb")));
+    QFile file(exam);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        fail(QStringLiteral("cannot damage ") + exam);
+        return;
+    }
+    file.write(QByteArray(4096, '\0'));
+    file.close();
+    Autopilot pilot;
+    pilot.expect(
+        [](QWidget* w) {
+            return w->inherits("QMessageBox") || w->objectName() == QLatin1String("LongMessageBox");
+        },
+        [](QWidget* box) {
+            settle(400);
+            saveWindow(box, QStringLiteral("damaged-exam.png"));
+            for (QAbstractButton* button : box->findChildren<QAbstractButton*>())
+                if (button->text().contains(QStringLiteral("否")) ||
+                    button->objectName() == QLatin1String("button_no")) {
+                    button->click();
+                    return;
+                }
+            fail(QStringLiteral("no No button on the damaged exam.mdb question"));
+            box->close();
+        });
+    MainWindow window;
+    if (window.start(folder) != Startup::Result::Ended)
+        fail(QStringLiteral("start-up went on over a damaged exam.mdb"));
+    if (!pilot.done()) fail(QStringLiteral("the damaged exam.mdb question did not show"));
 }
 
 // The busy display a third of the way through the roster of a
@@ -294,10 +339,14 @@ int main(int argc, char** argv) {
 
     const QString school = QDir(base).filePath(QStringLiteral("school"));
     const QString big = QDir(base).filePath(QStringLiteral("big"));
-    if (!createSchool(school, 3000, 1) || !createSchool(big, 10000, 2)) return 1;
+    const QString damaged = QDir(base).filePath(QStringLiteral("damaged"));
+    if (!createSchool(school, 3000, 1) || !createSchool(big, 10000, 2) ||
+        !createSchool(damaged, 60, 3))
+        return 1;
     seatThreeClassesAtOne(school);
 
     officeDay(school);
     longImport(big);
+    damagedExam(damaged);
     return g_failures == 0 ? 0 : 1;
 }

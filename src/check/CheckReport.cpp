@@ -63,7 +63,7 @@ QString checkReportFileName(const QDateTime& when) {
 
 QString writeCheckReport(const QString& folder, const QDateTime& when, const QString& text,
                          QString* error) {
-    const QString path = QDir(folder).filePath(checkReportFileName(when));
+    QString path = QDir(folder).filePath(checkReportFileName(when));
     QSaveFile file(path);
     QString crlf = text;
     crlf.replace(QLatin1String("\r\n"), QLatin1String("\n"));

@@ -34,12 +34,12 @@ QString number(long long n) { return QLocale(QLocale::English).toString(n); }
 template <typename Statements>
 QString rolledBack(Connection& connection, DatabaseRole role, Statements&& statements) {
     if (!connection.beginTransaction()) {
-        const QString why = failureReason(connection, role);
+        QString why = failureReason(connection, role);
         connection.clearError();
         return why;
     }
     const bool done = statements();
-    const QString why = done ? QString() : failureReason(connection, role);
+    QString why = done ? QString() : failureReason(connection, role);
     connection.rollbackTransaction();
     connection.clearError();
     return why;

@@ -209,7 +209,7 @@ TEST_F(SelfCheck, EachProblemGivesItsOwnWarningOrFailure) {
             QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
         other.setDatabaseName(examFile);
         ASSERT_TRUE(other.open());
-        QSqlQuery(QStringLiteral("BEGIN IMMEDIATE"), other);
+        QSqlQuery begin(QStringLiteral("BEGIN IMMEDIATE"), other);
         context.exam.setCommandTimeout(1);
         const CheckReport report = selfCheckReport(context);
         const auto* held = report.find(QStringLiteral("考試資料庫 exam.mdb"),
@@ -221,7 +221,7 @@ TEST_F(SelfCheck, EachProblemGivesItsOwnWarningOrFailure) {
         ASSERT_NE(students, nullptr);
         EXPECT_EQ(students->verdict, Verdict::Warning);
         EXPECT_TRUE(students->text.contains(QStringLiteral("未試寫 exam.mdb")));
-        QSqlQuery(QStringLiteral("ROLLBACK"), other);
+        QSqlQuery rollback(QStringLiteral("ROLLBACK"), other);
         other.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("other"));

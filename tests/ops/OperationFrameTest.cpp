@@ -89,13 +89,13 @@ TEST(OperationFrame, EveryWayOutEnablesTheWindowAndEndsTheTransaction) {
             QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
         other.setDatabaseName(f.examFile);
         ASSERT_TRUE(other.open());
-        QSqlQuery(QStringLiteral("BEGIN IMMEDIATE"), other);
+        QSqlQuery begin(QStringLiteral("BEGIN IMMEDIATE"), other);
         {
             OperationFrame frame(f.context);
             frame.showBusy();
             EXPECT_FALSE(frame.beginWrite(f.context.exam, DatabaseRole::Exam, failure));
         }
-        QSqlQuery(QStringLiteral("ROLLBACK"), other);
+        QSqlQuery rollback(QStringLiteral("ROLLBACK"), other);
         other.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("other"));
