@@ -59,6 +59,18 @@ QByteArray databaseDigest(const QString& file) {
     return digest;
 }
 
+// The warning lines of a report, but the one a Windows PC without the
+// Access driver gives about the SQLite stand-in of exam.mdb (as under Wine):
+// the grading program's own file would need the driver.
+QStringList warnings(const QString& text) {
+    QStringList lines;
+    for (const QString& line : text.split(QStringLiteral("\r\n")))
+        if (line.startsWith(QStringLiteral("警告  ")) &&
+            !line.contains(QStringLiteral("目前的 exam.mdb 是 SQLite 檔")))
+            lines << line;
+    return lines;
+}
+
 // A sample school started as start-up leaves it: both databases open, the
 // short codes in place, the program folder locked.
 class SelfCheck : public ::testing::Test {
@@ -126,8 +138,8 @@ TEST_F(SelfCheck, SampleSchoolPassesEveryLineAndNeitherDatabaseChanges) {
     ASSERT_EQ(window.messages.size(), 1);
     const auto& message = window.messages.front();
     EXPECT_FALSE(message.failure) << message.text.toStdString();
-    EXPECT_TRUE(message.text.contains(QStringLiteral("警告 0 項, 失敗 0 項")))
-        << message.text.toStdString();
+    EXPECT_TRUE(message.text.contains(QStringLiteral("失敗 0 項"))) << message.text.toStdString();
+    EXPECT_EQ(warnings(message.text), QStringList()) << message.text.toStdString();
     for (const char* section : {"[程式]", "[驅動程式]", "[校務行政資料庫]", "[考試資料庫 exam.mdb]",
                                 "[試執行", "[預估時間"})
         EXPECT_TRUE(message.text.contains(QString::fromUtf8(section))) << section;

@@ -133,7 +133,10 @@ TEST(SqlDialect, TableOfSchoolStatementsMatchesWhatTheStandInIsSent) {
     ASSERT_GT(rows.size(), 20) << error.toStdString();
     for (const auto& row : rows) {
         SCOPED_TRACE(row.written.toStdString());
-        EXPECT_EQ(translateStatement(row.written, SqlDialect::Sqlite).join("<br>"), row.sent);
+        // "—": a statement only SQL Server is sent.
+        if (row.sent != QStringLiteral("—")) {
+            EXPECT_EQ(translateStatement(row.written, SqlDialect::Sqlite).join("<br>"), row.sent);
+        }
         // No text literal outside ASCII: SQL Server would convert it to the
         // database's code page.
         forEachSqlPiece(row.written, [](QStringView piece, bool quoted) {

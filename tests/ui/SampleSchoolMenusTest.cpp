@@ -46,7 +46,8 @@ void expectIdle(MainWindow& window, const char* item) {
 }  // namespace
 
 // The office's whole term on a small sample school, through the menus of the
-// real window: base data, roster, grading, export and the teachers' workbooks.
+// real window: base data, roster, grading, export, the teachers' workbooks
+// and the self-check.
 TEST(SampleSchoolMenus, EveryOperationRunsFromItsMenuItem) {
     TestFolder folder;
     SampleSchool::Options options;
@@ -175,6 +176,21 @@ TEST(SampleSchoolMenus, EveryOperationRunsFromItsMenuItem) {
                        "and 教師碼 <> ''"));
     EXPECT_LE(workbooks.size(), teachersWithCourses.value(0).toInt());
     expectIdle(window, "mnua_7");
+
+    // The self-check after the term's work: every line passes, in one box.
+    boxes.clear();
+    window.findChild<QAction*>(QStringLiteral("mnud_6"))->trigger();
+    ASSERT_EQ(boxes.shown().size(), 1);
+    const QString report = boxes.shown().first().text;
+    EXPECT_TRUE(report.contains(QStringLiteral("失敗 0 項"))) << report.toStdString();
+    // Under Wine the only warning is the missing Access driver, which the
+    // SQLite stand-in of exam.mdb does not need.
+    for (const QString& line : report.split(QStringLiteral("\r\n")))
+        if (line.startsWith(QStringLiteral("警告  "))) {
+            EXPECT_TRUE(line.contains(QStringLiteral("目前的 exam.mdb 是 SQLite 檔")))
+                << line.toStdString();
+        }
+    expectIdle(window, "mnud_6");
 
     EXPECT_TRUE(driver.unexpected.isEmpty()) << driver.unexpected.join(',').toStdString();
     window.close();
