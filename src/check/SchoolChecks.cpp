@@ -28,7 +28,12 @@ std::optional<QString> firstValue(Connection& connection, const QString& sql) {
 }
 
 QString milliseconds(double ms) {
-    return QLocale(QLocale::English).toString(ms, 'f', ms < 10 ? 2 : 0) + QStringLiteral(" ms");
+    return QLocale(QLocale::English)
+               .toString(ms, 'f',
+                         ms < 0.1  ? 3
+                         : ms < 10 ? 2
+                                   : 0) +
+           QStringLiteral(" ms");
 }
 
 void checkEngine(Connection& school, CheckReport& report) {

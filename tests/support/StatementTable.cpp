@@ -60,10 +60,14 @@ QString tableForm(const QString& statement) {
     static const QRegularExpression slotColumn(QStringLiteral("(考試成績|考試比例)[1-6]"));
     static const QRegularExpression valueRows(
         QStringLiteral("\\(VALUES (\\((?:\\?,)*\\?\\))(?:,\\1)*\\)"));
+    // An insert of many rows: VALUES (?,?),(?,?),…
+    static const QRegularExpression insertedRows(
+        QStringLiteral("\\bVALUES (\\((?:\\?,)*\\?\\))(?:,\\1)+$"));
     return statement.simplified()
         .replace(roster, QStringLiteral("periodicalN"))
         .replace(slotColumn, QStringLiteral("\\1N"))
-        .replace(valueRows, QStringLiteral("(VALUES \\1 …)"));
+        .replace(valueRows, QStringLiteral("(VALUES \\1 …)"))
+        .replace(insertedRows, QStringLiteral("VALUES \\1, …"));
 }
 
 }  // namespace korvex::test
