@@ -44,12 +44,16 @@ QString columnText(SQLHSTMT statement, SQLUSMALLINT column) {
 }
 
 std::optional<std::vector<QStringList>> odbcIndexes(Connection& connection, const QString& table) {
+    // The ODBC driver gives its connection handle as an SQLHANDLE, which is
+    // a pointer; some Qt builds name the type SQLHANDLE, others void*.
     const QVariant handle = connection.database().driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "SQLHANDLE") != 0) {
+    if (!handle.isValid() || handle.metaType().sizeOf() != int(sizeof(SQLHDBC)) ||
+        (qstrcmp(handle.typeName(), "SQLHANDLE") != 0 &&
+         qstrcmp(handle.typeName(), "void*") != 0)) {
         connection.raise({QStringLiteral("驅動程式無法列出索引")});
         return std::nullopt;
     }
-    SQLHDBC dbc = *static_cast<SQLHDBC const*>(handle.data());
+    SQLHDBC dbc = *static_cast<SQLHDBC const*>(handle.constData());
     SQLHSTMT statement = SQL_NULL_HSTMT;
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc, &statement))) {
         connection.raise({QStringLiteral("驅動程式無法列出索引")});

@@ -9,6 +9,7 @@
 #include "db/Connection.h"
 #include "menu/OperationTable.h"
 #include "ops/AppContext.h"
+#include "ops/FolderLock.h"
 #include "sample/SampleSchool.h"
 #include "settings/SettingsFile.h"
 #include "startup/StartupSteps.h"
@@ -136,6 +137,33 @@ TEST_F(AccessExam, WholeTableOperationsWriteOnlyOnAnExclusiveConnection) {
     }
     EXPECT_FALSE(
         TestFolder::rows(examFile, QStringLiteral("select sid from periodical1")).isEmpty());
+}
+
+}  // namespace
+
+namespace {
+
+// The self-check through the Access code paths: the driver's own list of
+// indexes, every table read through in place of integrity_check, the
+// exclusive open and the shared one given back, the roster's [abs].
+TEST_F(AccessExam, SelfCheckTakesTheAccessPaths) {
+    context.folderLock = std::make_unique<FolderLock>(folder.path());
+    ASSERT_EQ(context.folderLock->lock(), FolderLock::Outcome::Locked);
+    for (const char* name :
+         {"departments", "classes", "students", "subjects", "teachers", "courses", "roster"})
+        runOperation(context, *operationNamed(QString::fromLatin1(name)));
+    window.messages.clear();
+    runOperation(context, *operationNamed(QStringLiteral("check")));
+    ASSERT_EQ(window.messages.size(), 1);
+    const QString report = window.messages[0].text;
+    EXPECT_TRUE(report.contains(QStringLiteral("失敗 0 項"))) << report.toStdString();
+    for (const char* line :
+         {"Access 資料庫 (Jet/ACE)", "考試資料表都有學生與科目 (sid, sub) 的索引",
+          "每個資料表都能完整讀取", "現在可以由本程式單獨開啟", "periodical1 的匯出標記可以寫入"})
+        EXPECT_TRUE(report.contains(QString::fromUtf8(line))) << line << "\n"
+                                                              << report.toStdString();
+    EXPECT_EQ(context.exam.access(), Connection::Access::Shared);
+    EXPECT_TRUE(context.exam.isOpen());
 }
 
 }  // namespace
