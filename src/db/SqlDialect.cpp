@@ -129,4 +129,6 @@ QString busyTimeoutStatement(SqlDialect dialect, int seconds) {
 
 bool reportsSqliteCodes(SqlDialect dialect) { return dialect == SqlDialect::Sqlite; }
 
+bool insertsManyRows(SqlDialect dialect) { return dialect != SqlDialect::Access; }
+
 }  // namespace korvex

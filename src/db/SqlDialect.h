@@ -39,4 +39,8 @@ QString busyTimeoutStatement(SqlDialect dialect, int seconds);
 // ODBC driver's texts tell what a failure means).
 bool reportsSqliteCodes(SqlDialect dialect);
 
+// Whether one INSERT may carry many rows (`VALUES (…), (…)`): SQLite and
+// SQL Server take it, Jet takes one row per statement.
+bool insertsManyRows(SqlDialect dialect);
+
 }  // namespace korvex

@@ -33,6 +33,13 @@ QString rosterInsert(int slot) {
                "score1,score2,spec) values (?,?,?,?,?,?,?,?,'0',0,0,0,0)");
 }
 
+QString rosterInsertRows(int slot, int rows) {
+    QString sql = rosterInsert(slot);
+    const QString row = sql.mid(sql.lastIndexOf(QLatin1String(" values ")) + 8);
+    for (int i = 1; i < rows; ++i) sql += u',' + row;
+    return sql;
+}
+
 QString rosterUpdate(int slot) {
     return QStringLiteral("update ") + rosterTableName(slot) +
            QStringLiteral(

@@ -26,6 +26,9 @@ QString rosterMarkUnconfirmed(int slot);
 QString rosterStaleDeletion(int slot);
 // Values: sid, class, seat, examno, namec, sub, tchno, gro.
 QString rosterInsert(int slot);
+// The same insert for `rows` rows in one statement, where the engine takes
+// it (insertsManyRows): the values of each row one after the other.
+QString rosterInsertRows(int slot, int rows);
 // Values: class, seat, examno, namec, tchno, gro, then the key sid, sub.
 QString rosterUpdate(int slot);
 

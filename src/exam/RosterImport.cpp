@@ -4,12 +4,14 @@
 #include <QStringList>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "core/ExamSlot.h"
 #include "core/ListedItems.h"
 #include "core/SchoolCodes.h"
 #include "core/ValueRules.h"
 #include "db/Recordset.h"
+#include "db/SqlDialect.h"
 #include "db/TextParam.h"
 #include "exam/ExamOperations.h"
 #include "exam/ExamStatements.h"
@@ -117,6 +119,9 @@ private:
     // The keys of the roster's rows before the run; empty once it is emptied.
     QSet<QString> m_existing;
     int m_failedRows = 0;
+    // New rows waiting to go in one statement.
+    static constexpr std::size_t kRowsPerInsert = 500;
+    std::vector<RowWrite> m_pending;
     // Rows of the update that the source no longer yields could not be
     // deleted: they are still there.
     bool m_staleRowsKept = false;
@@ -187,10 +192,8 @@ bool RosterImport::prepareTable() {
 
 bool RosterImport::write() {
     bool lost = false;
-    forEachRow(*m_source, m_window, [this, &lost](Recordset&) {
-        const std::optional<RowWrite> row = rowWrite();
-        if (!row) return true;
-        switch (writeRow(*row)) {
+    auto counted = [&](Connection::Contained outcome) {
+        switch (outcome) {
             case Connection::Contained::Done:
                 return true;
             case Connection::Contained::Refused:
@@ -202,7 +205,46 @@ bool RosterImport::write() {
                 return false;
         }
         return true;
+    };
+    // New rows go in a few hundred per statement where the engine takes
+    // it: a statement costs more than its row. A statement that is refused
+    // is sent again row by row, so that a refused row is still left out
+    // alone. Pending rows are written before any update, in source order.
+    const bool batched = insertsManyRows(m_context.exam.dialect());
+    auto flush = [&] {
+        if (m_pending.empty()) return true;
+        QVariantList params;
+        params.reserve(qsizetype(m_pending.size()) * 8);
+        for (const RowWrite& row : m_pending)
+            params << textParam(row.sid) << textParam(row.classCode) << textParam(row.seat)
+                   << textParam(row.examno) << textParam(row.name) << textParam(row.sub)
+                   << textParam(row.teacher) << textParam(row.gro);
+        const auto outcome = m_context.exam.executeContained(
+            rosterInsertRows(m_slot, int(m_pending.size())), params);
+        bool ok = true;
+        if (outcome == Connection::Contained::Refused) {
+            m_context.exam.clearError();
+            for (const RowWrite& row : m_pending)
+                if (!counted(writeRow(row))) {
+                    ok = false;
+                    break;
+                }
+        } else {
+            ok = counted(outcome);
+        }
+        m_pending.clear();
+        return ok;
+    };
+    forEachRow(*m_source, m_window, [&](Recordset&) {
+        const std::optional<RowWrite> row = rowWrite();
+        if (!row) return true;
+        if (batched && !row->update) {
+            m_pending.push_back(*row);
+            return m_pending.size() < kRowsPerInsert || flush();
+        }
+        return flush() && counted(writeRow(*row));
     });
+    if (!lost) flush();
     return !lost || m_frame.abandon(m_context.exam, DatabaseRole::Exam, m_unchanged);
 }
 

@@ -62,12 +62,12 @@ QString tableForm(const QString& statement) {
         QStringLiteral("\\(VALUES (\\((?:\\?,)*\\?\\))(?:,\\1)*\\)"));
     // An insert of many rows: VALUES (?,?),(?,?),…
     static const QRegularExpression insertedRows(
-        QStringLiteral("\\bVALUES (\\((?:\\?,)*\\?\\))(?:,\\1)+$"));
+        QStringLiteral("\\b(VALUES|values) (\\([^()]*\\))(?:,\\2)+$"));
     return statement.simplified()
         .replace(roster, QStringLiteral("periodicalN"))
         .replace(slotColumn, QStringLiteral("\\1N"))
         .replace(valueRows, QStringLiteral("(VALUES \\1 …)"))
-        .replace(insertedRows, QStringLiteral("VALUES \\1, …"));
+        .replace(insertedRows, QStringLiteral("\\1 \\2, …"));
 }
 
 }  // namespace korvex::test
