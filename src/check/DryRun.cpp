@@ -29,20 +29,43 @@ const QString kWorkbooks = QStringLiteral("產生教師登錄成績Excel檔");
 
 QString number(long long n) { return QLocale(QLocale::English).toString(n); }
 
+// What a rolled-back try came to: the first failure's reason (empty when
+// none), and whether it was another program holding the database, which
+// goes away by itself and is no fault of this PC.
+struct Tried {
+    QString why;
+    bool busy = false;
+    bool isEmpty() const { return why.isEmpty(); }
+};
+
 // Runs `statements` inside a transaction on `connection` that is rolled
-// back whatever they did; the first failure's reason, or empty.
+// back whatever they did.
 template <typename Statements>
-QString rolledBack(Connection& connection, DatabaseRole role, Statements&& statements) {
+Tried rolledBack(Connection& connection, DatabaseRole role, Statements&& statements) {
+    auto failed = [&] {
+        Tried tried{failureReason(connection, role),
+                    connection.pendingError() && connection.pendingError()->retryable()};
+        return tried;
+    };
     if (!connection.beginTransaction()) {
-        QString why = failureReason(connection, role);
+        Tried tried = failed();
         connection.clearError();
-        return why;
+        return tried;
     }
     const bool done = statements();
-    QString why = done ? QString() : failureReason(connection, role);
+    Tried tried = done ? Tried{} : failed();
     connection.rollbackTransaction();
     connection.clearError();
-    return why;
+    return tried;
+}
+
+// A failed try as a line: a failure, or a warning while another program
+// holds the database.
+void reportTried(CheckReport& report, const Tried& tried, const QString& text) {
+    if (tried.busy)
+        report.warn(text);
+    else
+        report.fail(text);
 }
 
 struct NamedImport {
@@ -78,7 +101,7 @@ OperationRows rehearseImport(AppContext& context, const NamedImport& named,
         return rows;
     }
     Connection& exam = context.exam;
-    const QString why = rolledBack(exam, kExam, [&] {
+    const Tried why = rolledBack(exam, kExam, [&] {
         // A clearing touches the whole table once: it is not what a row costs.
         if (!exam.execute(import.clearing)) return false;
         for (std::size_t i = 0; i < firstRows.size(); ++i) {
@@ -92,7 +115,8 @@ OperationRows rehearseImport(AppContext& context, const NamedImport& named,
         report.pass(QStringLiteral("%1: 讀取 %2 筆, 清除與寫入一筆都可以 (已復原)")
                         .arg(named.name, number(rows.rows)));
     else
-        report.fail(QStringLiteral("%1: 無法寫入 exam.mdb: %2").arg(named.name, why));
+        reportTried(report, why,
+                    QStringLiteral("%1: 無法寫入 exam.mdb: %2").arg(named.name, why.why));
     return rows;
 }
 
@@ -140,7 +164,7 @@ OperationRows rehearseRoster(AppContext& context, int slot, const ExamHeldAlone&
     auto writeRow = [&](const QString& sql, const QVariantList& params) {
         return timed(timing.examWrites, [&] { return exam.execute(sql, params); });
     };
-    const QString why = rolledBack(exam, kExam, [&] {
+    const Tried why = rolledBack(exam, kExam, [&] {
         if (!write(rosterMarkUnconfirmed(slot))) return false;
         if (first) {
             const QVariantList& v = *first;
@@ -156,7 +180,9 @@ OperationRows rehearseRoster(AppContext& context, int slot, const ExamHeldAlone&
         return true;
     });
     if (!why.isEmpty())
-        report.fail(QStringLiteral("%1: 無法寫入 %2: %3").arg(kRoster, rosterTableName(slot), why));
+        reportTried(
+            report, why,
+            QStringLiteral("%1: 無法寫入 %2: %3").arg(kRoster, rosterTableName(slot), why.why));
     else if (first)
         report.pass(
             QStringLiteral("%1: 讀取 %2 筆, %3 的標記, 更新, 刪除, 清除與寫入一筆都可以 (已復原)")
@@ -206,7 +232,7 @@ OperationRows rehearseExport(AppContext& context, int slot, CheckReport& report,
     row.reset();
     for (const QVariant& value : {score2, abs})
         if (!value.isNull()) params << value;
-    const QString why = rolledBack(exam, kExam, [&] {
+    const Tried why = rolledBack(exam, kExam, [&] {
         return timed(timing.examWrites, [&] {
             return exam.execute(exportedRowFlag(slot, score2.isNull(), abs.isNull()), params);
         });
@@ -215,7 +241,7 @@ OperationRows rehearseExport(AppContext& context, int slot, CheckReport& report,
         report.pass(QStringLiteral("%1: 讀取 %2 筆成績鍵值, %3 的匯出標記可以寫入 (已復原)")
                         .arg(kExport, number(keyRows), rosterTableName(slot)));
     else
-        report.fail(QStringLiteral("%1: 無法寫入匯出標記: %2").arg(kExport, why));
+        reportTried(report, why, QStringLiteral("%1: 無法寫入匯出標記: %2").arg(kExport, why.why));
     return rows;
 }
 
