@@ -6,6 +6,7 @@
 #include <QSqlRecord>
 #include <cstdio>
 
+#include "SampleStart.h"
 #include "ScriptedWindow.h"
 #include "TestFolder.h"
 #include "batch/BatchRun.h"
@@ -76,22 +77,12 @@ QStringList warnings(const QString& text) {
 class SelfCheck : public ::testing::Test {
 protected:
     void SetUp() override {
-        SampleSchool::Options options;
-        options.students = 60;
-        options.seed = 5;
-        QString error;
-        ASSERT_TRUE(SampleSchool::create(folder.path(), options, nullptr, &error))
-            << error.toStdString();
         examFile = folder.file(QStringLiteral("exam.mdb"));
         schoolFile = folder.file(SampleSchool::schoolFileName());
-        context.appPath = folder.path();
         context.window = &window;
-        context.settings = readSettingsFile(folder.file(QStringLiteral("ASSISTANT.INI")));
+        ASSERT_TRUE(startSampleSchool(context, folder.path(), 60, 5));
         context.folderLock = std::make_unique<FolderLock>(folder.path());
         ASSERT_EQ(context.folderLock->lock(), FolderLock::Outcome::Locked);
-        LoadTermContext(context);
-        ASSERT_TRUE(context.schoolConnected);
-        prepareShortCodes(context);
         ASSERT_TRUE(openExamConnection(context));
         for (const StudentColumn& column : studentColumns()) context.exam.execute(column.statement);
         context.exam.clearError();

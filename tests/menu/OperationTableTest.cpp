@@ -3,6 +3,7 @@
 #include <QSet>
 
 #include "HostCommand.h"
+#include "SampleStart.h"
 #include "ScriptedWindow.h"
 #include "TestFolder.h"
 #include "batch/BatchCommandLine.h"
@@ -66,19 +67,9 @@ TEST(OperationTable, EveryEntryIsReachableFromItsMenuAndFromKorvexBatch) {
 class AccessExam : public ::testing::Test {
 protected:
     void SetUp() override {
-        SampleSchool::Options options;
-        options.students = 60;
-        options.seed = 3;
-        QString error;
-        ASSERT_TRUE(SampleSchool::create(folder.path(), options, nullptr, &error))
-            << error.toStdString();
         examFile = folder.file(QStringLiteral("exam.mdb"));
-        context.appPath = folder.path();
         context.window = &window;
-        context.settings = readSettingsFile(folder.file(QStringLiteral("ASSISTANT.INI")));
-        LoadTermContext(context);
-        ASSERT_TRUE(context.schoolConnected);
-        prepareShortCodes(context);
+        ASSERT_TRUE(startSampleSchool(context, folder.path(), 60, 3));
         ASSERT_TRUE(context.exam.openOdbc(
             QStringLiteral("Driver=SQLite3;Database=%1;").arg(hostPath(examFile)),
             SqlDialect::Access, examFile));
